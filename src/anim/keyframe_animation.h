@@ -1,0 +1,62 @@
+// keyframe_animation.h - the animator every moving thing owns.
+//
+// A KeyFrameAnimation glides one float triple through a queue of up to 200
+// keyframes on a closed cardinal (Catmull-Rom) spline. Time is counted in
+// steps: the owner calls advance(playRate) once per frame. The very first pass
+// through keyframe 0 runs in a straight line from `origin`, the value the
+// thing had when its keyframes were queued.
+//
+// Conventions: a plain fixed-size value type, no heap memory, no GL. Records
+// beyond numKeyFrames keep whatever was last stored in them (the file writer
+// reads them). Refused requests change nothing and report nothing.
+#pragma once
+
+// Keyframe mode tags: stored, never consulted.
+enum KeyFrameMode { REL = 0, ABS = 1 };
+
+// Interpolation kinds; the cardinal spline is the only one in use.
+enum { INTERP_CARDINAL = 1 };
+
+constexpr int KEYFRAME_CAPACITY = 200;
+
+struct KeyFrame {
+    float x = 0, y = 0, z = 0;
+    int mode = 2;          // 2 marks a record that was never pushed
+    float steps = 0;       // segment length on the time line
+    float endTime = 0;     // cumulative, see computeTimes
+    float startTime = 0;
+};
+
+class KeyFrameAnimation {
+public:
+    float value[3] = {0, 0, 0};
+    float auxValue[3] = {0, 0, 0};   // must directly follow value: the light reads value[0..3]
+    KeyFrame keyFrames[KEYFRAME_CAPACITY];
+    KeyFrame origin;
+    int currentIndex = 0;
+    int numKeyFrames = 0;
+    float currentTime = 0;
+    float segmentTime = 0;
+    bool cycle = false;
+    bool startFromOrigin = true;
+    bool originSet = false;
+    int loopCount = 0;
+    bool timesValid = true;
+    int interpolation = INTERP_CARDINAL;
+    float tangentScale = 0.5f;
+
+    KeyFrameAnimation();
+
+    void pushKeyFrame(float x, float y, float z, int mode, int steps);
+    void setCycle(bool on) { cycle = on; }
+    void setValue(float x, float y, float z);
+    void setOrigin();
+    void clear();
+    void resetState();
+    void setTension(float tension) { tangentScale = (1.0f - tension) / 2.0f; }
+    bool advance(float dt);
+    bool seek(float t);
+    void jumpToKeyFrame(int i);
+    void computeTimes();
+    void ensureTimes();
+};

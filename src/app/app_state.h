@@ -1,0 +1,100 @@
+// app_state.h - every process-wide variable of the program, in one record.
+//
+// All callbacks run on the GLUT thread and talk to each other only through
+// `app`: the scene singletons, the settings and selections, the held keys and
+// mouse buttons, the clocks. Field names are the program's own vocabulary
+// (playRate, numPersons, persons, camera, ...). Nothing is locked: only the
+// GLUT thread touches it. Tests start from a fresh record with resetAppState().
+#pragma once
+
+#include <string>
+
+#include "anim/keyframe_animation.h"
+#include "camera/camera.h"
+#include "figure/person.h"
+#include "figure/textured_box.h"
+#include "scene/texture_slots.h"
+
+class MusicPlayer;
+struct GLUquadric;
+
+constexpr int MAX_PERSONS = 45;
+constexpr int HELP_PAGES = 8;
+constexpr int HELP_LINES_PER_PAGE = 37;
+constexpr int FPS_RING_SIZE = 10;
+
+// Degree/radian factors as the single-precision values the maths is tuned to.
+constexpr float degToRad = 0.0174533f;
+constexpr float radToDeg = 57.2958f;
+
+// What a left drag turns.
+enum SpinMode { SPIN_CAMERA = false, SPIN_PART = true };
+
+extern const char* const cameraModeNames[CAMERA_MODE_COUNT];
+
+struct AppState {
+    // ---- scene singletons
+    Person persons[MAX_PERSONS];
+    Camera camera;
+    KeyFrameAnimation sceneLight;
+    MusicPlayer* musicPlayer = nullptr;       // made at start-up, never freed
+    int textures[TEXTURE_SLOT_COUNT] = {};    // GL texture name per slot, -1 when the load failed
+    GLUquadric* quadric = nullptr;            // shared quadric for held items and the cone
+    TexturedBox logoBlock;
+
+    // ---- settings and selections
+    float windowWidth = 700;
+    float windowHeight = 500;
+    float aspectRatio = 1.4f;
+    int numPersons = 1;
+    int selectedPerson = 0;
+    float playRate = 1.0f;
+    float sceneClock = 0;
+    float walkStep = 0.5f;
+    float turnStep = 3.0f;
+    bool frameLimiterOn = false;
+    int lastFrameTime = 0;
+    bool helpVisible = false;
+    int helpPage = 0;
+    bool keyboardChartVisible = false;
+    bool spinMode = SPIN_CAMERA;
+    int cameraMode = CAM_FOCUS_ON_POINT;
+    bool orthographicView = false;
+    bool wireframeOn = false;
+    bool lightingOn = true;
+    bool texturesOn = true;
+    bool animateOn = true;
+    bool musicOn = true;
+    bool showTargetMarker = true;
+    bool lightEnabled[4] = {true, true, false, false};
+
+    // ---- held keys and the mouse
+    bool upHeld = false, downHeld = false, leftHeld = false, rightHeld = false;
+    bool tabHeld = false;
+    int mouseX = 0, mouseY = 0;
+    float mouseDeltaX = 0, mouseDeltaY = 0;
+    bool leftButtonDown = false, middleButtonDown = false;
+    bool orbitFlipped = false;
+
+    // ---- text layout (set by reshape)
+    float textCharSpacing = 0.2f;
+    float textLineSpacing = 200.0f / 500.5f;
+
+    // ---- frame-rate measurement
+    float fps = 0;
+    int frameTimes[FPS_RING_SIZE] = {};
+    int frameTimeIndex = -1;
+    int lastFpsUpdate = 0;
+
+    // ---- help pages
+    std::string helpLines[HELP_PAGES][HELP_LINES_PER_PAGE];
+
+    // ---- texture loader's name counter (the last name handed out)
+    int nextTextureName = -1;
+};
+
+// The one instance.
+extern AppState& app;
+
+// Destroys and rebuilds `app` in place with every initial value (tests).
+void resetAppState();

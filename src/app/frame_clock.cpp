@@ -1,0 +1,53 @@
+// frame_clock.cpp - the frame clock and idle loop.
+//
+// Animation speed is counted in frames: one keyframe step per frame at play
+// rate 1. The optional limiter holds frames to a 40 ms period; it sleeps in
+// short slices rather than spinning, and never lets a frame start early.
+#include "app/frame_clock.h"
+
+#include <cstdio>
+
+#include "app/app_state.h"
+#include "app/platform.h"
+
+void applyHeldKeys() {
+    Person& p = app.persons[app.selectedPerson];
+    if (app.upHeld)
+        p.moveForward(app.walkStep, 1);
+    else if (app.downHeld)
+        p.moveForward(-app.walkStep, 1);
+
+    if (app.leftHeld) {
+        if (app.tabHeld) p.moveAlongHeading(app.walkStep, -90, 1);
+        else p.turnFigure(app.turnStep, 1);
+    } else if (app.rightHeld) {
+        if (app.tabHeld) p.moveAlongHeading(-app.walkStep, -90, 1);
+        else p.turnFigure(-app.turnStep, 1);
+    }
+}
+
+void idle() {
+    if (app.helpVisible) {
+        platform::requestRedisplay();
+        return;
+    }
+    if (app.frameLimiterOn) {
+        const int deadline = app.lastFrameTime + FRAME_PERIOD_MS;
+        for (int now = platform::elapsedMs(); now < deadline; now = platform::elapsedMs())
+            platform::sleepMs(deadline - now > 1 ? deadline - now - 1 : 0);
+        if (platform::elapsedMs() > app.lastFrameTime + FRAME_LATE_MS) {
+            std::printf("WARNING: cannot keep up with frame rate of:%d\n", FRAME_PERIOD_MS);
+            std::fflush(stdout);
+        }
+    }
+    app.lastFrameTime = platform::elapsedMs();
+
+    app.sceneClock += app.playRate;
+    if (app.sceneClock < 0) app.sceneClock = 0;
+
+    applyHeldKeys();
+
+    for (int i = 0; i < app.numPersons; i++) app.persons[i].stepAnimation();
+
+    platform::requestRedisplay();
+}

@@ -1,0 +1,31 @@
+// main.cpp - the program's entry: opens the window, puts the scene into its
+// first state, registers the GLUT callbacks and enters the main loop.
+#include <GL/freeglut.h>
+
+#include "app/app_state.h"
+#include "app/frame_clock.h"
+#include "app/platform.h"
+#include "app/reshape.h"
+#include "scene/display.h"
+
+namespace {
+int glutClock() { return glutGet(GLUT_ELAPSED_TIME); }
+void glutRedisplay() { glutPostRedisplay(); }
+}  // namespace
+
+int main(int argc, char** argv) {
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGB);
+    glutInitWindowSize(static_cast<int>(app.windowWidth), static_cast<int>(app.windowHeight));
+    glutCreateWindow("Puppetorium v1.0");
+    platform::setClock(glutClock);
+    platform::setRedisplayHandler(glutRedisplay);
+
+    glClearColor(1, 1, 1, 1);
+
+    glutReshapeFunc(reshape);
+    glutDisplayFunc(display);
+    glutIdleFunc(idle);
+    glutMainLoop();
+    return 0;
+}

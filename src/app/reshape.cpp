@@ -1,0 +1,50 @@
+// reshape.cpp - the GLUT reshape callback.
+#include "app/reshape.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "app/app_state.h"
+
+Projection updateWindowSize(int width, int height) {
+    app.windowWidth = static_cast<float>(width);
+    app.windowHeight = static_cast<float>(height);
+    // Guard the divisions below: a minimised window may report a zero side.
+    const float w = app.windowWidth > 0 ? app.windowWidth : 1.0f;
+    const float h = app.windowHeight > 0 ? app.windowHeight : 1.0f;
+    app.aspectRatio = w / h;
+
+    Projection p;
+    p.orthographic = app.orthographicView;
+    if (p.orthographic) {
+        if (w < h) {
+            p.left = -10; p.right = 10;
+            p.bottom = -10.0 * h / w; p.top = 10.0 * h / w;
+        } else {
+            p.left = -10.0 * w / h; p.right = 10.0 * w / h;
+            p.bottom = -10; p.top = 10;
+        }
+        p.nearPlane = -10; p.farPlane = 10;
+    } else {
+        p.fovY = 60;
+        p.aspect = w / h;
+        p.nearPlane = 1; p.farPlane = 2000;
+    }
+
+    app.textLineSpacing = static_cast<float>(200.0 / (h + 0.5));
+    app.textCharSpacing = app.aspectRatio * 100 / w;
+    return p;
+}
+
+void reshape(int width, int height) {
+    const Projection p = updateWindowSize(width, height);
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    if (p.orthographic)
+        glOrtho(p.left, p.right, p.bottom, p.top, p.nearPlane, p.farPlane);
+    else
+        gluPerspective(p.fovY, p.aspect, p.nearPlane, p.farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}

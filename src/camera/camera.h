@@ -1,0 +1,54 @@
+// camera.h - the one camera: an eye looking at a target, +y up.
+//
+// All movement works on angles of the eye-to-target offset about the three
+// world axes (degrees; axes 0 = x, 1 = y, 2 = z). The maths is GL-free; only
+// apply() and applyViewFrame() touch GL (camera_gl.cpp). Two keyframe
+// animators can drive eye and target along tours while animationOn is set.
+#pragma once
+
+#include "anim/keyframe_animation.h"
+
+enum CameraMode {
+    CAM_FOCUS_ON_POINT = 0,
+    CAM_SHIFT_TOWARDS_PERSON = 1,
+    CAM_FOCUS_ON_PERSON = 2,
+    CAM_FREE = 3,
+    CAMERA_MODE_COUNT = 4
+};
+
+class Camera {
+public:
+    float eye[3] = {0, 5, 20};
+    float target[3] = {0, 0, 0};
+    float angle[3] = {0, 0, 0};
+    KeyFrameAnimation eyeAnim;
+    KeyFrameAnimation targetAnim;
+    float offset[3] = {0, 0, 0};
+    float planeDistance[3] = {0, 0, 0};
+    float distance = 0;
+    bool animationOn = false;
+
+    void setEye(float x, float y, float z);
+    void setTarget(float x, float y, float z);
+    void setTarget(const float point[3]);
+    void shiftTargetTowards(const float point[3], float fraction);
+    void setAnimationOn(bool on) { animationOn = on; }
+
+    void advanceAnimators();
+    void copyAnimatedValues();
+
+    void computeAngles();
+    void computeDistances();
+    static void wrapAngle(float& a);
+
+    void orbit(float delta, int axis);
+    void orbitVertical(float delta, int axis);
+    void turn(float delta, int axis);
+    void tilt(float delta, int axis);
+    void shift(float delta, bool moveTarget, int axis);
+    void pan(float delta, bool moveTarget, int angleOffset, int axis);
+
+    // GL (camera_gl.cpp).
+    void apply();
+    void applyViewFrame();
+};

@@ -1,0 +1,154 @@
+// person.h - the articulated figure: a Person and its 20 BodyParts.
+//
+// A Person is a fixed tree of 20 body parts hanging from ROOT, which carries
+// the figure's world position. Every part extends from its joint along its
+// own local +y axis and turns about that joint by three angles (degrees,
+// applied z, then y, then x). The figure faces +z; its right side is -x.
+//
+// Where the members live:
+//   person.cpp          skeleton, proportions, joints, pose, limits, textures
+//   person_pose.cpp     part matrices, per-frame step, posing operations
+//   person_commands.cpp the small operations behind keys and menus
+//   person_draw.cpp     drawing (GL)
+//   io/animation_file.cpp, io/code_export.cpp  load, save, code export
+//
+// The model half is GL-free: part matrices are computed in float arithmetic.
+#pragma once
+
+#include <string>
+
+#include "anim/keyframe_animation.h"
+#include "figure/textured_box.h"
+
+struct GLUquadric;
+
+enum BodyPartIndex {
+    ROOT = 0, TORSO, STOMK, PELVIS, NECK, HEAD,
+    RUA, LUA, RLA, LLA, RH, LH,
+    RUL, LUL, RLL, LLL, RF, LF,
+    LHI, RHI,
+    BODY_PART_COUNT
+};
+
+// Labels by part index, as animation files name the parts.
+extern const char* const kBodyPartLabels[BODY_PART_COUNT];
+
+// Held item values (0 is none).
+enum HandItem { ITEM_NONE = 0, ITEM_BALL, ITEM_FLOWER, ITEM_DISC, ITEM_SWORD, ITEM_GUN, ITEM_TUBE_GUN };
+constexpr int HAND_ITEM_COUNT = 7;
+
+class BodyPart {
+public:
+    float length = 0;
+    float radius = 0;
+    float rotation[3] = {0, 0, 0};
+    float jointOffset[3] = {0, 0, 0};
+    float minRotation[3] = {-360, -360, -360};
+    float maxRotation[3] = {360, 360, 360};
+    bool limitsOn = true;
+    KeyFrameAnimation kfa;
+    float transform[16] = {0};
+    std::string label;
+    int index = 0;
+    BodyPart* nextSibling = nullptr;
+    BodyPart* firstChild = nullptr;
+    int texture = 0;
+
+    BodyPart();
+    BodyPart(const BodyPart&) = delete;
+    BodyPart& operator=(const BodyPart&) = delete;
+
+    void setSize(float len, float rad) { length = len; radius = rad; }
+    void setRotation(float x, float y, float z);
+    void setLimits(float minX, float maxX, float minY, float maxY, float minZ, float maxZ);
+    void setJointOffset(float x, float y, float z);
+    void setTexture(int slot) { texture = slot; }
+    void setHierarchy(const std::string& lbl, int idx, BodyPart* sibling, BodyPart* child);
+    void seedAnimator();
+
+    // Pose (person_pose.cpp).
+    void applyAnimator();
+    void addRotation(float delta, int axis);
+};
+
+class Person {
+public:
+    BodyPart part[BODY_PART_COUNT];
+    float position[3] = {0, 0, 0};
+    KeyFrameAnimation kfaPos;
+    int selectedPart = 0;
+    int skin = 10;
+    bool isMale = true;
+    float scale = 1.0f;
+    float colour[3] = {0, 0, 1};
+    float alpha = 1.0f;
+    bool animating = true;
+    bool showTrail = false;
+    float trailAlpha = 0.2f;
+    float trailFade = 0.05f;
+    int leftHandItem = 0;
+    int rightHandItem = 0;
+    TexturedBox torsoBox;
+    GLUquadric* partQuadric = nullptr;  // made on first draw, reused for the whole run
+
+    Person();
+    Person(const Person&) = delete;
+    Person& operator=(const Person&) = delete;
+
+    // ---- skeleton and proportions (person.cpp)
+    void reset();
+    void setPosition(float x, float y, float z);
+    void setGender(bool male, float newScale);
+    void setSkin(int newSkin);
+    void setColour(float r, float g, float b);
+    void layoutJoints();
+    void setDefaultPose();
+    void applyTextures();
+    void clearAllKeyFrames();
+    void setCycle(bool on);
+    void seedPositionAnimator();
+
+    // ---- pose update and posing (person_pose.cpp)
+    void computePartTransform(int i);
+    void updateTransform(int i);
+    void applyPositionAnimator();
+    void stepAnimation();
+    void poseAtKeyFrame(int j);
+    void poseAtTime(float t);
+    void setAnimate(bool flag) { animating = flag; }
+    void rotateSelectedPart(int degrees, int axis);
+    void turnFigure(float degrees, int axis);
+    void moveForward(float distance, int axis);
+    void moveAlongHeading(float distance, float angleOffset, int axis);
+    void movePosition(float delta, int axis);
+
+    // ---- key and menu operations (person_commands.cpp)
+    void selectPart(int idx);
+    void stepSelectedPart(int delta);
+    void setMale(bool flag);
+    void setScale(float value);
+    void setLeftHandItem(int n);
+    void setRightHandItem(int n);
+    void cycleLeftHandItem(int delta);
+    void cycleRightHandItem(int delta);
+    void setShowTrail(bool flag) { showTrail = flag; }
+    void pushPoseKeyFrame(float steps);
+
+    // ---- drawing (person_draw.cpp)
+    void draw();
+    void drawNode(BodyPart* node);
+    void drawBodyPart(int idx);
+
+    // ---- animation files (io/)
+    bool loadAnimation(const char* path);
+    bool saveAnimation(const char* path);
+    void exportAnimationCode(std::string prefix);
+};
+
+// Free drawers of the held items (person_draw.cpp).
+void drawBallItem();
+void drawFlowerItem();
+void drawDiscItem();
+void drawSwordItem();
+void drawGunItem();
+void drawTubeGunItem();
