@@ -1,0 +1,175 @@
+#!/usr/bin/env bash
+# lib.sh - shared helpers for end-to-end tests: a private Xvfb, the real
+# program started in a data folder, keys and mouse through xdotool,
+# screenshots and pixel probes through ImageMagick.
+#
+# Use:   source "$(dirname "$0")/lib.sh"; e2e_init mytest; start_app; ...
+# Every wait is bounded; on failure the screenshots stay in $ART.
+set -euo pipefail
+
+: "${PUPPETORIUM_BIN:?PUPPETORIUM_BIN must point at build/puppetorium}"
+: "${PUPPETORIUM_ROOT:?PUPPETORIUM_ROOT must point at the repository root}"
+: "${PUPPETORIUM_BUILD:=$PUPPETORIUM_ROOT/build}"
+
+APP_PID=""
+XVFB_PID=""
+WID=""
+export GSETTINGS_BACKEND=memory
+export NO_AT_BRIDGE=1
+: "${SDL_AUDIODRIVER:=dummy}"
+export SDL_AUDIODRIVER
+
+# e2e_init NAME [WxH]: artefact folder, private X server, cleanup on exit.
+e2e_init() {
+  TEST_NAME="$1"
+  local screen="${2:-1024x768}"
+  ART="$PUPPETORIUM_BUILD/e2e-artifacts/$TEST_NAME"
+  rm -rf "$ART"; mkdir -p "$ART"
+  LOG="$ART/console.log"
+  trap e2e_cleanup EXIT
+  local fdfile="$ART/.display"
+  Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$fdfile" >"$ART/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    [ -s "$fdfile" ] && break
+    sleep 0.1
+  done
+  [ -s "$fdfile" ] || fail "Xvfb did not start"
+  export DISPLAY=":$(head -n1 "$fdfile")"
+}
+
+e2e_cleanup() {
+  local rc=$?
+  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  wait 2>/dev/null || true
+  if [ $rc -eq 0 ]; then echo "PASS: $TEST_NAME"; else echo "FAIL: $TEST_NAME (artefacts in $ART)"; fi
+}
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -n "${DISPLAY:-}" ] && import -window root "$ART/failure.png" 2>/dev/null || true
+  [ -f "${LOG:-/nonexistent}" ] && { echo "--- console:"; tail -n 40 "$LOG"; } >&2
+  exit 1
+}
+
+# data_copy: a fresh copy of the runtime data in $ART/data (tests that remove files).
+data_copy() {
+  DATA="$ART/data"
+  rm -rf "$DATA"; mkdir -p "$DATA"
+  local d
+  for d in images animations media instructions.txt; do
+    [ -e "$PUPPETORIUM_ROOT/$d" ] && cp -r "$PUPPETORIUM_ROOT/$d" "$DATA/"
+  done
+  echo "$DATA"
+}
+
+# start_app [DIR]: runs the program with DIR (default: repository root) as
+# working directory, console to $LOG, and waits for its window.
+start_app() {
+  local dir="${1:-$PUPPETORIUM_ROOT}"
+  ( cd "$dir" && exec stdbuf -oL "$PUPPETORIUM_BIN" ) >"$LOG" 2>&1 &
+  APP_PID=$!
+  wait_for_window
+}
+
+# wait_for_window [TIMEOUT_S]: sets WID to the program's window.
+wait_for_window() {
+  local timeout="${1:-20}" i
+  for i in $(seq 1 $((timeout * 10))); do
+    WID=$(xdotool search --name '^Puppetorium v1\.0$' 2>/dev/null | head -n1 || true)
+    [ -n "$WID" ] && return 0
+    app_alive || fail "program exited before its window appeared"
+    sleep 0.1
+  done
+  fail "no window titled 'Puppetorium v1.0' within ${timeout}s"
+}
+
+app_alive() { [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; }
+
+# wait_for_log TEXT [TIMEOUT_S]: waits until the console holds TEXT (fixed string).
+wait_for_log() {
+  local text="$1" timeout="${2:-15}" i
+  for i in $(seq 1 $((timeout * 10))); do
+    grep -qF -- "$text" "$LOG" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "console never showed '$text' within ${timeout}s"
+}
+
+# wait_for_exit [TIMEOUT_S]: waits for the program to end; sets APP_STATUS.
+wait_for_exit() {
+  local timeout="${1:-10}" i
+  for i in $(seq 1 $((timeout * 10))); do
+    if ! app_alive; then
+      set +e; wait "$APP_PID"; APP_STATUS=$?; set -e
+      APP_PID=""
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "program still running after ${timeout}s"
+}
+
+focus() { xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"; }
+
+# key KEYSYM...: one key press (down and up) each, e.g. key F7 comma space.
+key() { focus; local k; for k in "$@"; do xdotool key --clearmodifiers "$k"; sleep 0.05; done; }
+key_down() { focus; xdotool keydown "$1"; }
+key_up() { focus; xdotool keyup "$1"; }
+
+# type_text TEXT: types into the focused window (file choosers).
+type_text() { xdotool type --delay 40 "$1"; }
+
+# Window-relative mouse: mouse_move X Y, drag BUTTON X0 Y0 X1 Y1 [STEPS].
+mouse_move() { xdotool mousemove --window "$WID" "$1" "$2"; }
+drag() {
+  local b="$1" x0="$2" y0="$3" x1="$4" y1="$5" steps="${6:-10}" i
+  mouse_move "$x0" "$y0"; sleep 0.1
+  xdotool mousedown "$b"; sleep 0.1
+  for i in $(seq 1 "$steps"); do
+    mouse_move $((x0 + (x1 - x0) * i / steps)) $((y0 + (y1 - y0) * i / steps))
+    sleep 0.03
+  done
+  xdotool mouseup "$b"; sleep 0.1
+}
+
+# shot NAME: screenshot of the program window into $ART/NAME.png; prints the path.
+shot() {
+  local f="$ART/$1.png"
+  import -window "$WID" "$f" 2>/dev/null || import -window root "$f"
+  echo "$f"
+}
+
+# window_size: prints "W H" of the program window.
+window_size() { xdotool getwindowgeometry "$WID" | awk '/Geometry/ {split($2, a, "x"); print a[1], a[2]}'; }
+
+# pixel FILE X Y: prints "R G B" (0-255).
+pixel() {
+  convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r+0.5)] %[fx:int(255*p{'"$2"','"$3"'}.g+0.5)] %[fx:int(255*p{'"$2"','"$3"'}.b+0.5)]' info:
+}
+
+# region_mean FILE W H X Y: mean "R G B" (0-255) of a rectangle.
+region_mean() {
+  convert "$1" -crop "${2}x${3}+${4}+${5}" +repage -format '%[fx:int(255*mean.r+0.5)] %[fx:int(255*mean.g+0.5)] %[fx:int(255*mean.b+0.5)]' info:
+}
+
+# region_stddev FILE W H X Y: standard deviation (0-255) of a rectangle; 0 for a flat area.
+region_stddev() {
+  convert "$1" -crop "${2}x${3}+${4}+${5}" +repage -colorspace gray -format '%[fx:int(255*standard_deviation+0.5)]' info:
+}
+
+# images_differ A B: true when two screenshots differ in more than a few pixels.
+images_differ() {
+  local n
+  n=$(compare -metric AE -fuzz 5% "$1" "$2" null: 2>&1 || true)
+  n=${n%% *}
+  [ "${n%.*}" -gt 50 ] 2>/dev/null
+}
+
+# expect COND_DESCRIPTION CMD...: runs CMD; fails the test with the description when false.
+expect() {
+  local what="$1"; shift
+  if "$@"; then echo "ok - $what"; else fail "$what"; fi
+}
