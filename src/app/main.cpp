@@ -6,6 +6,7 @@
 #include "app/frame_clock.h"
 #include "app/platform.h"
 #include "app/reshape.h"
+#include "camera/mouse.h"
 #include "scene/display.h"
 
 namespace {
@@ -25,6 +26,9 @@ int main(int argc, char** argv) {
 
     glutReshapeFunc(reshape);
     glutDisplayFunc(display);
+    glutMouseFunc(onMouse);
+    glutMotionFunc(onMotion);
+    glutPassiveMotionFunc(onPassiveMotion);
     glutIdleFunc(idle);
     glutMainLoop();
     return 0;

@@ -48,7 +48,16 @@ public:
     void shift(float delta, bool moveTarget, int axis);
     void pan(float delta, bool moveTarget, int angleOffset, int axis);
 
+    // The turn about y and the pitch about x that applyViewFrame applies
+    // after moving to the eye (GL-free, so it can be checked without a window).
+    void viewFrameAngles(float& turnY, float& pitchX);
+
     // GL (camera_gl.cpp).
     void apply();
     void applyViewFrame();
 };
+
+// The camera mode's per-frame target change: mode 1 closes 10% of the way to
+// the selected person, mode 2 locks on to it, modes 0 and 3 leave the target.
+// The display pass calls it before apply() when the view is not orthographic.
+void followSelectedPerson();

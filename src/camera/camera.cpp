@@ -1,0 +1,185 @@
+// camera.cpp - the camera's GL-free maths: placement, animators, the working
+// angles and distances, and the movements mouse drags are made of.
+//
+// Every movement first derives, from eye - target, one angle per world axis:
+// the direction of the offset projected onto the plane normal to that axis.
+// Plane pairs (first, second coordinate): x -> (z, y), y -> (x, z),
+// z -> (x, y); the offset in that plane is
+//   planeDistance * (cos(-angle), sin(-angle)).
+// Where the offset has no extent in a plane (eye straight above the target,
+// say) the plane has no direction; the angle for it keeps its last value so
+// drags through that point continue smoothly instead of turning into NaN.
+//
+// Sections: placement | animators | working values | movements.
+#include "camera/camera.h"
+
+#include <cmath>
+
+#include "app/app_state.h"
+
+namespace {
+
+// The coordinate pair spanning the plane normal to each axis.
+constexpr int planeAxes[3][2] = {{2, 1}, {0, 2}, {0, 1}};
+
+// The pair of other axes a movement on each axis is shared out to: the
+// vertical orbit/tilt turns about these, and pan moves along them.
+constexpr int crossAxes[3][2] = {{1, 2}, {2, 0}, {1, 0}};
+
+// Direction of (a, b) as atan(a / b) - 90 (+180 when b < 0), or false when
+// both are zero and no direction exists.
+bool planeAngle(float a, float b, float& out) {
+    if (a == 0 && b == 0) return false;
+    if (b == 0) b = 0.0f;  // a -0 denominator would point the angle backwards
+    float deg = std::atan(a / b) * radToDeg - 90;
+    if (b < 0) deg += 180;
+    out = deg;
+    return true;
+}
+
+}  // namespace
+
+// ------------------------------------------------------------ placement
+
+void Camera::setEye(float x, float y, float z) {
+    eye[0] = x; eye[1] = y; eye[2] = z;
+}
+
+void Camera::setTarget(float x, float y, float z) {
+    target[0] = x; target[1] = y; target[2] = z;
+}
+
+void Camera::setTarget(const float point[3]) { setTarget(point[0], point[1], point[2]); }
+
+void Camera::shiftTargetTowards(const float point[3], float fraction) {
+    for (int i = 0; i < 3; i++) target[i] += (point[i] - target[i]) * fraction;
+}
+
+// ------------------------------------------------------------ animators
+
+void Camera::advanceAnimators() {
+    if (!animationOn) return;
+    if (eyeAnim.numKeyFrames > 0) eyeAnim.advance(app.playRate);
+    if (targetAnim.numKeyFrames > 0) targetAnim.advance(app.playRate);
+    copyAnimatedValues();
+}
+
+// An empty animator leaves its point to the hand-set value.
+void Camera::copyAnimatedValues() {
+    if (eyeAnim.numKeyFrames > 0)
+        for (int i = 0; i < 3; i++) eye[i] = eyeAnim.value[i];
+    if (targetAnim.numKeyFrames > 0)
+        for (int i = 0; i < 3; i++) target[i] = targetAnim.value[i];
+}
+
+// ------------------------------------------------------------ working values
+
+void Camera::computeAngles() {
+    for (int i = 0; i < 3; i++) offset[i] = eye[i] - target[i];
+    for (int axis = 0; axis < 3; axis++) {
+        planeAngle(offset[planeAxes[axis][0]], offset[planeAxes[axis][1]], angle[axis]);
+        wrapAngle(angle[axis]);
+    }
+}
+
+// Into 0..360; both ends stay as they are.
+void Camera::wrapAngle(float& a) {
+    const float n = std::trunc(a / 360.0f);
+    if (a > 360)
+        a -= 360 * n;
+    else if (a < 0)
+        a = a - 360 * n + 360;
+}
+
+void Camera::computeDistances() {
+    for (int i = 0; i < 3; i++) offset[i] = eye[i] - target[i];
+    for (int axis = 0; axis < 3; axis++) {
+        const float a = offset[planeAxes[axis][0]], b = offset[planeAxes[axis][1]];
+        planeDistance[axis] = std::sqrt(a * a + b * b);
+    }
+    distance = std::sqrt(planeDistance[0] * planeDistance[0] + offset[0] * offset[0]);
+}
+
+void Camera::viewFrameAngles(float& turnY, float& pitchX) {
+    computeAngles();
+    computeDistances();
+    const float h = planeDistance[1];
+    float v = eye[1] - target[1];
+    if (v == 0) v = 1e-19f;
+    pitchX = std::atan(h / v) * radToDeg - 90;
+    if (v < 0) pitchX += 180;
+    turnY = angle[1] + 90;
+}
+
+// ------------------------------------------------------------ movements
+
+// Moves the eye about the target; the distance in the axis's plane stays.
+void Camera::orbit(float delta, int axis) {
+    computeAngles();
+    computeDistances();
+    angle[axis] += delta;
+    wrapAngle(angle[axis]);
+    const float r = -angle[axis] * degToRad;
+    const int a = planeAxes[axis][0], b = planeAxes[axis][1];
+    eye[a] = target[a] + std::cos(r) * planeDistance[axis];
+    eye[b] = target[b] + std::sin(r) * planeDistance[axis];
+}
+
+// Tips the eye towards or away from the axis, sharing the turn between the
+// two other axes by the current angle about this one.
+void Camera::orbitVertical(float delta, int axis) {
+    computeAngles();
+    const float r = -angle[axis] * degToRad;
+    const float c = std::cos(r), s = std::sin(r);
+    orbit(delta * c, crossAxes[axis][0]);
+    orbit(delta * s, crossAxes[axis][1]);
+}
+
+// Moves the target about the eye (free look).
+void Camera::turn(float delta, int axis) {
+    computeAngles();
+    computeDistances();
+    angle[axis] += delta;
+    const float r = -angle[axis] * degToRad;
+    const int a = planeAxes[axis][0], b = planeAxes[axis][1];
+    target[a] = eye[a] - std::cos(r) * planeDistance[axis];
+    target[b] = eye[b] - std::sin(r) * planeDistance[axis];
+}
+
+void Camera::tilt(float delta, int axis) {
+    computeAngles();
+    const float r = -angle[axis] * degToRad;
+    const float c = std::cos(r), s = std::sin(r);
+    turn(delta * c, crossAxes[axis][0]);
+    turn(delta * s, crossAxes[axis][1]);
+}
+
+void Camera::shift(float delta, bool moveTarget, int axis) {
+    eye[axis] += delta;
+    if (moveTarget) target[axis] += delta;
+}
+
+// Moves along the heading angle[axis] + angleOffset in the axis's plane.
+void Camera::pan(float delta, bool moveTarget, int angleOffset, int axis) {
+    computeAngles();
+    const float r = (angleOffset + angle[axis]) * degToRad;
+    const float c = std::cos(r) * delta, s = std::sin(r) * delta;
+    const int a = crossAxes[axis][0], b = crossAxes[axis][1];
+    eye[a] += c;
+    eye[b] += s;
+    if (moveTarget) {
+        target[a] += c;
+        target[b] += s;
+    }
+}
+
+// ------------------------------------------------------------ camera modes
+
+void followSelectedPerson() {
+    const float* p = app.persons[app.selectedPerson].position;
+    switch (app.cameraMode) {
+        case CAM_SHIFT_TOWARDS_PERSON: app.camera.shiftTargetTowards(p, 0.1f); break;
+        case CAM_FOCUS_ON_PERSON: app.camera.setTarget(p); break;
+        default: break;  // the point stays, or free look owns the target
+    }
+}

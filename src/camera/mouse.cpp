@@ -1,0 +1,87 @@
+// mouse.cpp - mouse buttons and drags.
+//
+// Drags are measured per motion event as previous minus current pointer
+// position, so moving right or down gives negative deltas. Sensitivities:
+// half a degree per pixel for orbit and free look, one unit per pixel for
+// panning, one degree per three pixels (per event) for turning a part.
+#include "camera/mouse.h"
+
+#include "app/app_state.h"
+#include "app/platform.h"
+#include "scene/switches.h"
+
+namespace {
+
+void leftDrag(float dx, float dy) {
+    Camera& cam = app.camera;
+    if (app.spinMode == SPIN_PART) {
+        Person& p = app.persons[app.selectedPerson];
+        if (app.tabHeld) {
+            p.rotateSelectedPart(static_cast<int>(-dx / 3), 1);
+        } else {
+            p.rotateSelectedPart(static_cast<int>(dy / 3), 0);
+            p.rotateSelectedPart(static_cast<int>(-dx / 3), 2);
+        }
+        return;
+    }
+    if (app.cameraMode == CAM_FREE) {
+        cam.turn(dx / 2, 1);
+        cam.tilt(dy / 2, 1);
+        return;
+    }
+    cam.orbit(dx / 2, 1);
+    // Over the top or bottom of the target the heading swings round by half
+    // a turn, which would send the next vertical step back the way it came;
+    // from then on the vertical drag runs reversed. The heading is compared
+    // before and after the vertical step only, so horizontal drags (which
+    // turn the heading freely) never flip it.
+    cam.computeAngles();
+    const float headingBefore = cam.angle[1];
+    cam.orbitVertical(app.orbitFlipped ? -dy / 2 : dy / 2, 1);
+    cam.computeAngles();
+    float swing = cam.angle[1] - headingBefore;
+    Camera::wrapAngle(swing);
+    if (swing > 90 && swing < 270) app.orbitFlipped = !app.orbitFlipped;
+}
+
+void middleDrag(float dx, float dy) {
+    Camera& cam = app.camera;
+    // Free look slides eye and target together; otherwise only the eye moves.
+    const bool free = app.cameraMode == CAM_FREE;
+    cam.pan(dx, free, free ? 0 : 180, 1);
+    if (app.tabHeld)
+        cam.shift(dy, free, 1);
+    else
+        cam.pan(dy, free, -90, 1);
+}
+
+}  // namespace
+
+void onMouse(int button, int state, int, int) {
+    app.orbitFlipped = false;
+    const bool pressed = state == MOUSE_PRESSED;
+    if (app.helpVisible && pressed) {
+        if (button == MOUSE_LEFT) changeHelpPage(+1);
+        else if (button == MOUSE_MIDDLE) changeHelpPage(-1);
+        return;
+    }
+    if (button == MOUSE_LEFT) app.leftButtonDown = pressed;
+    else if (button == MOUSE_MIDDLE) app.middleButtonDown = pressed;
+}
+
+void onMotion(int x, int y) {
+    app.mouseDeltaX = static_cast<float>(app.mouseX - x);
+    app.mouseDeltaY = static_cast<float>(app.mouseY - y);
+    app.mouseX = x;
+    app.mouseY = y;
+    if (app.leftButtonDown)
+        leftDrag(app.mouseDeltaX, app.mouseDeltaY);
+    else if (app.middleButtonDown)
+        middleDrag(app.mouseDeltaX, app.mouseDeltaY);
+    platform::requestRedisplay();
+}
+
+void onPassiveMotion(int x, int y) {
+    app.mouseX = x;
+    app.mouseY = y;
+}
