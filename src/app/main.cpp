@@ -6,6 +6,7 @@
 #include "app/frame_clock.h"
 #include "app/platform.h"
 #include "app/reshape.h"
+#include "audio/music_control.h"
 #include "camera/mouse.h"
 #include "scene/display.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGB);
     glutInitWindowSize(static_cast<int>(app.windowWidth), static_cast<int>(app.windowHeight));
     glutCreateWindow("Puppetorium v1.0");
+    startIntroMusic();
     platform::setClock(glutClock);
     platform::setRedisplayHandler(glutRedisplay);
 
