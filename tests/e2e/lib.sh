@@ -173,3 +173,41 @@ expect() {
   local what="$1"; shift
   if "$@"; then echo "ok - $what"; else fail "$what"; fi
 }
+
+# ---------------------------------------------------------------- sound
+# SDL's disk driver writes what would reach the speaker to a file of raw
+# samples (44.1 kHz, 16-bit little-endian, stereo) at the pace of a real
+# device, so byte offsets are moments in time.
+
+# audio_capture FILE: programs started from now on write their sound to FILE.
+audio_capture() { export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$1"; }
+
+# audio_seconds S: prints the byte count of S seconds of sound.
+audio_seconds() { awk -v s="$1" 'BEGIN { print int(s * 44100 * 4) }'; }
+
+# audio_bytes FILE: bytes of sound written so far (0 when there is no file).
+audio_bytes() { stat -c %s "$1" 2>/dev/null || echo 0; }
+
+# wait_audio FILE SECONDS: waits until FILE holds SECONDS more sound than now.
+wait_audio() {
+  local want i
+  want=$(( $(audio_bytes "$1") + $(audio_seconds "$2") ))
+  for i in $(seq 1 200); do
+    [ "$(audio_bytes "$1")" -ge "$want" ] && return 0
+    sleep 0.1
+  done
+  fail "the sound device stopped writing $1"
+}
+
+# audio_rms FILE FROM TO: RMS amplitude (0 to 1) of the sound between two
+# byte offsets (rounded down to whole frames).
+audio_rms() {
+  local from=$(( $2 / 4 * 4 )) to=$(( $3 / 4 * 4 ))
+  [ "$to" -gt "$from" ] || fail "empty sound window $2..$3 of $1"
+  dd if="$1" iflag=skip_bytes,count_bytes skip="$from" count=$((to - from)) bs=64K status=none |
+    sox -t raw -r 44100 -e signed -b 16 -c 2 -L - -n stat 2>&1 | awk '/RMS +amplitude/ { print $3 }'
+}
+
+# is_loud RMS / is_quiet RMS: music playing / nothing but digital silence.
+is_loud() { awk -v r="$1" 'BEGIN { exit !(r > 0.02) }'; }
+is_quiet() { awk -v r="$1" 'BEGIN { exit !(r < 0.0005) }'; }
