@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/frame_clock.h"
+#include "app/menus.h"
 #include "app/platform.h"
 #include "app/reshape.h"
 #include "audio/music_control.h"
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
     platform::setRedisplayHandler(glutRedisplay);
 
     glClearColor(1, 1, 1, 1);
+
+    createMenus();
 
     glutReshapeFunc(reshape);
     glutDisplayFunc(display);

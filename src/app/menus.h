@@ -1,0 +1,47 @@
+// menus.h - the right-button pop-up menus.
+//
+// Three GLUT menus: "body" chooses a body part of the selected person,
+// "display" flips wireframe, lighting and the orthographic view, and the
+// main menu (attached to the right button) holds both plus the person
+// commands and "quit". Entries are data (label, value); the two handlers
+// are GL-free apart from the projection rebuild.
+#pragma once
+
+#include <cstddef>
+
+struct MenuEntry {
+    const char* label;  // leading blanks indent lower limbs under upper ones
+    int value;
+};
+
+// Values of the main menu's own entries (body values are part indices).
+enum MainMenuValue {
+    MENU_SELECT_ROOT = 0,
+    MENU_RESET = 50,
+    MENU_CLEAR_KEYFRAMES = 51,
+    MENU_PUSH_KEYFRAME = 52,
+    MENU_TOGGLE_ANIMATE = 53,
+    MENU_QUIT = 99,
+};
+enum DisplayMenuValue { MENU_WIREFRAME = 0, MENU_LIGHTING = 1, MENU_ORTHOGRAPHIC = 2 };
+
+// Part values below this select a body part.
+constexpr int MENU_PART_LIMIT = 20;
+// Length of the keyframe "-pushKeyFrame" records, in steps.
+constexpr float MENU_KEYFRAME_STEPS = 20;
+
+extern const MenuEntry kBodyMenu[];
+extern const std::size_t kBodyMenuSize;
+extern const MenuEntry kDisplayMenu[];
+extern const std::size_t kDisplayMenuSize;
+extern const MenuEntry kMainMenu[];  // after the "body" and "display" sub-menus
+extern const std::size_t kMainMenuSize;
+
+// Builds body, display and main menus in that order and attaches the main
+// menu to the right mouse button. Needs the window.
+void createMenus();
+
+// Callback of the body and main menus, acting on the selected person.
+void mainMenuHandler(int value);
+// Callback of the display menu.
+void displayMenuHandler(int value);

@@ -1,0 +1,31 @@
+// The menus in a real GLUT window: the main menu's entries, and the
+// orthographic switch replacing the projection on the spot.
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "app/menus.h"
+#include "app/reshape.h"
+
+TEST(MenusGL, MainMenuHoldsBothSubMenusAndSixEntries) {
+    createMenus();
+    EXPECT_NE(glutGetMenu(), 0);
+    EXPECT_EQ(glutGet(GLUT_MENU_NUM_ITEMS), 8);
+}
+
+TEST(MenusGL, OrthographicEntrySwitchesTheProjectionBothWays) {
+    resetAppState();
+    reshape(700, 500);
+    float m[16];
+    displayMenuHandler(MENU_ORTHOGRAPHIC);
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    EXPECT_FLOAT_EQ(m[11], 0) << "orthographic: no perspective divide";
+    EXPECT_FLOAT_EQ(m[15], 1);
+    EXPECT_NEAR(m[5], 2.0f / 20, 1e-6) << "the shorter side spans -10 to 10";
+    EXPECT_NEAR(m[0], 2.0f / 28, 1e-6);
+
+    displayMenuHandler(MENU_ORTHOGRAPHIC);
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    EXPECT_FLOAT_EQ(m[11], -1) << "perspective again";
+    EXPECT_FLOAT_EQ(m[15], 0);
+}
