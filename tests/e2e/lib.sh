@@ -211,3 +211,35 @@ audio_rms() {
 # is_loud RMS / is_quiet RMS: music playing / nothing but digital silence.
 is_loud() { awk -v r="$1" 'BEGIN { exit !(r > 0.02) }'; }
 is_quiet() { awk -v r="$1" 'BEGIN { exit !(r < 0.0005) }'; }
+
+# ---------------------------------------------------------------- file choosers
+
+# wait_for_dialog TITLE [TIMEOUT_S]: waits for a top-level window titled
+# exactly TITLE (a file chooser), focuses it and sets DLG to it.
+wait_for_dialog() {
+  local title="$1" timeout="${2:-15}" i
+  DLG=""
+  for i in $(seq 1 $((timeout * 10))); do
+    DLG=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1 || true)
+    [ -n "$DLG" ] && break
+    app_alive || fail "program exited while waiting for the '$title' dialog"
+    sleep 0.1
+  done
+  [ -n "$DLG" ] || fail "no '$title' dialog within ${timeout}s"
+  sleep 0.5  # let the chooser finish building its view before typing
+  xdotool windowfocus --sync "$DLG" 2>/dev/null || xdotool windowfocus "$DLG"
+}
+
+# choose_file TITLE PATH: types an absolute PATH into the chooser TITLE and confirms.
+choose_file() {
+  wait_for_dialog "$1"
+  type_text "$2"
+  sleep 0.3
+  xdotool key Return
+}
+
+# cancel_dialog TITLE: closes the chooser TITLE with Escape.
+cancel_dialog() {
+  wait_for_dialog "$1"
+  xdotool key Escape
+}

@@ -1,0 +1,222 @@
+// animation_file.cpp - reading and writing animation files.
+//
+// Sections:
+//   console and number helpers
+//   line reading and splitting
+//   reader (readAnimationText, Person::loadAnimation)
+//   writer (writeAnimationText, Person::saveAnimation)
+//
+// The reader is lenient by design: files are edited by hand, so a line it
+// cannot use is skipped, a number it cannot parse is 0, and a missing "EOF"
+// simply ends the data. Only a wrong magic line rejects a file.
+#include "io/animation_file.h"
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <istream>
+#include <locale>
+#include <ostream>
+
+#include "figure/person.h"
+
+const char* const kAnimationMagicLine = "!!!Marionetrix_v1.0";
+
+namespace {
+
+// ---------------------------------------------------------------- console and numbers
+
+void consoleLine(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+// Like atof, but anything that is not a finite float (no digits, NaN,
+// infinities, values beyond the float range) reads as 0.
+float parseFloat(const std::string& text) {
+    const double v = std::strtod(text.c_str(), nullptr);
+    if (!std::isfinite(v) || std::fabs(v) > FLT_MAX) return 0;
+    return static_cast<float>(v);
+}
+
+// Like atoi, saturating instead of overflowing.
+int parseInt(const std::string& text) {
+    const long long v = std::strtoll(text.c_str(), nullptr, 10);
+    if (v > INT_MAX) return INT_MAX;
+    if (v < INT_MIN) return INT_MIN;
+    return static_cast<int>(v);
+}
+
+// ---------------------------------------------------------------- splitting
+
+struct Entry {
+    std::string label;
+    float x = 0, y = 0, z = 0;
+};
+
+// Splits LABEL=(x,y,z) into its parts. A separator that is missing makes its
+// field run to the end, and the next field starts over on the same text.
+// Returns false when the line leaves no text after "=(" to split (an empty
+// line, or one ending in its first "="): such a line is not an entry.
+bool splitEntry(const std::string& line, Entry& e) {
+    const std::size_t eq = line.find('=');
+    std::size_t restStart;
+    if (eq == std::string::npos) {
+        e.label = line;
+        restStart = 1;
+    } else {
+        e.label = line.substr(0, eq);
+        restStart = eq + 2;  // past "=("
+    }
+    if (restStart > line.size()) return false;
+
+    std::string rest = line.substr(restStart);
+    std::size_t sep = rest.find(',');
+    e.x = parseFloat(rest.substr(0, sep));
+    if (sep != std::string::npos) rest.erase(0, sep + 1);
+    sep = rest.find(',');
+    e.y = parseFloat(rest.substr(0, sep));
+    if (sep != std::string::npos) rest.erase(0, sep + 1);
+    e.z = parseFloat(rest.substr(0, rest.find(')')));
+    return true;
+}
+
+// Pushes one entry of a block onto the animator its label names.
+void applyEntry(Person& person, const Entry& e, int steps) {
+    if (e.label == "pos") {
+        person.kfaPos.pushKeyFrame(e.x, e.y, e.z, ABS, steps);
+        consoleLine("  Robot position set");
+        return;
+    }
+    for (int i = 0; i < BODY_PART_COUNT; i++) {
+        if (person.part[i].label == e.label) {
+            person.part[i].kfa.pushKeyFrame(e.x, e.y, e.z, ABS, steps);
+            consoleLine("  partLabel=" + e.label + " set");
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- line reading
+
+bool readAnimationLine(std::istream& in, std::string& line) {
+    line.clear();
+    std::streambuf* buf = in.rdbuf();
+    if (!in.good() || buf == nullptr) return false;
+    bool any = false;
+    bool tooLong = false;
+    for (;;) {
+        const int c = buf->sbumpc();
+        if (c == std::char_traits<char>::eof()) {
+            in.setstate(std::ios::eofbit);
+            break;
+        }
+        any = true;
+        if (c == '\n') break;
+        // One character of slack for a CR that is stripped below.
+        if (line.size() <= kMaxAnimationLine) line.push_back(static_cast<char>(c));
+        else tooLong = true;
+    }
+    if (!any) {
+        in.setstate(std::ios::failbit);
+        return false;
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (tooLong || line.size() > kMaxAnimationLine) line.clear();
+    return true;
+}
+
+// ---------------------------------------------------------------- reader
+
+bool readAnimationText(Person& person, std::istream& in) {
+    std::string line;
+    if (!readAnimationLine(in, line) || line != kAnimationMagicLine) {
+        consoleLine("ERROR: text file wrong format");
+        return false;
+    }
+    // Type, name, count and the first block marker: the blocks say it all.
+    for (int i = 0; i < 4; i++) readAnimationLine(in, line);
+
+    while (readAnimationLine(in, line)) {
+        const std::size_t eq = line.find('=');
+        const int steps = parseInt(eq == std::string::npos ? line : line.substr(eq + 1));
+        while (readAnimationLine(in, line)) {
+            if (line == "EOF") {
+                consoleLine("EOF found");
+                return true;
+            }
+            if (line == "<bodykeyframe>") break;
+            Entry e;
+            if (splitEntry(line, e)) applyEntry(person, e, steps);
+        }
+    }
+    consoleLine("EOF found");
+    return true;
+}
+
+// Clears and cycles first, so even a failed load leaves a clean person.
+bool Person::loadAnimation(const char* path) {
+    clearAllKeyFrames();
+    setCycle(true);
+    std::ifstream in(path, std::ios::in | std::ios::binary);
+    if (!in.is_open()) {
+        consoleLine("ERROR: text file not found");
+        return false;
+    }
+    return readAnimationText(*this, in);
+}
+
+// ---------------------------------------------------------------- writer
+
+namespace {
+
+// Live count of the TORSO animator, which decides how many blocks are written.
+int savedKeyFrameCount(const Person& person) {
+    const int n = person.part[TORSO].kfa.numKeyFrames;
+    return n < 0 ? 0 : (n > KEYFRAME_CAPACITY ? KEYFRAME_CAPACITY : n);
+}
+
+}  // namespace
+
+void writeAnimationText(const Person& person, std::ostream& out) {
+    const int n = savedKeyFrameCount(person);
+    out << kAnimationMagicLine << '\n'
+        << "!!type=animation\n"
+        << "!name=Moonwalk\n"
+        << "!numKeyFrames=" << n << '\n';
+    for (int i = 0; i < n; i++) {
+        const KeyFrame& pos = person.kfaPos.keyFrames[i];
+        out << "<bodykeyframe>\n"
+            << "steps=" << person.part[TORSO].kfa.keyFrames[i].steps << '\n'
+            << "pos=(" << pos.x << ',' << pos.y << ',' << pos.z << ")REL\n";
+        for (int p = 0; p < BODY_PART_COUNT; p++) {
+            const KeyFrame& k = person.part[p].kfa.keyFrames[i];
+            out << person.part[p].label << "=(" << k.x << ',' << k.y << ',' << k.z << ")\n";
+        }
+    }
+    out << "EOF\n";
+}
+
+// Writes the code export, then the file. Unlike a bare stream write, the
+// result says whether the file really reached the disk.
+bool Person::saveAnimation(const char* path) {
+    exportAnimationCode("p.");
+    std::ofstream out(path, std::ios::out | std::ios::trunc);
+    if (out.is_open()) {
+        out.imbue(std::locale::classic());
+        writeAnimationText(*this, out);
+        out.close();  // flushes: a full disk shows up here
+    }
+    if (!out.is_open() && !out.fail()) {
+        consoleLine("Animation has been saved");
+        return true;
+    }
+    consoleLine(std::string("ERROR: could not write '") + path + "'");
+    return false;
+}

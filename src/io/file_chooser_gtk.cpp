@@ -1,0 +1,110 @@
+// file_chooser_gtk.cpp - the real file chooser: GTK 3's modal dialog, run on
+// the GLUT thread, which it blocks until the dialog closes.
+//
+// GTK is initialised on first use only, so a session that never opens a
+// dialog never touches it. If GTK cannot start (no display), every dialog
+// behaves as cancelled.
+#include <gtk/gtk.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "io/file_chooser.h"
+
+namespace {
+
+bool gtkReady() {
+    static int state = -1;  // -1 untried, 0 failed, 1 ready
+    if (state < 0) {
+        // Keep the C locale: numbers in animation files use a decimal point.
+        gtk_disable_setlocale();
+        state = gtk_init_check(nullptr, nullptr) ? 1 : 0;
+    }
+    return state == 1;
+}
+
+// Lets GTK finish pending work, such as unmapping a destroyed dialog.
+void pumpEvents() {
+    while (gtk_events_pending()) gtk_main_iteration();
+}
+
+bool fileExists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+// Asks before replacing a file the typed name did not show (the name got its
+// default extension after GTK's own overwrite check).
+bool confirmReplace(GtkWidget* parent, const std::string& path) {
+    GtkWidget* ask = gtk_message_dialog_new(GTK_WINDOW(parent), GTK_DIALOG_MODAL, GTK_MESSAGE_QUESTION,
+                                            GTK_BUTTONS_YES_NO,
+                                            "A file named \"%s\" already exists. Do you want to replace it?",
+                                            path.c_str());
+    const gint answer = gtk_dialog_run(GTK_DIALOG(ask));
+    gtk_widget_destroy(ask);
+    pumpEvents();
+    return answer == GTK_RESPONSE_YES;
+}
+
+void addFilters(GtkFileChooser* chooser, const FileDialogRequest& request) {
+    for (int i = 0; i < request.filterCount; i++) {
+        GtkFileFilter* filter = gtk_file_filter_new();
+        gtk_file_filter_set_name(filter, request.filters[i].name);
+        const std::string patterns = request.filters[i].patterns;
+        std::size_t start = 0;
+        while (start <= patterns.size()) {
+            std::size_t end = patterns.find(';', start);
+            if (end == std::string::npos) end = patterns.size();
+            if (end > start) gtk_file_filter_add_pattern(filter, patterns.substr(start, end - start).c_str());
+            start = end + 1;
+        }
+        gtk_file_chooser_add_filter(chooser, filter);  // the chooser takes ownership
+        if (i == 0) gtk_file_chooser_set_filter(chooser, filter);
+    }
+}
+
+class GtkDialogChooser : public FileChooser {
+public:
+    bool choose(const FileDialogRequest& request, std::string& path) override {
+        if (!gtkReady()) return false;
+        const bool save = request.kind == FileDialogKind::Save;
+        GtkWidget* dialog = gtk_file_chooser_dialog_new(
+            save ? "Save Animation" : "Open Animation", nullptr,
+            save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN,
+            "_Cancel", GTK_RESPONSE_CANCEL, save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
+        gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+        GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+        addFilters(chooser, request);
+        if (save) gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
+
+        bool chosen = false;
+        while (!chosen && gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+            gchar* name = gtk_file_chooser_get_filename(chooser);
+            if (name == nullptr) break;  // not a local file
+            std::string result = name;
+            g_free(name);
+            if (save) {
+                const std::string extended = withDefaultExtension(result, request.defaultExtension);
+                if (extended != result && fileExists(extended) && !confirmReplace(dialog, extended))
+                    continue;  // back to the dialog
+                result = extended;
+            }
+            path = result;
+            chosen = true;
+        }
+        // Hide first so the key release that closed it still finds a live
+        // window, then let the unmap reach the screen before returning.
+        gtk_widget_hide(dialog);
+        pumpEvents();
+        gtk_widget_destroy(dialog);
+        pumpEvents();
+        return chosen;
+    }
+};
+
+}  // namespace
+
+FileChooser& gtkFileChooser() {
+    static GtkDialogChooser chooser;
+    return chooser;
+}
