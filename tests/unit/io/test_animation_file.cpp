@@ -238,3 +238,16 @@ TEST_F(AnimationFile, AFailedWriteIsReportedNotCalledSaved) {
     EXPECT_EQ(GetCapturedStdout(), "WARNING: could not write '_CODE_OUTPUT.txt'\nAnimation has been saved\n");
     EXPECT_NE(readFile(path("kept.txt")).find("steps=20\n"), std::string::npos);
 }
+
+TEST(BuiltInAnimations, EveryShippedFileLoadsToTheEnd) {
+    for (const char* name : {"superman", "1_boy", "1_girl", "2_swordfight1", "2_swordfight2", "lawnmower"}) {
+        auto p = std::make_unique<Person>();
+        const std::string file = std::string(PUPPETORIUM_SOURCE_DIR) + "/animations/" + name + ".txt";
+        CaptureStdout();
+        EXPECT_TRUE(p->loadAnimation(file.c_str())) << name;
+        const std::string out = GetCapturedStdout();
+        EXPECT_EQ(out.substr(out.size() - 10), "EOF found\n") << name;
+        EXPECT_GT(p->part[TORSO].kfa.numKeyFrames, 1) << name;
+        for (const BodyPart& part : p->part) EXPECT_EQ(part.kfa.numKeyFrames, p->part[TORSO].kfa.numKeyFrames) << name;
+    }
+}
