@@ -36,7 +36,9 @@ TEST(TextureLoader, FourByOneUploadsItsTexelsWithRepeatAndMipmapFilters) {
     resetAppState();
     const std::string path = tempBitmap("4x1.bmp", testbmp::encode(4, 1, {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255}));
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    testing::internal::CaptureStdout();
     const int name = loadTexture(path.c_str());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), ">> Loaded texture '" + path + "'\n");
     ASSERT_EQ(name, 0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
@@ -73,14 +75,16 @@ TEST(TextureLoader, PaddedAndOddSizedPicturesBecomeWholePowerOfTwoTextures) {
     const std::string odd = tempBitmap("100x60.bmp", testbmp::solid(100, 60, 200, 100, 50));
 
     int w = 0, h = 0;
+    testing::internal::CaptureStdout();
     const int first = loadTexture(padded.c_str());
+    const int second = loadTexture(odd.c_str());
+    testing::internal::GetCapturedStdout();
     ASSERT_EQ(first, 0);
     Bytes texels = levelTexels(first, 0, &w, &h);
     ASSERT_FALSE(texels.empty());
     for (size_t i = 0; i < texels.size(); i += 4)
         EXPECT_EQ(Bytes(texels.begin() + i, texels.begin() + i + 4), (Bytes{10, 20, 30, 255})) << i;
 
-    const int second = loadTexture(odd.c_str());
     ASSERT_EQ(second, 1);
     texels = levelTexels(second, 0, &w, &h);
     EXPECT_EQ(w & (w - 1), 0) << w;  // rescaled to powers of two
@@ -101,6 +105,8 @@ TEST(TextureLoader, NamesFollowCallOrderAcrossMissingAndRefusedFiles) {
     Bytes deep = testbmp::solid(4, 4, 0, 0, 255);
     testbmp::put16(deep, 28, 32);
     const std::string deepPath = tempBitmap("deep.bmp", deep);
+    const GLuint used[] = {0, 1, 2, 3, 4, 5};  // earlier tests may have filled them
+    glDeleteTextures(6, used);
 
     testing::internal::CaptureStdout();
     const int r0 = loadTexture(a.c_str());
