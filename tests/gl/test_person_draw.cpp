@@ -197,6 +197,36 @@ TEST(PersonDraw, TexturedPartsShowTheirSlotsAndTheSelectedOneTheYellowTexture) {
     glDisable(GL_TEXTURE_2D);
 }
 
+TEST(PersonDraw, FacePictureIsCentredOnTheFrontOfTheHeadAndNotMirrored) {
+    resetAppState();
+    loadSolidTextures();
+    // Face picture: left half red, right half green.
+    std::vector<unsigned char> bgr;
+    for (int row = 0; row < 8; row++)
+        for (int col = 0; col < 8; col++)
+            bgr.insert(bgr.end(), {0, static_cast<unsigned char>(col < 4 ? 0 : 255),
+                                   static_cast<unsigned char>(col < 4 ? 255 : 0)});
+    const std::string path = ::testing::TempDir() + "/puppetorium_face_halves.bmp";
+    ASSERT_TRUE(testbmp::writeFile(path, testbmp::encode(8, 8, bgr)));
+    testing::internal::CaptureStdout();
+    app.textures[TEX_SKIN_LIGHT_FACE_MALE] = loadTexture(path.c_str());
+    testing::internal::GetCapturedStdout();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    app.texturesOn = true;
+
+    Person& p = app.persons[0];
+    beginFrame(FRONT, 0);
+    p.draw();
+    EXPECT_TRUE(near(probe(-0.5f, 7.6f), kRed, 8)) << "picture's left on the viewer's left";
+    EXPECT_TRUE(near(probe(0.5f, 7.6f), {0, 255, 0}, 8)) << "picture's right on the viewer's right";
+    // The picture's edges meet at the back of the head.
+    beginFrame(BACK, 0);
+    p.draw();
+    EXPECT_TRUE(near(probe(-0.5f, 7.6f), {0, 255, 0}, 8));
+    EXPECT_TRUE(near(probe(0.5f, 7.6f), kRed, 8));
+    glDisable(GL_TEXTURE_2D);
+}
+
 TEST(PersonDraw, HeldItemsAreOpaqueAndEveryDrawerLeavesTheMatrixAlone) {
     resetAppState();
     app.texturesOn = false;
