@@ -9,6 +9,7 @@
 #include "app/reshape.h"
 #include "audio/music_control.h"
 #include "camera/mouse.h"
+#include "input/keyboard.h"
 #include "scene/display.h"
 
 namespace {
@@ -34,6 +35,10 @@ int main(int argc, char** argv) {
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
     glutPassiveMotionFunc(onPassiveMotion);
+    glutKeyboardFunc(onKeyboard);
+    glutKeyboardUpFunc(onKeyboardUp);
+    glutSpecialFunc(onSpecialKey);
+    glutSpecialUpFunc(onSpecialKeyUp);
     glutIdleFunc(idle);
     glutMainLoop();
     return 0;
