@@ -7,10 +7,11 @@
 #include "app/menus.h"
 #include "app/platform.h"
 #include "app/reshape.h"
-#include "audio/music_control.h"
+#include "app/scene_init.h"
 #include "camera/mouse.h"
 #include "input/keyboard.h"
 #include "scene/display.h"
+#include "scene/help_pages.h"
 
 namespace {
 int glutClock() { return glutGet(GLUT_ELAPSED_TIME); }
@@ -22,12 +23,11 @@ int main(int argc, char** argv) {
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGB);
     glutInitWindowSize(static_cast<int>(app.windowWidth), static_cast<int>(app.windowHeight));
     glutCreateWindow("Puppetorium v1.0");
-    startIntroMusic();
     platform::setClock(glutClock);
     platform::setRedisplayHandler(glutRedisplay);
 
-    glClearColor(1, 1, 1, 1);
-
+    initScene();
+    loadHelpPages();
     createMenus();
 
     glutReshapeFunc(reshape);

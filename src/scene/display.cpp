@@ -1,9 +1,154 @@
 // display.cpp - the display pass.
+//
+// One pass draws either the help screen or the scene. The scene is drawn in
+// world space through the camera, then the camera's view frame is put on the
+// matrix stack so the keyboard chart and the HUD stay fixed in front of the
+// eye. All text is placed in world units with the spacings reshape computes.
+//
+//   display()       the pass itself
+//   drawHelpScreen  help page or the window-too-small notice
+//   drawScene       camera, stage, persons, cone, light, chart, HUD
+//   drawHud         the head-up text
 #include "scene/display.h"
 
 #include <GL/glut.h>
 
-void display() {
+#include <string>
+
+#include "app/app_state.h"
+#include "app/platform.h"
+#include "scene/frame_rate.h"
+#include "scene/help_pages.h"
+#include "scene/stage.h"
+#include "scene/text.h"
+
+namespace {
+
+void bindSlot(int slot) { glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(app.textures[slot])); }
+
+// ------------------------------------------------------------- help screen
+void drawHelpScreen() {
+    gluLookAt(0, 0, 10, 0, 0, 0, 0, 1, 0);
+    glColor4f(1, 1, 1, 1);
+    if (app.windowWidth < 500 || app.windowHeight < 500) {
+        const float s = app.textCharSpacing;
+        const float x0 = -6 * s;
+        drawText(x0, app.textLineSpacing, 0, s, "Window is   ");
+        drawText(x0, 0, 0, s, "too small to");
+        drawText(x0, -app.textLineSpacing, 0, s, "display help");
+    } else {
+        drawHelpPage();
+    }
+}
+
+// ------------------------------------------------------------- scene
+// Red axes, 4 units long, through the camera target.
+void drawTargetMarker() {
+    glPushMatrix();
+    glColor3f(1, 0, 0);
+    const float* t = app.camera.target;
+    glTranslatef(t[0], t[1], t[2]);
+    glBegin(GL_LINES);
+    glVertex3f(-2, 0, 0); glVertex3f(2, 0, 0);
+    glVertex3f(0, -2, 0); glVertex3f(0, 2, 0);
+    glVertex3f(0, 0, -2); glVertex3f(0, 0, 2);
+    glEnd();
+    glPopMatrix();
+}
+
+// A translucent three-sided pyramid 9 to 11 units above the selected person,
+// tip down.
+void drawSelectionCone() {
+    const float* p = app.persons[app.selectedPerson].position;
+    glPushMatrix();
+    glTranslatef(p[0], p[1] + 11, p[2]);
+    glRotatef(90, 1, 0, 0);
+    bindSlot(TEX_COLOR_YELLOW);
+    glColor4f(1, 1, 0, 0.5f);
+    gluCylinder(app.quadric, 1, 0, 2, 3, 1);
+    glPopMatrix();
+}
+
+// The key map as a picture 5 units in front of the eye.
+void drawKeyboardChart() {
+    glPushMatrix();
+    glTranslatef(0, 0, -5);
+    glColor4f(1, 1, 1, 0.9f);
+    bindSlot(TEX_KEYBOARD_CHART);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0); glVertex3f(-4, -2.5f, 0);
+    glTexCoord2f(1, 0); glVertex3f(4, -2.5f, 0);
+    glTexCoord2f(1, 1); glVertex3f(4, 2.5f, 0);
+    glTexCoord2f(0, 1); glVertex3f(-4, 2.5f, 0);
+    glEnd();
+    glPopMatrix();
+}
+
+void drawScene() {
+    if (!app.orthographicView) {
+        followSelectedPerson();
+        app.camera.apply();
+        if (app.showTargetMarker) drawTargetMarker();
+    }
+    drawStage();
+    for (int i = 0; i < app.numPersons; i++) app.persons[i].draw();
+    drawSelectionCone();
+    applyLightPosition();
+
+    app.camera.applyViewFrame();
+    if (app.keyboardChartVisible) drawKeyboardChart();
+    if (app.windowWidth > 400 && app.windowHeight > 400 && !app.keyboardChartVisible) drawHud();
+}
+
+}  // namespace
+
+// ------------------------------------------------------------- HUD
+void drawHud() {
+    glPushMatrix();
+    bindSlot(TEX_COLOR_SILVER);
+    glColor4f(1, 1, 1, 0.9f);
+
+    if (platform::elapsedMs() < HELP_HINT_SHOWN_MS) {
+        glColor4f(1, 1, 1, 1);
+        // 26 characters centred on the screen.
+        drawText(-app.textCharSpacing * 13 / 5, 0, -2, app.textCharSpacing / 5,
+                 "Press [H] or [F1] for help");
+    }
+
+    const float s = app.textCharSpacing / 5;
+    const float t = app.textLineSpacing / 5;
+    const float xLabel = app.aspectRatio * -1.1f;
+    const float xValue = xLabel + 12 * s;
+    const float yTop = 1.4f / app.aspectRatio;
+
+    const char* animateText = app.animateOn ? "animate:    on" : "animate:    off";
+    const char* spinText = app.spinMode ? "spin mode:  SPIN_PART" : "spin mode:  SPIN_CAMERA";
+    const std::string fpsText = truncatedText(app.fps, 1);
+    const std::string rateText = floatToText(app.playRate);
+    int mode = app.cameraMode;
+    if (mode < 0 || mode >= CAMERA_MODE_COUNT) mode = 0;
+
+    glColor4f(1, 1, 1, 1);
+    drawText(xLabel, yTop, -2, s, "view mode:");
+    drawText(xValue, yTop, -2, s, cameraModeNames[mode]);
+    drawText(xLabel, yTop - t, -2, s, spinText);
+    drawText(xLabel, yTop - 2 * t, -2, s, animateText);
+    drawText(xLabel, yTop - 4 * t, -2, s, "fps:");
+    drawText(xValue, yTop - 4 * t, -2, s, fpsText.c_str());
+    drawText(xLabel, yTop - 5 * t, -2, s, "play rate:");
+    drawText(xValue, yTop - 5 * t, -2, s, rateText.c_str());
+    glPopMatrix();
+}
+
+void renderFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    updateFps();
+    if (app.helpVisible) drawHelpScreen();
+    else drawScene();
+}
+
+void display() {
+    renderFrame();
     glutSwapBuffers();
 }

@@ -1,5 +1,17 @@
-// display.h - the GLUT display callback.
+// display.h - the GLUT display callback: the help screen, or the stage with
+// its figures, markers, keyboard chart and head-up text.
 #pragma once
+
+// Time after start during which the scene shows how to open the help.
+constexpr int HELP_HINT_SHOWN_MS = 10000;
 
 // Draws one complete frame from the current state and swaps buffers.
 void display();
+
+// The frame without the swap: what display() draws into the back buffer
+// (tests read it back).
+void renderFrame();
+
+// The head-up text in the viewer's frame (text 2 units in front of the eye):
+// view mode, spin mode, animation switch, frame rate, play rate.
+void drawHud();

@@ -243,3 +243,25 @@ cancel_dialog() {
   wait_for_dialog "$1"
   xdotool key Escape
 }
+
+# ---------------------------------------------------------------- screenshots
+
+# region_share FILE W H X Y FX: share (0-100) of the pixels in a rectangle for
+# which the ImageMagick fx test FX holds, with r, g, b from 0 to 1; e.g.
+# 'r>0.98&&g>0.98&&b>0.98' for white.
+region_share() {
+  convert "$1" -crop "${2}x${3}+${4}+${5}" +repage -alpha off -fx "($6)?1:0" \
+    -format '%[fx:int(100*mean.r+0.5)]' info:
+}
+
+# region_changed A B W H X Y [FUZZ%]: number of pixels of a rectangle that
+# differ by more than FUZZ% (default 10) between two screenshots.
+region_changed() {
+  local n a="$ART/.crop_a.png" b="$ART/.crop_b.png"
+  convert "$1" -crop "${3}x${4}+${5}+${6}" +repage "$a"
+  convert "$2" -crop "${3}x${4}+${5}+${6}" +repage "$b"
+  n=$(compare -metric AE -fuzz "${7:-10}%" "$a" "$b" null: 2>&1 || true)
+  rm -f "$a" "$b"
+  n=${n%% *}
+  echo "${n%.*}"
+}
