@@ -331,7 +331,7 @@ def frames_of(dancers, first_pass):
         yield i, [Figure(d.body, *streams[j][i]) for j, d in enumerate(dancers)]
 
 
-def check_group(dancers, pair_check=None):
+def check_group(dancers, armed=False):
     """Checks every sampled frame of the first pass and of a later pass."""
     problems = Problems()
     for d in dancers:
@@ -344,11 +344,17 @@ def check_group(dancers, pair_check=None):
             if len(figs) == 2:
                 a, b = figs
                 gap = dist_segments(*a.spine(), *b.spine())
+                pair = dancers[0].name + "+" + dancers[1].name
                 if gap < a.body.radius["TORSO"] + b.body.radius["TORSO"] + 0.3:
-                    problems.add(dancers[0].name + "+" + dancers[1].name, f"{label} {i}",
-                                 f"bodies overlap (trunks {gap:.2f} apart)")
-                if pair_check and not first_pass:
-                    pair_check(i, a, b, problems)
+                    problems.add(pair, f"{label} {i}", f"bodies overlap (trunks {gap:.2f} apart)")
+                for x, y in ((a, b), (b, a)):
+                    reach = {p: x.segment(p) for p in ("RLA", "LLA", "RH", "LH")}
+                    if armed:
+                        reach["blade"] = x.sword()
+                    clear = y.body.radius["TORSO"] + 0.1
+                    for p, seg in reach.items():
+                        if dist_segments(*seg, *y.spine()) < clear:
+                            problems.add(pair, f"{label} {i}", f"{p} goes through the other")
     return problems
 
 
@@ -508,12 +514,12 @@ def lawnmower():
 # COUPLE_CENTRE turned by COUPLE_TURN degrees, boy on the left, girl on the
 # right: in that frame he faces +x (heading 90) and she faces -x (-90).
 
-COUPLE_CENTRE = (2.0, -3.0)   # x, z on the stage
-COUPLE_TURN = 20              # turns the line so that both faces show
+COUPLE_CENTRE = (1.5, -2.0)   # x, z on the stage
+COUPLE_TURN = 0               # the line runs across the view: both seen side on
 
 BOY_BOW = pose(
     STOMK=(32, 0, 0), TORSO=(5, 0, 0), NECK=(5, 0, 0), HEAD=(12, 0, 0),
-    RUA=(95, 0, -10), RLA=(-15, 0, 0), RH=(10, 0, 0), RHI=(-90, 0, 0),    # the flower held out
+    RUA=(150, 0, -12), RLA=(-100, 0, 0), RH=(10, 0, 0), RHI=(-100, 0, -20),  # the flower held out
     LUA=(176, 0, -6), LLA=(-20, 0, 0),
 )
 GIRL_CURTSY = pose(
@@ -522,9 +528,10 @@ GIRL_CURTSY = pose(
     RUL=(168, 0, 3), RLL=(22, 0, 0), RF=(-100, 0, 0),
     LUL=(200, 0, -2), LLL=(40, 0, 0), LF=(-105, 0, 0),                      # left foot tucked behind
 )
-BOY_OFFER = pose(BOY_BOW, STOMK=(18, 0, 0), HEAD=(0, 0, 0), RUA=(100, 0, -14))
+BOY_OFFER = pose(BOY_BOW, STOMK=(18, 0, 0), HEAD=(0, 0, 0),
+                 RUA=(122, 0, -30), RLA=(-95, 0, 0), RHI=(-60, 0, -20))     # the flower under her nose
 GIRL_SMELL = pose(
-    STOMK=(26, 0, 0), TORSO=(6, 0, 0), NECK=(15, 0, 0), HEAD=(8, 0, 0),
+    STOMK=(18, 0, 0), TORSO=(4, 0, 0), NECK=(10, 0, 0), HEAD=(5, 0, 0),
     RUA=(160, 0, 10), LUA=(150, 0, -10), RLA=(-60, 0, 0), LLA=(-60, 0, 0),   # hands together
     LUL=(186, 0, -2), LLL=(12, 0, 0), LF=(-100, 0, 0),
 )
@@ -550,9 +557,12 @@ BOY_RAISE = pose(
 )
 GIRL_RAISE = pose(
     RUA=(8, 0, 15), RLA=(0, 0, -75), RH=(0, 0, -20),                       # her hand in his, arm curved
-    LUA=(150, 0, -40), LLA=(-20, 0, 0), LH=(10, 0, 0),
+    LUA=(174, 0, -12), LLA=(-10, 0, 0), LH=(10, 0, 0),                     # free arm kept in
     RF=(-100, 0, 0), LF=(-100, 0, 0),
 )
+# Joined hands at chest height between them, on the way up and down.
+BOY_LOWER = pose(BOY_HOLD, LUA=(177, 0, -12), LLA=(-118, 0, -9), LH=(-30, 0, 0))
+GIRL_LOWER = pose(GIRL_RAISE, RUA=(146, 0, -11), RLA=(-130, 0, 20), RH=(-12, 0, 29))
 
 
 def couple_place(x, z, turn):
@@ -605,15 +615,17 @@ def couple():
                                 mirrored(leaning_right(mirrored(GIRL_HOLD), 4 * lean)), spin))
 
     def twirl(start, stop):
-        raised = couple_keyframe(20, -3, 0.6, 0, BOY_RAISE, GIRL_RAISE, start)
+        add(couple_keyframe(12, -3, 1.6, 0, BOY_LOWER, GIRL_LOWER, start))
+        raised = couple_keyframe(14, -3, 0.6, 0, BOY_RAISE, GIRL_RAISE, start)
         add(raised)
         for k in (1, 2, 3, 4):
             spin = start + (stop - start) * k / 4
             boy.append((12,) + raised[0][1:])
             girl.append(twirl_keyframe(12, raised[1], spin - start))
+        add(couple_keyframe(14, -3, 1.6, 0, BOY_LOWER, GIRL_LOWER, stop))
 
-    add(couple_keyframe(30, -3.2, 3.2, 0, BOY_BOW, GIRL_CURTSY))
-    add(couple_keyframe(30, -3.2, 2.4, 0, BOY_OFFER, GIRL_SMELL))
+    add(couple_keyframe(30, -3.8, 3.8, 0, BOY_BOW, GIRL_CURTSY))
+    add(couple_keyframe(30, -3.4, 4.0, 0, BOY_OFFER, GIRL_SMELL))
     add(couple_keyframe(24, -3, 3, 0, BOY_HOLD, GIRL_HOLD))
     sways(0)
     twirl(0, 360)
@@ -640,7 +652,7 @@ FENCING_LEGS = dict(RUL=(162, 0, 2), RLL=(28, 0, 0), RF=(-100, 0, 0),   # right 
                     LUL=(196, 0, -2), LLL=(4, 0, 0), LF=(-110, 0, 0))
 LUNGE_LEGS = dict(RUL=(142, 0, 2), RLL=(52, 0, 0), RF=(-104, 0, 0),
                   LUL=(206, 0, -2), LLL=(0, 0, 0), LF=(-116, 0, 0))
-BACK_ARM = dict(LUA=(215, 0, -40), LLA=(-100, 0, 0), LH=(20, 0, 0))    # free arm raised behind
+BACK_ARM = dict(LUA=(205, 0, -35), LLA=(-25, 0, 0), LH=(15, 0, 0))     # free arm out behind
 
 SALUTE = pose(RUA=(150, 0, -15), RLA=(-110, 0, 0), RH=(0, 0, 0),         # hilt before the chin
               LUA=(175, 0, -8), LLA=(-10, 0, 0), HEAD=(-5, 0, 0))
@@ -791,7 +803,7 @@ def main():
     for names, make in FILES:
         dancers = make()
         names = names if isinstance(names, tuple) else (names,)
-        problems = check_group(dancers)
+        problems = check_group(dancers, armed=make is sword_fight)
         if len(dancers) == 2:
             problems += pair_contact(dancers)
         for p in problems:

@@ -91,8 +91,8 @@ TEST_F(SceneKeys, BoyAndGirlDanceWithTheFlower) {
     EXPECT_TRUE(boy.isMale);
     EXPECT_FLOAT_EQ(boy.scale, 1.0f);
     EXPECT_FALSE(girl.isMale);
-    expectLoaded(boy, 23, true);
-    expectLoaded(girl, 23, true);
+    expectLoaded(boy, 27, true);
+    expectLoaded(girl, 27, true);
     EXPECT_EQ(app.persons[3].part[TORSO].kfa.numKeyFrames, 0);
 }
 
