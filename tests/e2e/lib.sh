@@ -265,3 +265,54 @@ region_changed() {
   n=${n%% *}
   echo "${n%.*}"
 }
+
+# ---------------------------------------------------------------- pop-up menus
+# freeglut draws each pop-up as its own window titled "freeglut menu", entries
+# 25 pixels high inside a 2-pixel border, opened at the pointer.
+
+MENU_ENTRY_H=25
+
+# visible_menus: ids of the pop-up menu windows now shown.
+visible_menus() { xdotool search --onlyvisible --name '^freeglut menu$' 2>/dev/null || true; }
+
+# menu_open X Y: right-clicks at window-relative X Y and waits for the main
+# menu; sets MENU to its window.
+menu_open() {
+  focus
+  mouse_move "$1" "$2"; sleep 0.2
+  xdotool click 3
+  MENU=$(wait_for_new_menu "")
+}
+
+# wait_for_new_menu KNOWN: waits for a shown menu window not in KNOWN; prints it.
+wait_for_new_menu() {
+  local known="$1" i w
+  for i in $(seq 1 50); do
+    for w in $(visible_menus); do
+      case " $known " in *" $w "*) ;; *) echo "$w"; return 0 ;; esac
+    done
+    sleep 0.1
+  done
+  fail "no pop-up menu appeared"
+}
+
+# menu_point MENU I: screen "X Y" of the middle of entry I (from 0) of MENU.
+menu_point() {
+  local X Y WIDTH HEIGHT WINDOW SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  echo "$((X + WIDTH / 3)) $((Y + 2 + MENU_ENTRY_H * $2 + MENU_ENTRY_H / 2))"
+}
+
+# menu_submenu MENU I: hovers entry I of MENU (a sub-menu) and waits for the
+# sub-menu; sets MENU to it.
+menu_submenu() {
+  local known; known=$(visible_menus | tr '\n' ' ')
+  xdotool mousemove $(menu_point "$1" "$2"); sleep 0.3
+  MENU=$(wait_for_new_menu "$known")
+}
+
+# menu_choose MENU I: clicks entry I of MENU.
+menu_choose() {
+  xdotool mousemove $(menu_point "$1" "$2"); sleep 0.3
+  xdotool click 1; sleep 0.3
+}
