@@ -16,6 +16,8 @@
 #include <GL/glu.h>
 
 #include <cmath>
+#include <cstddef>
+#include <functional>
 
 #include "app/app_state.h"
 #include "figure/person.h"
@@ -44,12 +46,61 @@ GLUquadric* itemQuadric() {
     return app.quadric;
 }
 
+// Quadric shapes are compiled into display lists the first time each size is
+// drawn and replayed afterwards: the same vertices, normals and texture
+// coordinates GLU emits, without recomputing them (and pushing them through
+// immediate mode) for every part of every figure in every frame.
+struct ShapeKey {
+    int kind;  // 0 sphere, 1 cylinder
+    double a, b, c;
+    int slices, stacks;
+    bool operator==(const ShapeKey& o) const {
+        return kind == o.kind && a == o.a && b == o.b && c == o.c && slices == o.slices &&
+               stacks == o.stacks;
+    }
+};
+
+constexpr int kShapeCacheSize = 1024;  // distinct sizes: parts x genders x scales in use
+struct ShapeSlot {
+    ShapeKey key;
+    GLuint list = 0;
+};
+ShapeSlot shapeCache[kShapeCacheSize];
+
+// Replays the cached list for `key`, or compiles it from `emit` while drawing.
+// A full table (or no list names left) just draws directly.
+template <typename Emit>
+void cachedShape(const ShapeKey& key, Emit emit) {
+    std::size_t h = static_cast<std::size_t>(key.kind) * 1000003u;
+    for (double v : {key.a, key.b, key.c}) h = h * 31 + std::hash<double>()(v);
+    h = h * 31 + static_cast<std::size_t>(key.slices * 64 + key.stacks);
+    for (int probe = 0; probe < 8; probe++) {
+        ShapeSlot& slot = shapeCache[(h + probe) % kShapeCacheSize];
+        if (slot.list != 0 && slot.key == key) {
+            glCallList(slot.list);
+            return;
+        }
+        if (slot.list == 0) {
+            const GLuint list = glGenLists(1);
+            if (list == 0) break;
+            slot.key = key;
+            slot.list = list;
+            glNewList(list, GL_COMPILE_AND_EXECUTE);
+            emit();
+            glEndList();
+            return;
+        }
+    }
+    emit();
+}
+
 void sphere(GLUquadric* q, double r, int slices = kSlices, int stacks = kStacks) {
-    gluSphere(q, r, slices, stacks);
+    cachedShape({0, r, 0, 0, slices, stacks}, [&] { gluSphere(q, r, slices, stacks); });
 }
 void cylinder(GLUquadric* q, double base, double top, double h, int slices = kSlices,
               int stacks = kStacks) {
-    gluCylinder(q, base, top, h, slices, stacks);
+    cachedShape({1, base, top, h, slices, stacks},
+                [&] { gluCylinder(q, base, top, h, slices, stacks); });
 }
 
 }  // namespace
