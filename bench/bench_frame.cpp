@@ -15,21 +15,11 @@
 #include "app/reshape.h"
 #include "app/scene_init.h"
 #include "scene/display.h"
+#include "dancers.h"
 
 namespace {
 
 int lateClock() { return 60000 + glutGet(GLUT_ELAPSED_TIME); }
-
-// n persons on stage, each dancing a cycling animation, trails on or off.
-void setUpStage(int n, bool trails) {
-    app.numPersons = n;
-    app.selectedPerson = 0;
-    for (int i = 0; i < MAX_PERSONS; i++) {
-        Person& p = app.persons[i];
-        if (p.part[TORSO].kfa.numKeyFrames == 0) p.loadAnimation("animations/lawnmower.txt");
-        p.setShowTrail(trails);
-    }
-}
 
 void frame() {
     idle();
@@ -46,7 +36,7 @@ void BM_EmptyFrame(benchmark::State& state) {
 }
 
 void BM_Frame(benchmark::State& state) {
-    setUpStage(static_cast<int>(state.range(0)), state.range(1) != 0);
+    setUpDancers(static_cast<int>(state.range(0)), state.range(1) != 0);
     for (int i = 0; i < 20; i++) frame();  // warm up: textures resident, trails filled
     for (auto _ : state) frame();
 }

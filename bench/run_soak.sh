@@ -11,4 +11,4 @@ cmake --build build-soak -j"$(nproc)" --target soak
 # allocations to process exit, which the leak checker would list.
 SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   xvfb-run -a -s "-screen 0 640x480x24 -nolisten tcp" build-soak/soak "${1:-20000}" \
-  2>&1 | grep -v -E "^(>> Loaded texture|  partLabel=|  Robot position set|EOF found)"
+  2>&1 | grep --line-buffered -v -E "^(>> Loaded texture|  partLabel=|  Robot position set|EOF found)"

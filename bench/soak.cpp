@@ -15,6 +15,7 @@
 #include "app/reshape.h"
 #include "app/scene_init.h"
 #include "scene/display.h"
+#include "dancers.h"
 
 namespace {
 
@@ -40,11 +41,7 @@ int main(int argc, char** argv) {
     initScene();
     reshape(420, 420);
 
-    app.numPersons = MAX_PERSONS;
-    for (int i = 0; i < MAX_PERSONS; i++) {
-        app.persons[i].loadAnimation("animations/lawnmower.txt");
-        app.persons[i].setShowTrail(true);
-    }
+    setUpDancers(MAX_PERSONS, true);
 
     long early = 0;
     for (int f = 1; f <= frames; f++) {
@@ -52,7 +49,7 @@ int main(int argc, char** argv) {
         display();
         glutMainLoopEvent();
         if (f == checkpoint) early = residentKiB();
-        if (f % 2000 == 0) {
+        if (f % (frames >= 20000 ? 2000 : 50) == 0) {
             std::printf("soak: frame %d, resident %ld KiB\n", f, residentKiB());
             std::fflush(stdout);
         }
