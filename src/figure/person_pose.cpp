@@ -73,35 +73,35 @@ void Person::applyPositionAnimator() {
     position[2] = kfaPos.value[2];
 }
 
+namespace {
+
+// Moves the position animator and the 20 part animators with `op`, then
+// hands their values to the pose and refreshes the part matrices.
+template <typename Op>
+void driveAnimators(Person& p, Op op) {
+    op(p.kfaPos);
+    p.applyPositionAnimator();
+    for (int i = 0; i < BODY_PART_COUNT; i++) {
+        op(p.part[i].kfa);
+        p.part[i].applyAnimator();
+        p.updateTransform(i);
+    }
+}
+
+}  // namespace
+
 void Person::stepAnimation() {
     if (!animating) return;
-    kfaPos.advance(app.playRate);
-    applyPositionAnimator();
-    for (int i = 0; i < BODY_PART_COUNT; i++) {
-        part[i].kfa.advance(app.playRate);
-        part[i].applyAnimator();
-        updateTransform(i);
-    }
+    const float dt = app.playRate;
+    driveAnimators(*this, [dt](KeyFrameAnimation& a) { a.advance(dt); });
 }
 
 void Person::poseAtKeyFrame(int j) {
-    kfaPos.jumpToKeyFrame(j);
-    applyPositionAnimator();
-    for (int i = 0; i < BODY_PART_COUNT; i++) {
-        part[i].kfa.jumpToKeyFrame(j);
-        part[i].applyAnimator();
-        updateTransform(i);
-    }
+    driveAnimators(*this, [j](KeyFrameAnimation& a) { a.jumpToKeyFrame(j); });
 }
 
 void Person::poseAtTime(float t) {
-    kfaPos.seek(t);
-    applyPositionAnimator();
-    for (int i = 0; i < BODY_PART_COUNT; i++) {
-        part[i].kfa.seek(t);
-        part[i].applyAnimator();
-        updateTransform(i);
-    }
+    driveAnimators(*this, [t](KeyFrameAnimation& a) { a.seek(t); });
 }
 
 // ------------------------------------------------------------ posing
