@@ -14,6 +14,8 @@ set -euo pipefail
 APP_PID=""
 XVFB_PID=""
 WID=""
+APP_T0=""   # just before the program was started
+APP_UP=""   # when its window was seen: its clock was running by then
 export GSETTINGS_BACKEND=memory
 export NO_AT_BRIDGE=1
 : "${SDL_AUDIODRIVER:=dummy}"
@@ -37,6 +39,12 @@ e2e_init() {
   done
   [ -s "$fdfile" ] || fail "Xvfb did not start"
   export DISPLAY=":$(head -n1 "$fdfile")"
+  # Hand the display on only once it answers a client.
+  for i in $(seq 1 100); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  fail "Xvfb $DISPLAY does not answer"
 }
 
 e2e_cleanup() {
@@ -49,6 +57,9 @@ e2e_cleanup() {
 
 fail() {
   echo "FAIL: $*" >&2
+  # A server gone from under a test is the machine's trouble, not the program's.
+  [ -n "$XVFB_PID" ] && ! kill -0 "$XVFB_PID" 2>/dev/null &&
+    echo "NOTE: the X server ${DISPLAY:-} (pid $XVFB_PID) is no longer running" >&2
   [ -n "${DISPLAY:-}" ] && import -window root "$ART/failure.png" 2>/dev/null || true
   [ -f "${LOG:-/nonexistent}" ] && { echo "--- console:"; tail -n 40 "$LOG"; } >&2
   exit 1
@@ -69,21 +80,32 @@ data_copy() {
 # working directory, console to $LOG, and waits for its window.
 start_app() {
   local dir="${1:-$PUPPETORIUM_ROOT}"
+  APP_T0=$(date +%s.%N)
   ( cd "$dir" && exec stdbuf -oL "$PUPPETORIUM_BIN" ) >"$LOG" 2>&1 &
   APP_PID=$!
   wait_for_window
 }
 
-# wait_for_window [TIMEOUT_S]: sets WID to the program's window.
+# wait_for_window [TIMEOUT_S]: sets WID to the program's window once it is
+# mapped and its size has settled (the same on two looks in a row), so a
+# busy machine cannot hand a test a window that is still being set up.
+# Sets APP_UP: the program's clock had started by then.
 wait_for_window() {
-  local timeout="${1:-20}" i
+  local timeout="${1:-20}" i geo prev=""
   for i in $(seq 1 $((timeout * 10))); do
-    WID=$(xdotool search --name '^Puppetorium v1\.0$' 2>/dev/null | head -n1 || true)
-    [ -n "$WID" ] && return 0
+    WID=$(xdotool search --onlyvisible --name '^Puppetorium v1\.0$' 2>/dev/null | head -n1 || true)
+    if [ -n "$WID" ]; then
+      geo=$(xdotool getwindowgeometry "$WID" 2>/dev/null | awk '/Geometry/ {print $2}' || true)
+      if [ -n "$geo" ] && [ "$geo" = "$prev" ]; then
+        APP_UP=$(date +%s.%N)
+        return 0
+      fi
+      prev=$geo
+    fi
     app_alive || fail "program exited before its window appeared"
     sleep 0.1
   done
-  fail "no window titled 'Puppetorium v1.0' within ${timeout}s"
+  fail "no mapped window titled 'Puppetorium v1.0' within ${timeout}s"
 }
 
 app_alive() { [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; }
@@ -315,4 +337,281 @@ menu_submenu() {
 menu_choose() {
   xdotool mousemove $(menu_point "$1" "$2"); sleep 0.3
   xdotool click 1; sleep 0.3
+}
+
+# ---------------------------------------------------------------- journeys
+# For tests that follow a person through a whole session. Nothing assumes
+# how fast the machine is: waits poll the screen or the console, each with a
+# bound, and pixel probes look at regions only what is being checked can touch.
+# Regions are those of the 700 x 500 window.
+
+# ---- the program's clock, screenshots, polling
+
+# The program's clock (GLUT's elapsed time) started after APP_T0 and before
+# APP_UP, which bound it from both sides.
+_now() { date +%s.%N; }
+app_time_min() { awk -v a="$APP_UP" -v b="$(_now)" 'BEGIN { printf "%.2f\n", b - a }'; }
+app_time_max() { awk -v a="$APP_T0" -v b="$(_now)" 'BEGIN { printf "%.2f\n", b - a }'; }
+
+# wait_app_time S: returns once the program has surely run S seconds.
+wait_app_time() {
+  sleep "$(awk -v s="$1" -v t="$(app_time_min)" 'BEGIN { d = s - t; print (d > 0 ? d : 0) }')"
+}
+
+# snap NAME: as shot, with light PNG compression: a quarter of the
+# processor time on a busy machine, still lossless. The helpers below take
+# their screenshots with it.
+snap() {
+  local f="$ART/$1.png"
+  import -window "$WID" -quality 10 "$f" 2>/dev/null || import -window root -quality 10 "$f"
+  echo "$f"
+}
+
+# keys KEYSYM...: a run of key presses through one xdotool call (quicker than
+# key on a busy machine; the program gets them in order all the same).
+keys() { focus; xdotool key --clearmodifiers --delay 30 "$@"; }
+
+# poll_shot NAME TIMEOUT_S CHECK [ARGS...]: takes screenshot NAME until
+# "CHECK ARGS... FILE" holds and prints the file; returns 1 when TIMEOUT_S
+# pass first (the last screenshot stays for a person to look at).
+poll_shot() {
+  local name="$1" timeout="$2" f end
+  shift 2
+  end=$(( $(date +%s) + timeout ))
+  while :; do
+    f=$(snap "$name")
+    if "$@" "$f"; then echo "$f"; return 0; fi
+    [ "$(date +%s)" -lt "$end" ] && app_alive || return 1
+    sleep 0.2    # leave the program the processor it needs to get there
+  done
+}
+
+# poll_root FILE TIMEOUT_S CHECK [ARGS...]: as poll_shot, for the whole screen.
+poll_root() {
+  local f="$1" timeout="$2" end
+  shift 2
+  end=$(( $(date +%s) + timeout ))
+  while :; do
+    import -window root "$f"
+    "$@" "$f" && return 0
+    [ "$(date +%s)" -lt "$end" ] || return 1
+    sleep 0.2
+  done
+}
+
+# ---- the stage, the intro and the figure
+
+# scene_drawn FILE: a wooden floor (brown and grained) fills the bottom rows.
+scene_drawn() {
+  local r g b
+  read -r r g b <<<"$(region_mean "$1" 680 50 10 445)"
+  [ "$r" -gt "$g" ] && [ "$g" -gt "$b" ] && [ $((r - b)) -ge 25 ] &&
+    [ "$(region_stddev "$1" 680 50 10 445)" -ge 4 ]
+}
+
+# wait_first_frame: waits until the first scene is on the screen; prints the shot.
+wait_first_frame() {
+  poll_shot first_frame 30 scene_drawn || fail "the stage was not drawn within 30s"
+}
+
+# logo_pixels FILE: how much of the intro logo's curtain red the window
+# shows (pixels of an eighth-size copy; a figure's tie alone gives one or two).
+logo_pixels() {
+  convert "$1" -sample 12.5% -alpha off -fx '(r>0.15&&r>2*g&&r>2*b)?1:0' \
+    -format '%[fx:int(mean.r*w*h+0.5)]' info:
+}
+
+# wait_intro_over: returns once the intro can no longer change the picture:
+# the help hint has gone (after 10 seconds) and the logo has been seen and
+# has sunk out of sight (two looks in a row), or the program has surely run
+# past the 20 seconds the logo is drawn at most. Call it in the start view
+# at play rate 1. Lines (wireframe) show the sunken logo and a negative play
+# rate raises it again until those 20 seconds are over: wait_app_time 20.5
+# before either.
+wait_intro_over() {
+  local seen=0 clear=0 n
+  while awk -v t="$(app_time_min)" 'BEGIN { exit !(t < 20.5) }'; do
+    n=$(logo_pixels "$(snap intro)")
+    if [ "$n" -ge 15 ]; then
+      seen=1; clear=0
+    elif [ "$seen" = 1 ] && [ "$n" -le 5 ]; then
+      clear=$((clear + 1))
+      [ "$clear" -ge 2 ] && { wait_app_time 10.5; return 0; }
+    else
+      clear=0
+    fi
+    app_alive || fail "program ended during the intro"
+    sleep 0.4    # the logo takes seconds to cross the stage
+  done
+}
+
+# figure_x FILE: "X N": the horizontal centre (pixels) of the dark suits
+# below the sky line and how many pixels they cover ("0 0" for none).
+figure_x() {
+  convert "$1" -crop 700x330+0+150 +repage -colorspace gray -threshold 18% -negate \
+    -scale 700x1! -depth 16 txt:- |
+    awk -F'[(),]' 'NR > 1 { v = $4 + 0; s += v; sx += v * $1 }
+                   END { if (s > 0) printf "%d %d\n", sx / s, s / 65535 * 330; else print "0 0" }'
+}
+
+# figure_within X0 X1 FILE: a suit of at least 2000 pixels centred between X0 and X1.
+figure_within() {
+  local x n
+  read -r x n <<<"$(figure_x "$3")"
+  [ "$n" -ge 2000 ] && [ "$x" -ge "$1" ] && [ "$x" -le "$2" ]
+}
+
+# ---- watching the stage below the head-up text (whose fps figure changes)
+STAGE_BAND="700x370+0+130"
+
+# band_changed A B: pixels of the stage band that differ by over 10% between two screenshots.
+band_changed() {
+  local n
+  n=$(compare -metric AE -fuzz 10% "$1[$STAGE_BAND]" "$2[$STAGE_BAND]" null: 2>&1 || true)
+  echo "${n%% *}"
+}
+# differs_from REF MIN FILE: at least MIN pixels of the band changed since REF.
+differs_from() { [ "$(band_changed "$1" "$3")" -ge "$2" ]; }
+# same_as REF FILE: at most 40 pixels of the band differ from REF (edge and shading noise).
+same_as() { [ "$(band_changed "$1" "$2")" -le 40 ]; }
+
+# rests NAME TIMEOUT_S [CHECK ARGS...]: screenshots NAME until two in a row
+# show the same band (at most REST_PIXELS, default 40, differ) and the last
+# passes "CHECK ARGS... FILE"; prints it.
+rests() {
+  local name="$1" timeout="$2" prev="" f end
+  shift 2
+  end=$(( $(date +%s) + timeout ))
+  while :; do
+    f=$(snap "$name")
+    if [ -n "$prev" ] && [ "$(band_changed "$prev" "$f")" -le "${REST_PIXELS:-40}" ] &&
+       { [ $# = 0 ] || "$@" "$f"; }; then
+      echo "$f"; return 0
+    fi
+    prev="$ART/.rests.png"; cp "$f" "$prev"
+    [ "$(date +%s)" -lt "$end" ] && app_alive || return 1
+    sleep 0.2
+  done
+}
+
+# hold_until NAME TIMEOUT_S "KEYS" CHECK [ARGS...]: holds KEYS down (in that
+# order) a quarter of a second at a time, as someone watching the screen
+# would, until screenshot NAME passes "CHECK ARGS... FILE"; prints a
+# screenshot taken once the stage has come to rest. Short holds keep a slow
+# screenshot from letting the figure run far past the mark.
+hold_until() {
+  local name="$1" timeout="$2" ks="$3" k up="" end
+  shift 3
+  for k in $ks; do up="$k $up"; done
+  end=$(( $(date +%s) + timeout ))
+  focus
+  while :; do
+    xdotool keydown $ks sleep 0.25 keyup $up
+    "$@" "$(snap "$name")" && break
+    [ "$(date +%s)" -lt "$end" ] && app_alive || fail "holding $ks did not bring about '$*' ($name)"
+  done
+  rests "$name" 10 || fail "the stage did not come to rest after $ks was released"
+}
+
+# ---- pictures
+
+# same_picture A B: two pictures of the same size with no pixel different
+# (compare reports an error, not 0, for pictures of different sizes).
+same_picture() {
+  local n
+  n=$(compare -metric AE "$1" "$2" null: 2>&1 || true)
+  [ "$n" = 0 ]
+}
+pictures_differ() { ! same_picture "$1" "$2"; }
+
+# dark_share FILE W H X Y [LEVEL%]: share (0-100) of a rectangle darker than
+# LEVEL (default 5%) in grey; quick enough for the whole window, unlike an
+# -fx test.
+dark_share() {
+  convert "$1" -crop "${2}x${3}+${4}+${5}" +repage -alpha off -colorspace gray \
+    -threshold "${6:-5}%" -negate -format '%[fx:int(100*mean.r+0.5)]' info:
+}
+
+# ---- head-up text: light grey bitmap letters at the top left (drawn white,
+# lit as the scene is: #C0C0C0 under the start lights; help text the same).
+TEXT_GREY='abs(r-g)<0.03&&abs(g-b)<0.03&&r>0.45&&r<0.95'
+HUD_VALUE_X=115          # the value column ("CAM_FOCUS_ON_POINT", fps, play rate)
+# hud_row_y N: top pixel row of HUD line N (1 view mode ... 6 play rate).
+hud_row_y() { echo $(( 20 + ($1 - 1) * 176 / 10 )); }
+
+# text_mask FILE W H X Y OUT: the text-grey pixels of a rectangle as a
+# black and white picture trimmed to the letters, so that the same text
+# drawn on different lines gives the same picture; prints the letter pixels.
+text_mask() {
+  convert "$1" -crop "${2}x${3}+${4}+${5}" +repage -alpha off \
+    -fx "($TEXT_GREY)?1:0" "$6.full.png"
+  convert "$6.full.png" -bordercolor black -border 1 -trim +repage "$6"
+  convert "$6.full.png" -format '%[fx:int(mean.r*w*h+0.5)]' info:
+  rm -f "$6.full.png"
+}
+
+# hud_value FILE N OUT: text_mask of the value of HUD line N (70 pixels wide,
+# clear of the logo, which never comes left of x = 190).
+hud_value() { text_mask "$1" 70 17 "$HUD_VALUE_X" "$(hud_row_y "$2")" "$3"; }
+
+# ---- the right-button menu (helpers above): where the arithmetic puts an
+# entry, the screen must show it lit under the pointer.
+
+# menu_lit MENU I NAME: points at entry I of MENU and checks on a screenshot
+# of the whole screen (NAME, kept) that this entry, and not the one next to
+# it, is lit.
+menu_lit() {
+  local x y top
+  read -r x y < <(menu_point "$1" "$2")
+  top=$((y - MENU_ENTRY_H / 2))
+  xdotool mousemove "$x" "$y"
+  sleep 0.3
+  poll_root "$ART/$3.png" 5 _entry_lit "$1" "$top" ||
+    fail "menu entry $2 did not light up under the pointer ($3)"
+}
+
+# _entry_lit MENU TOP FILE: the entry row from TOP is white, its neighbour is not.
+_entry_lit() {
+  local X Y WIDTH HEIGHT WINDOW SCREEN other white='r>0.98&&g>0.98&&b>0.98'
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  other=$(( $2 > Y + 2 ? $2 - MENU_ENTRY_H : $2 + MENU_ENTRY_H ))
+  [ "$(region_share "$3" $((WIDTH - 8)) $((MENU_ENTRY_H - 6)) $((X + 4)) $(($2 + 3)) "$white")" -ge 50 ] &&
+    [ "$(region_share "$3" $((WIDTH - 8)) $((MENU_ENTRY_H - 6)) $((X + 4)) $((other + 3)) "$white")" -le 5 ]
+}
+
+# ---- what is heard, compared with a music file: loudness envelopes, one
+# RMS value per 20 ms of sound, matched by correlation over a range of delays.
+
+# _envelope: the envelope of the 8 kHz mono text samples on stdin.
+_envelope() { awk '!/^;/ { s += $2 * $2; n++; if (n == 160) { printf "%.5f\n", sqrt(s / n); s = 0; n = 0 } }'; }
+
+# audio_envelope RAW FROM SECONDS: envelope of SECONDS of captured sound from byte FROM.
+audio_envelope() {
+  dd if="$1" iflag=skip_bytes,count_bytes skip=$(( $2 / 4 * 4 )) count="$(audio_seconds "$3")" bs=64K status=none |
+    sox -t raw -r 44100 -e signed -b 16 -c 2 -L - -r 8000 -c 1 -t dat - | _envelope
+}
+
+# mp3_envelope FILE SECONDS: envelope of the first SECONDS of an MP3 file.
+mp3_envelope() {
+  # sox stops reading after SECONDS: the decoder's broken pipe is expected.
+  { lame --decode --quiet "$1" - 2>/dev/null || true; } | sox -t wav - -r 8000 -c 1 -t dat - trim 0 "$2" | _envelope
+}
+
+# envelope_match REF HEARD MAXDELAY_S: "R D": the best correlation R of
+# envelope file REF with envelope file HEARD delayed by 0 to MAXDELAY_S
+# seconds, and that delay D in seconds. Near 1 for the same music.
+envelope_match() {
+  awk -v maxlag="$(awk -v s="$3" 'BEGIN { print int(s * 50) }')" '
+    FNR == NR { r[n++] = $1; next }
+    { c[m++] = $1 }
+    END {
+      best = -2; bl = 0
+      for (l = 0; l <= maxlag && l + n <= m; l++) {
+        sx = sy = sxx = syy = sxy = 0
+        for (i = 0; i < n; i++) { x = r[i]; y = c[i + l]; sx += x; sy += y; sxx += x * x; syy += y * y; sxy += x * y }
+        vx = sxx - sx * sx / n; vy = syy - sy * sy / n
+        if (vx > 0 && vy > 0) { rr = (sxy - sx * sy / n) / sqrt(vx * vy); if (rr > best) { best = rr; bl = l } }
+      }
+      printf "%.3f %.2f\n", best, bl / 50
+    }' "$1" "$2"
 }
