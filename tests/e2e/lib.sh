@@ -252,10 +252,22 @@ wait_for_dialog() {
   xdotool windowfocus --sync "$DLG" 2>/dev/null || xdotool windowfocus "$DLG"
 }
 
-# choose_file TITLE PATH: types an absolute PATH into the chooser TITLE and confirms.
+# choose_file TITLE PATH: types an absolute PATH into the chooser TITLE and
+# confirms. The leading "/" makes the open chooser build its location entry,
+# which on a busy machine can swallow the keys typed while it appears: the
+# rest of the path is typed only once the dialog shows the change.
 choose_file() {
+  local before="$ART/.dialog_before.png" now="$ART/.dialog_now.png" i
   wait_for_dialog "$1"
-  type_text "$2"
+  import -window "$DLG" "$before" 2>/dev/null || true
+  type_text "${2:0:1}"
+  for i in $(seq 1 50); do
+    import -window "$DLG" "$now" 2>/dev/null || true
+    [ "$(compare -metric AE "$before" "$now" null: 2>&1 || true)" != 0 ] && break
+    sleep 0.1
+  done
+  sleep 0.3
+  type_text "${2:1}"
   sleep 0.3
   xdotool key Return
 }
