@@ -30,7 +30,7 @@ e2e_init() {
   LOG="$ART/console.log"
   trap e2e_cleanup EXIT
   local fdfile="$ART/.display"
-  Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$fdfile" >"$ART/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -noreset 3>"$fdfile" >"$ART/xvfb.log" 2>&1 &
   XVFB_PID=$!
   local i
   for i in $(seq 1 100); do
@@ -79,7 +79,10 @@ data_copy() {
 # start_app [DIR]: runs the program with DIR (default: repository root) as
 # working directory, console to $LOG, and waits for its window.
 start_app() {
-  local dir="${1:-$PUPPETORIUM_ROOT}"
+  local dir="${1:-$PUPPETORIUM_ROOT}" i
+  # The server must answer before the program connects (a second run in the
+  # same test comes right after the first one's client went away).
+  for i in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   APP_T0=$(date +%s.%N)
   ( cd "$dir" && exec stdbuf -oL "$PUPPETORIUM_BIN" ) >"$LOG" 2>&1 &
   APP_PID=$!
