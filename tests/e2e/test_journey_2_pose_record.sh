@@ -86,7 +86,9 @@ expect "'/' freezes the figure mid-dance ($(band_changed "$frozen1" "$frozen2") 
 key period
 poll_shot unfrozen 10 differs_from "$frozen2" 300 >/dev/null || fail "'.' did not set the frozen figure moving again"
 echo "ok - '.' plays on from where it stood"
-end=$(rests end 30 figure_within $((xt - 40)) $((xt + 40))) || fail "the dance did not end on its last pose again"
+rests end 30 figure_within $((xt - 40)) $((xt + 40)) >/dev/null || fail "the dance did not end on its last pose again"
+key slash                                   # the light stops too: the trail alone changes the picture
+end=$(rests end_paused 10) || fail "the paused stage did not come to rest"
 
 # ---------------------------------------------------------------- trail
 # The first pose stood at the centre, its torso against the white sky; the
