@@ -479,10 +479,11 @@ figure_within() {
 # ---- watching the stage below the head-up text (whose fps figure changes)
 STAGE_BAND="700x370+0+130"
 
-# band_changed A B: pixels of the stage band that differ by over 10% between two screenshots.
+# band_changed A B: pixels of the stage band that differ by over BAND_FUZZ
+# (default 10) per cent between two screenshots.
 band_changed() {
   local n
-  n=$(compare -metric AE -fuzz 10% "$1[$STAGE_BAND]" "$2[$STAGE_BAND]" null: 2>&1 || true)
+  n=$(compare -metric AE -fuzz "${BAND_FUZZ:-10}%" "$1[$STAGE_BAND]" "$2[$STAGE_BAND]" null: 2>&1 || true)
   echo "${n%% *}"
 }
 # differs_from REF MIN FILE: at least MIN pixels of the band changed since REF.

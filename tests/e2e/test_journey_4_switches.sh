@@ -60,10 +60,12 @@ dance=$(poll_shot dance 10 differs_from "$BASE" 3000) || fail "the dance did not
 poll_shot dance2 10 differs_from "$dance" 500 >/dev/null || fail "the dancers do not move"
 echo "ok - the dancers move"
 # Playing on, the moving light still shades the stage a little differently
-# from one second to the next; a dancer moves thousands of pixels.
-still_dancers() { [ "$(band_changed "$1" "$2")" -le 300 ]; }
+# from one second to the next (by a few per cent, less on a slow machine);
+# a dancer moves thousands of pixels.
+export BAND_FUZZ=20
+still_dancers() { [ "$(band_changed "$1" "$2")" -le 1000 ]; }
 key F4
-frozen=$(REST_PIXELS=300 rests frozen 10) || fail "F4 did not stop the dance"
+frozen=$(REST_PIXELS=1000 rests frozen 10) || fail "F4 did not stop the dance"
 sleep 1
 later=$(snap frozen2)
 expect "F4: the dancers stand still ($(band_changed "$frozen" "$later") pixels changed in a second)" \
@@ -71,6 +73,7 @@ expect "F4: the dancers stand still ($(band_changed "$frozen" "$later") pixels c
 key F4
 poll_shot thawed 10 differs_from "$frozen" 500 >/dev/null || fail "F4 again did not set them dancing"
 echo "ok - F4 again sets them dancing"
+unset BAND_FUZZ
 
 # ---------------------------------------------------------------- wireframe
 # Lines show what the floor hid: the intro logo, drawn for the first 20
