@@ -15,6 +15,18 @@ void modelview(float m[16]) { glGetFloatv(GL_MODELVIEW_MATRIX, m); }
 
 struct Placement { float eye[3]; float target[3]; };
 
+// Places the camera fresh, lets `how` load its matrix, and reads it back.
+void placeAndRead(const Placement& p, void (Camera::*how)(), float m[16]) {
+    resetAppState();
+    Camera& cam = app.camera;
+    cam.setEye(p.eye[0], p.eye[1], p.eye[2]);
+    cam.setTarget(p.target);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    (cam.*how)();
+    modelview(m);
+}
+
 const Placement placements[] = {
     {{0, 5, 20}, {0, 0, 0}},    {{12, -3, 4}, {1, 2, 3}}, {{-8, 6, -15}, {0, 1, 0}},
     {{7, 0, -3}, {0, 0, 0}},    {{-2, 9, 30}, {4, 4, 4}},
@@ -24,15 +36,8 @@ const Placement placements[] = {
 
 TEST(CameraGl, ViewFrameSitsAtTheEyeWithMinusZTowardsTheTarget) {
     for (const Placement& p : placements) {
-        resetAppState();
-        Camera& cam = app.camera;
-        cam.setEye(p.eye[0], p.eye[1], p.eye[2]);
-        cam.setTarget(p.target);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        cam.applyViewFrame();
         float m[16];
-        modelview(m);
+        placeAndRead(p, &Camera::applyViewFrame, m);
         float d[3], len = 0;
         for (int i = 0; i < 3; i++) {
             d[i] = p.target[i] - p.eye[i];
@@ -63,15 +68,8 @@ TEST(CameraGl, ViewFrameStraightAboveLooksDown) {
 
 TEST(CameraGl, LookAtPutsTheTargetStraightAhead) {
     for (const Placement& p : placements) {
-        resetAppState();
-        Camera& cam = app.camera;
-        cam.setEye(p.eye[0], p.eye[1], p.eye[2]);
-        cam.setTarget(p.target);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        cam.apply();
         float m[16];
-        modelview(m);
+        placeAndRead(p, &Camera::apply, m);
         float t[3], len = 0;
         for (int r = 0; r < 3; r++) {
             t[r] = m[12 + r];
