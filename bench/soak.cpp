@@ -6,10 +6,7 @@
 #include <GL/freeglut.h>
 
 #include <malloc.h>
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
-#endif
-
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -21,6 +18,11 @@
 #include "app/scene_init.h"
 #include "scene/display.h"
 #include "dancers.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+// In the sanitizer runtime; GCC ships no header for it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#endif
 
 namespace {
 
