@@ -3,9 +3,9 @@
 # repository root.
 #   bench/run_soak.sh [--plain] [FRAMES]     (default 20000; takes a while)
 # By default the build has AddressSanitizer and UBSan, to catch memory errors
-# over the long run; their shadow memory and quarantine dominate its resident
-# figures. --plain builds without them, for resident figures that are the
-# program's and the driver's own.
+# over the long run; their red zones and quarantine blur the memory figures,
+# so that build leaves the verdict to the sanitizers. --plain builds without
+# them, as the program ships, and judges memory growth.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -18,7 +18,7 @@ if [ "${1:-}" = "--plain" ]; then
 fi
 cmake -S . -B "$dir" "${config[@]}" >/dev/null
 cmake --build "$dir" -j"$(nproc)" --target soak
-# Leaks are judged by the resident-memory figures; the GL driver keeps
+# Leaks are judged by the held-memory figures; the GL driver keeps
 # allocations to process exit, which the leak checker would list.
 # Mesa's software rasteriser, run in worker threads, holds a varying load of
 # frames in flight (about 200 MB more heap here, swinging by 100 MB from

@@ -123,8 +123,9 @@ int main(int argc, char** argv) {
         }
         const long resident = residentKiB();
         const Heap h = heap();
-        early.sample(f, resident, resident - h.freeKiB);
-        late.sample(f, resident, resident - h.freeKiB);
+        const long held = resident - h.freeKiB;
+        early.sample(f, resident, held);
+        late.sample(f, resident, held);
         if (f == EARLY_FRAMES) residentAtEarly = resident;
         if (f == EARLY_FRAMES || f % (frames >= 20000 ? 2000 : 250) == 0) report(f, resident, h);
     }
@@ -146,7 +147,7 @@ int main(int argc, char** argv) {
     // memory.
     std::printf("soak: memory not judged under the sanitizers (bench/run_soak.sh --plain judges it)\n");
     return 0;
-#endif
+#else
     const long growth = late.peakHeldKiB - early.peakHeldKiB;
     if (growth > TOLERANCE_KIB) {
         std::printf("soak: FAIL: held memory grew by %ld KiB\n", growth);
@@ -154,4 +155,5 @@ int main(int argc, char** argv) {
     }
     std::printf("soak: PASS: held memory grew by %ld KiB (at most %ld allowed)\n", growth, TOLERANCE_KIB);
     return 0;
+#endif
 }
