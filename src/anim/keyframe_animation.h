@@ -53,7 +53,7 @@ public:
     void setOrigin();
     void clear();
     void resetState();
-    void setTension(float tension) { tangentScale = (1.0f - tension) / 2.0f; }
+    void setTension(float tension);
     bool advance(float dt);
     bool seek(float t);
     void jumpToKeyFrame(int i);

@@ -2,6 +2,9 @@
 // end-of-line rules and the refusals.
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
+
 #include "anim/keyframe_animation.h"
 
 namespace {
@@ -235,4 +238,86 @@ TEST(KeyFrameAnimation, ClearKeepsValueAndLeavesOldRecordsReadable) {
     EXPECT_FLOAT_EQ(a.auxValue[0], 0);
     EXPECT_FLOAT_EQ(a.keyFrames[2].z, 5);
     EXPECT_FALSE(a.advance(1));
+}
+
+// The end of the line lies in no half-open segment; a seek that lands on it
+// from an earlier segment must still take the last one, not extrapolate the
+// earlier one (which gave 21.03 here), and play back correctly from there.
+TEST(KeyFrameAnimation, SeekLandingOnTheEndFromAnEarlierSegmentTakesTheLastOne) {
+    KeyFrameAnimation a;
+    a.setValue(0, 0, 0);
+    a.setOrigin();
+    a.pushKeyFrame(10, 0, 0, ABS, 20);
+    a.pushKeyFrame(20, 0, 0, ABS, 30);
+    a.pushKeyFrame(30, 0, 0, ABS, 4);
+    a.seek(49);
+    ASSERT_EQ(a.currentIndex, 1);
+    EXPECT_TRUE(a.seek(54));
+    EXPECT_EQ(a.currentIndex, 2);
+    EXPECT_FLOAT_EQ(a.segmentTime, 4);
+    EXPECT_FLOAT_EQ(a.value[0], 30);
+
+    // Backwards through the last segment the value stays between its ends.
+    for (int step = 0; step < 3; step++) {
+        a.advance(-1);
+        EXPECT_EQ(a.currentIndex, 2);
+        EXPECT_GT(a.value[0], 20);
+        EXPECT_LT(a.value[0], 30);
+    }
+}
+
+namespace {
+
+bool finiteValue(const KeyFrameAnimation& a) {
+    return std::isfinite(a.value[0]) && std::isfinite(a.value[1]) && std::isfinite(a.value[2]);
+}
+
+}  // namespace
+
+// Targets near the float limits overflowed the spline (inf, then inf x 0 =
+// NaN); targets, values, times and tension that are not finite must not
+// get in either.
+TEST(KeyFrameAnimation, ValuesStayFiniteWhateverTheInputs) {
+    KeyFrameAnimation a;
+    a.setValue(0, 0, 0);
+    a.setOrigin();
+    for (int i = 0; i < 6; i++) {
+        const float big = (i % 2 ? -3e38f : 3e38f);
+        a.pushKeyFrame(big, -big, FLT_MAX, ABS, 5 + i);
+    }
+    a.setCycle(true);
+    for (float dt : {1.0f, 0.37f, -1.0f, 2.5f}) {
+        for (int step = 0; step < 100; step++) {
+            a.advance(dt);
+            ASSERT_TRUE(finiteValue(a)) << "dt " << dt << " step " << step;
+        }
+    }
+    // The first pass from an origin at the other end of the range, too.
+    KeyFrameAnimation b;
+    b.setValue(-FLT_MAX, 0, 0);
+    b.setOrigin();
+    b.pushKeyFrame(FLT_MAX, 0, 0, ABS, 10);
+    b.advance(5);
+    EXPECT_TRUE(finiteValue(b));
+    EXPECT_NEAR(b.value[0], 0, 1e33);
+
+    KeyFrameAnimation c;
+    const float nan = std::nanf(""), inf = INFINITY;
+    c.setValue(nan, inf, 1);
+    EXPECT_FLOAT_EQ(c.value[0], 0);
+    EXPECT_FLOAT_EQ(c.value[1], 0);
+    EXPECT_FLOAT_EQ(c.value[2], 1);
+    c.setOrigin();
+    c.pushKeyFrame(nan, -inf, 7, ABS, 10);
+    EXPECT_FLOAT_EQ(c.keyFrames[0].x, 0);
+    EXPECT_FLOAT_EQ(c.keyFrames[0].y, 0);
+    c.setTension(nan);
+    EXPECT_FLOAT_EQ(c.tangentScale, 0.5f);
+    c.advance(4);
+    for (float t : {nan, inf, -inf}) {
+        EXPECT_FALSE(c.advance(t));
+        EXPECT_FALSE(c.seek(t));
+    }
+    EXPECT_FLOAT_EQ(c.currentTime, 4);
+    EXPECT_FLOAT_EQ(c.value[2], 1 + 6 * 0.4f);
 }
