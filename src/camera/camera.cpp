@@ -10,7 +10,12 @@
 // say) the plane has no direction; the angle for it keeps its last value so
 // drags through that point continue smoothly instead of turning into NaN.
 //
-// Sections: placement | animators | working values | movements.
+// The camera never holds a value that is not finite: every operation that
+// moves it is undone when it would leave a point, an angle or the distance
+// between eye and target infinite or NaN (a target sent to 3e38, say), so
+// the camera keeps its last finite state and the view never turns blank.
+//
+// Sections: finite guard | placement | animators | working values | movements.
 #include "camera/camera.h"
 
 #include <cmath>
@@ -37,21 +42,70 @@ bool planeAngle(float a, float b, float& out) {
     return true;
 }
 
+// ------------------------------------------------------------ finite guard
+
+bool finite3(const float v[3]) {
+    return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
+}
+
+// Finite points and angles, and an offset whose length squared fits a float
+// (the working distances square its components).
+bool isFiniteCamera(const Camera& c) {
+    if (!finite3(c.eye) || !finite3(c.target) || !finite3(c.angle)) return false;
+    float lengthSquared = 0;
+    for (int i = 0; i < 3; i++) {
+        const float o = c.eye[i] - c.target[i];
+        lengthSquared += o * o;
+    }
+    return std::isfinite(lengthSquared);
+}
+
+// Restores eye, target and angles on leaving scope if the camera is no
+// longer finite; the working values are rebuilt from them.
+class KeepFinite {
+public:
+    explicit KeepFinite(Camera& c) : cam(c) {
+        for (int i = 0; i < 3; i++) {
+            eye[i] = c.eye[i];
+            target[i] = c.target[i];
+            angle[i] = c.angle[i];
+        }
+    }
+    KeepFinite(const KeepFinite&) = delete;
+    KeepFinite& operator=(const KeepFinite&) = delete;
+    ~KeepFinite() {
+        if (isFiniteCamera(cam)) return;
+        for (int i = 0; i < 3; i++) {
+            cam.eye[i] = eye[i];
+            cam.target[i] = target[i];
+            cam.angle[i] = angle[i];
+        }
+        cam.computeDistances();
+    }
+
+private:
+    Camera& cam;
+    float eye[3], target[3], angle[3];
+};
+
 }  // namespace
 
 // ------------------------------------------------------------ placement
 
 void Camera::setEye(float x, float y, float z) {
+    KeepFinite keep(*this);
     eye[0] = x; eye[1] = y; eye[2] = z;
 }
 
 void Camera::setTarget(float x, float y, float z) {
+    KeepFinite keep(*this);
     target[0] = x; target[1] = y; target[2] = z;
 }
 
 void Camera::setTarget(const float point[3]) { setTarget(point[0], point[1], point[2]); }
 
 void Camera::shiftTargetTowards(const float point[3], float fraction) {
+    KeepFinite keep(*this);
     for (int i = 0; i < 3; i++) target[i] += (point[i] - target[i]) * fraction;
 }
 
@@ -66,6 +120,7 @@ void Camera::advanceAnimators() {
 
 // An empty animator leaves its point to the hand-set value.
 void Camera::copyAnimatedValues() {
+    KeepFinite keep(*this);
     if (eyeAnim.numKeyFrames > 0)
         for (int i = 0; i < 3; i++) eye[i] = eyeAnim.value[i];
     if (targetAnim.numKeyFrames > 0)
@@ -75,6 +130,7 @@ void Camera::copyAnimatedValues() {
 // ------------------------------------------------------------ working values
 
 void Camera::computeAngles() {
+    KeepFinite keep(*this);
     for (int i = 0; i < 3; i++) offset[i] = eye[i] - target[i];
     for (int axis = 0; axis < 3; axis++) {
         planeAngle(offset[planeAxes[axis][0]], offset[planeAxes[axis][1]], angle[axis]);
@@ -115,6 +171,7 @@ void Camera::viewFrameAngles(float& turnY, float& pitchX) {
 
 // Moves the eye about the target; the distance in the axis's plane stays.
 void Camera::orbit(float delta, int axis) {
+    KeepFinite keep(*this);
     computeAngles();
     computeDistances();
     angle[axis] += delta;
@@ -128,6 +185,7 @@ void Camera::orbit(float delta, int axis) {
 // Tips the eye towards or away from the axis, sharing the turn between the
 // two other axes by the current angle about this one.
 void Camera::orbitVertical(float delta, int axis) {
+    KeepFinite keep(*this);
     computeAngles();
     const float r = -angle[axis] * degToRad;
     const float c = std::cos(r), s = std::sin(r);
@@ -137,6 +195,7 @@ void Camera::orbitVertical(float delta, int axis) {
 
 // Moves the target about the eye (free look).
 void Camera::turn(float delta, int axis) {
+    KeepFinite keep(*this);
     computeAngles();
     computeDistances();
     angle[axis] += delta;
@@ -147,6 +206,7 @@ void Camera::turn(float delta, int axis) {
 }
 
 void Camera::tilt(float delta, int axis) {
+    KeepFinite keep(*this);
     computeAngles();
     const float r = -angle[axis] * degToRad;
     const float c = std::cos(r), s = std::sin(r);
@@ -155,12 +215,14 @@ void Camera::tilt(float delta, int axis) {
 }
 
 void Camera::shift(float delta, bool moveTarget, int axis) {
+    KeepFinite keep(*this);
     eye[axis] += delta;
     if (moveTarget) target[axis] += delta;
 }
 
 // Moves along the heading angle[axis] + angleOffset in the axis's plane.
 void Camera::pan(float delta, bool moveTarget, int angleOffset, int axis) {
+    KeepFinite keep(*this);
     computeAngles();
     const float r = (angleOffset + angle[axis]) * degToRad;
     const float c = std::cos(r) * delta, s = std::sin(r) * delta;

@@ -297,3 +297,73 @@ TEST(CameraAnimation, EmptyAnimatorsChangeNothing) {
     expectPoint(cam.eye, 0, 5, 20, 0);
     expectPoint(cam.target, 1, 2, 3, 0);
 }
+
+// A figure on keyframes near the float limits once sent the following
+// camera's target and angles to NaN for good. The camera now refuses any
+// step that would leave it non-finite, and follows again once the figure
+// comes back.
+TEST(CameraFinite, FollowingAFigureOnHugeKeyframesKeepsTheLastFiniteState) {
+    for (int mode : {CAM_SHIFT_TOWARDS_PERSON, CAM_FOCUS_ON_PERSON}) {
+        resetAppState();
+        app.cameraMode = mode;
+        Person& p = app.persons[0];
+        p.clearAllKeyFrames();
+        for (int i = 0; i < 4; i++) {
+            const float big = i % 2 ? -3e38f : 3e38f;
+            p.kfaPos.pushKeyFrame(big, big, -big, ABS, 3);
+        }
+        p.setCycle(true);
+        Camera& cam = app.camera;
+        for (int frame = 0; frame < 300; frame++) {
+            p.stepAnimation();
+            followSelectedPerson();
+            cam.orbit(1, 1);
+            cam.computeAngles();
+            cam.computeDistances();
+            ASSERT_TRUE(allFinite(cam)) << "frame " << frame;
+        }
+        float turnY, pitchX;
+        cam.viewFrameAngles(turnY, pitchX);
+        EXPECT_TRUE(std::isfinite(turnY) && std::isfinite(pitchX));
+
+        p.clearAllKeyFrames();
+        p.setPosition(1, 2, 3);
+        for (int frame = 0; frame < 200; frame++) followSelectedPerson();
+        expectPoint(cam.target, 1, 2, 3, 1e-2f);
+    }
+}
+
+TEST(CameraFinite, EveryMovementThatWouldOverflowIsUndone) {
+    resetAppState();
+    Camera& cam = app.camera;
+    cam.setTarget(1, 2, 3);
+    cam.orbit(20, 1);
+    float eye[3], target[3];
+    for (int i = 0; i < 3; i++) {
+        eye[i] = cam.eye[i];
+        target[i] = cam.target[i];
+    }
+    const float nan = std::nanf("");
+    cam.setEye(nan, 0, 0);
+    cam.setTarget(0, INFINITY, 0);
+    cam.setTarget(-3e38f, 0, 3e38f);  // finite, but its distance to the eye is not
+    const float far[3] = {3e38f, 3e38f, 3e38f};
+    cam.shiftTargetTowards(far, 1);
+    cam.orbit(INFINITY, 0);
+    cam.turn(nan, 1);
+    cam.orbitVertical(nan, 1);
+    cam.tilt(INFINITY, 2);
+    cam.shift(3e38f, false, 0);
+    cam.shift(nan, true, 1);
+    cam.pan(3e38f, false, 0, 1);
+    cam.pan(nan, true, 0, 2);
+    cam.eyeAnim.pushKeyFrame(3e38f, 3e38f, 3e38f, 0, 10);
+    cam.eyeAnim.jumpToKeyFrame(0);
+    cam.setAnimationOn(true);
+    cam.copyAnimatedValues();
+    expectPoint(cam.eye, eye[0], eye[1], eye[2], 0);
+    expectPoint(cam.target, target[0], target[1], target[2], 0);
+    cam.computeAngles();
+    cam.computeDistances();
+    EXPECT_TRUE(allFinite(cam));
+}
