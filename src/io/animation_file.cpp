@@ -8,7 +8,11 @@
 //
 // The reader is lenient by design: files are edited by hand, so a line it
 // cannot use is skipped, a number it cannot parse is 0, and a missing "EOF"
-// simply ends the data. Only a wrong magic line rejects a file.
+// simply ends the data. Only a wrong magic line rejects a file. Angles and
+// positions beyond +-1e6 are damage, not choreography: they read as 0 too.
+//
+// Files are read and written only through safe_file: a load never blocks on
+// a FIFO or a device, and a save that fails leaves the old file whole.
 #include "io/animation_file.h"
 
 #include <cfloat>
@@ -16,12 +20,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <istream>
 #include <locale>
 #include <ostream>
+#include <sstream>
+#include <streambuf>
 
 #include "figure/person.h"
+#include "io/safe_file.h"
 
 const char* const kAnimationMagicLine = "!!!Marionetrix_v1.0";
 
@@ -35,11 +41,40 @@ void consoleLine(const std::string& text) {
     std::fflush(stdout);
 }
 
-// Like atof, but anything that is not a finite float (no digits, NaN,
-// infinities, values beyond the float range) reads as 0.
+// A load's console lines, written in large pieces and flushed once at the
+// end: a flush per entry made a big file take many seconds.
+class LoadLog {
+public:
+    LoadLog() = default;
+    LoadLog(const LoadLog&) = delete;
+    LoadLog& operator=(const LoadLog&) = delete;
+    ~LoadLog() {
+        writeOut();
+        std::fflush(stdout);
+    }
+    void line(const std::string& text) {
+        pending += text;
+        pending += '\n';
+        if (pending.size() >= kPieceBytes) writeOut();
+    }
+
+private:
+    static constexpr std::size_t kPieceBytes = 1 << 16;
+    void writeOut() {
+        std::fwrite(pending.data(), 1, pending.size(), stdout);
+        pending.clear();
+    }
+    std::string pending;
+};
+
+// Largest angle or position a file may hold.
+constexpr double kMaxFileValue = 1e6;
+
+// Like atof, but anything that is not a number within +-1e6 (no digits,
+// NaN, infinities, huge values) reads as 0.
 float parseFloat(const std::string& text) {
     const double v = std::strtod(text.c_str(), nullptr);
-    if (!std::isfinite(v) || std::fabs(v) > FLT_MAX) return 0;
+    if (!(std::fabs(v) <= kMaxFileValue)) return 0;
     return static_cast<float>(v);
 }
 
@@ -86,20 +121,29 @@ bool splitEntry(const std::string& line, Entry& e) {
 }
 
 // Pushes one entry of a block onto the animator its label names.
-void applyEntry(Person& person, const Entry& e, int steps) {
+void applyEntry(Person& person, const Entry& e, int steps, LoadLog& log) {
     if (e.label == "pos") {
         person.kfaPos.pushKeyFrame(e.x, e.y, e.z, ABS, steps);
-        consoleLine("  Robot position set");
+        log.line("  Robot position set");
         return;
     }
     for (int i = 0; i < BODY_PART_COUNT; i++) {
         if (person.part[i].label == e.label) {
             person.part[i].kfa.pushKeyFrame(e.x, e.y, e.z, ABS, steps);
-            consoleLine("  partLabel=" + e.label + " set");
+            log.line("  partLabel=" + e.label + " set");
             return;
         }
     }
 }
+
+// The whole file as an input stream, without a copy.
+class TextBuffer : public std::streambuf {
+public:
+    explicit TextBuffer(std::string& text) {
+        char* begin = text.empty() ? nullptr : &text[0];
+        setg(begin, begin, begin + text.size());
+    }
+};
 
 }  // namespace
 
@@ -135,9 +179,10 @@ bool readAnimationLine(std::istream& in, std::string& line) {
 // ---------------------------------------------------------------- reader
 
 bool readAnimationText(Person& person, std::istream& in) {
+    LoadLog log;
     std::string line;
     if (!readAnimationLine(in, line) || line != kAnimationMagicLine) {
-        consoleLine("ERROR: text file wrong format");
+        log.line("ERROR: text file wrong format");
         return false;
     }
     // Type, name, count and the first block marker: the blocks say it all.
@@ -148,27 +193,33 @@ bool readAnimationText(Person& person, std::istream& in) {
         const int steps = parseInt(eq == std::string::npos ? line : line.substr(eq + 1));
         while (readAnimationLine(in, line)) {
             if (line == "EOF") {
-                consoleLine("EOF found");
+                log.line("EOF found");
                 return true;
             }
             if (line == "<bodykeyframe>") break;
             Entry e;
-            if (splitEntry(line, e)) applyEntry(person, e, steps);
+            if (splitEntry(line, e)) applyEntry(person, e, steps, log);
         }
     }
-    consoleLine("EOF found");
+    log.line("EOF found");
     return true;
 }
 
-// Clears and cycles first, so even a failed load leaves a clean person.
+// Clears and cycles first, so even a failed load leaves a clean person. A
+// file that is there but refused (a FIFO, a device, a folder, too large)
+// says why instead of claiming it was not found.
 bool Person::loadAnimation(const char* path) {
     clearAllKeyFrames();
     setCycle(true);
-    std::ifstream in(path, std::ios::in | std::ios::binary);
-    if (!in.is_open()) {
-        consoleLine("ERROR: text file not found");
+    std::string text, error;
+    bool refused = false;
+    if (!readFileSafely(path, kMaxAnimationFileBytes, text, error, &refused)) {
+        consoleLine(refused ? std::string("ERROR: '") + path + "' " + error
+                            : std::string("ERROR: text file not found"));
         return false;
     }
+    TextBuffer buffer(text);
+    std::istream in(&buffer);
     return readAnimationText(*this, in);
 }
 
@@ -203,17 +254,16 @@ void writeAnimationText(const Person& person, std::ostream& out) {
     out << "EOF\n";
 }
 
-// Writes the code export, then the file. Unlike a bare stream write, the
-// result says whether the file really reached the disk.
+// Writes the code export, then the file. The text is built in memory and
+// replaces the file only once it is all on disk, so a full disk leaves the
+// old file as it was; the result says whether the new one got there.
 bool Person::saveAnimation(const char* path) {
     exportAnimationCode("p.");
-    std::ofstream out(path, std::ios::out | std::ios::trunc);
-    if (out.is_open()) {
-        out.imbue(std::locale::classic());
-        writeAnimationText(*this, out);
-        out.close();  // flushes: a full disk shows up here
-    }
-    if (!out.is_open() && !out.fail()) {
+    std::ostringstream out;
+    out.imbue(std::locale::classic());
+    writeAnimationText(*this, out);
+    std::string error;
+    if (writeFileAtomically(path, out.str(), error)) {
         consoleLine("Animation has been saved");
         return true;
     }

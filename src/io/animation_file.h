@@ -6,7 +6,8 @@
 //
 // The Person members (loadAnimation, saveAnimation, exportAnimationCode) open
 // the files; the stream functions below hold the logic, so tests and the
-// fuzzer can run it on text in memory. Console lines go to stdout, flushed.
+// fuzzer can run it on text in memory. Console lines go to stdout; a load
+// flushes its lines once, at its end.
 #pragma once
 
 #include <iosfwd>

@@ -5,12 +5,13 @@
 // way the coded choreographies are written. Keyframes are taken exactly as
 // the file writer takes them (count from TORSO, slot i of every animator).
 #include <cstdio>
-#include <fstream>
 #include <locale>
 #include <ostream>
+#include <sstream>
 
 #include "figure/person.h"
 #include "io/animation_file.h"
+#include "io/safe_file.h"
 
 const char* const kCodeOutputFileName = "_CODE_OUTPUT.txt";
 
@@ -38,15 +39,14 @@ void writeAnimationCode(const Person& person, const std::string& prefix, std::os
     }
 }
 
-// A failed export only warns: the animation file itself still gets saved.
+// A failed export only warns, and leaves the previous export whole: the
+// animation file itself still gets saved.
 void Person::exportAnimationCode(std::string prefix) {
-    std::ofstream out(kCodeOutputFileName, std::ios::out | std::ios::trunc);
-    if (out.is_open()) {
-        out.imbue(std::locale::classic());
-        writeAnimationCode(*this, prefix, out);
-        out.close();
-    }
-    if (out.is_open() || out.fail()) {
+    std::ostringstream out;
+    out.imbue(std::locale::classic());
+    writeAnimationCode(*this, prefix, out);
+    std::string error;
+    if (!writeFileAtomically(kCodeOutputFileName, out.str(), error)) {
         std::printf("WARNING: could not write '%s'\n", kCodeOutputFileName);
         std::fflush(stdout);
     }

@@ -37,6 +37,7 @@ void SafeReadFile::close() {
 
 bool SafeReadFile::open(const std::string& path, std::uint64_t maxBytes, std::string& error) {
     close();
+    refused_ = false;
     // O_NONBLOCK: opening a FIFO with no writer would otherwise wait for one.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
@@ -50,11 +51,13 @@ bool SafeReadFile::open(const std::string& path, std::uint64_t maxBytes, std::st
         return false;
     }
     if (!S_ISREG(st.st_mode)) {
+        refused_ = true;
         error = S_ISDIR(st.st_mode) ? "is a folder, not a file" : "is not a regular file";
         ::close(fd);
         return false;
     }
     if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+        refused_ = true;
         error = "is larger than " + megabytes(maxBytes);
         ::close(fd);
         return false;
@@ -79,10 +82,14 @@ bool SafeReadFile::readAt(std::uint64_t offset, void* buffer, std::size_t n) {
 }
 
 bool readFileSafely(const std::string& path, std::uint64_t maxBytes, std::string& out,
-                    std::string& error) {
+                    std::string& error, bool* refused) {
     out.clear();
+    if (refused) *refused = false;
     SafeReadFile file;
-    if (!file.open(path, maxBytes, error)) return false;
+    if (!file.open(path, maxBytes, error)) {
+        if (refused) *refused = file.refused();
+        return false;
+    }
     out.resize(static_cast<std::size_t>(file.size()));
     if (!out.empty() && !file.readAt(0, &out[0], out.size())) {
         out.clear();
@@ -94,21 +101,46 @@ bool readFileSafely(const std::string& path, std::uint64_t maxBytes, std::string
 
 // ---------------------------------------------------------------- writer
 
+namespace {
+
+// The file a save really replaces: a link is followed to the file it names,
+// so the rename updates that file and the link stays a link.
+std::string resolvedTarget(const std::string& target) {
+    struct stat st;
+    if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
+    char* real = realpath(target.c_str(), nullptr);
+    if (real == nullptr) return target;  // a dangling link: replaced like a missing file
+    std::string resolved = real;
+    std::free(real);
+    return resolved;
+}
+
+}  // namespace
+
 bool AtomicFileWriter::begin(const std::string& target, std::string& error) {
     abort();
-    target_ = target;
+    target_ = resolvedTarget(target);
     failed_ = false;
+    // Renaming over a device, FIFO or folder would replace it with a file
+    // (as root even /dev/full): only regular files are replaced.
+    struct stat st;
+    const bool exists = stat(target_.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) {
+        error = S_ISDIR(st.st_mode) ? "is a folder, not a file" : "is not a regular file";
+        return false;
+    }
     // Beside the target, so the rename never crosses a file system.
-    std::string tmpl = target + ".tmp-XXXXXX";
+    std::string tmpl = target_ + ".tmp-XXXXXX";
     const int fd = mkstemp(&tmpl[0]);
     if (fd < 0) {
         error = reason(errno);
         return false;
     }
-    // mkstemp makes 0600; a saved file gets the usual permissions.
+    // mkstemp makes 0600; a replaced file keeps its permissions, a new one
+    // gets the usual ones.
     const mode_t mask = umask(0);
     umask(mask);
-    fchmod(fd, 0666 & ~mask);
+    fchmod(fd, exists ? (st.st_mode & 07777) : (0666 & ~mask));
     fd_ = fd;
     temp_ = tmpl;
     return true;

@@ -36,6 +36,9 @@ public:
     // Opens `path`; false with `error` set when it does not exist, is not a
     // regular file, or holds more than maxBytes.
     bool open(const std::string& path, std::uint64_t maxBytes, std::string& error);
+    // After a failed open: true when the file was there but refused (not a
+    // regular file, or too large), false when it could not be opened at all.
+    bool refused() const { return refused_; }
     std::uint64_t size() const { return size_; }
     // Reads exactly n bytes at offset; false when the file has fewer.
     bool readAt(std::uint64_t offset, void* buffer, std::size_t n);
@@ -44,11 +47,13 @@ public:
 private:
     int fd_ = -1;
     std::uint64_t size_ = 0;
+    bool refused_ = false;
 };
 
-// Reads a whole regular file of at most maxBytes into `out`.
+// Reads a whole regular file of at most maxBytes into `out`. On failure,
+// `refused` (if given) tells a refused file from one that could not be opened.
 bool readFileSafely(const std::string& path, std::uint64_t maxBytes, std::string& out,
-                    std::string& error);
+                    std::string& error, bool* refused = nullptr);
 
 // ---------------------------------------------------------------- writer
 

@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <sstream>
 
 #include "figure/person.h"
 #include "io/animation_file.h"
+#include "io/safe_file.h"
 #include "io_test_support.h"
 
 using testing::internal::CaptureStdout;
@@ -35,6 +39,18 @@ std::string readInto(Person& p, const std::string& text, bool* result = nullptr)
     const bool ok = readAnimationText(p, in);
     if (result) *result = ok;
     return GetCapturedStdout();
+}
+
+// Lets the first `writeBudget` bytes reach the disk, then reports it full.
+long writeBudget = 0;
+long fullDiskAfterBudget(int fd, const void* data, std::size_t n) {
+    if (writeBudget <= 0) {
+        errno = ENOSPC;
+        return -1;
+    }
+    const long put = static_cast<long>(n) < writeBudget ? static_cast<long>(n) : writeBudget;
+    writeBudget -= put;
+    return ::write(fd, data, static_cast<std::size_t>(put));
 }
 
 }  // namespace
@@ -225,11 +241,16 @@ TEST_F(AnimationFile, KeyframesBeyondCapacityAreRefusedAndTheLoadGoesOn) {
 TEST_F(AnimationFile, AFailedWriteIsReportedNotCalledSaved) {
     auto p = std::make_unique<Person>();
     p->pushPoseKeyFrame(20);
-    for (const std::string& target : {path("no/such/folder/a.txt"), std::string("/dev/full")}) {
+    // A FIFO stands for any device: it must be refused, never replaced.
+    ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
+    for (const std::string& target : {path("no/such/folder/a.txt"), path("pipe")}) {
         CaptureStdout();
         EXPECT_FALSE(p->saveAnimation(target.c_str()));
         EXPECT_EQ(GetCapturedStdout(), "ERROR: could not write '" + target + "'\n");
     }
+    struct stat st;
+    ASSERT_EQ(stat(path("pipe").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
     // A code export that cannot be written only warns; the save goes on.
     std::remove("_CODE_OUTPUT.txt");
     ASSERT_EQ(mkdir("_CODE_OUTPUT.txt", 0755), 0);
@@ -237,6 +258,87 @@ TEST_F(AnimationFile, AFailedWriteIsReportedNotCalledSaved) {
     EXPECT_TRUE(p->saveAnimation(path("kept.txt").c_str()));
     EXPECT_EQ(GetCapturedStdout(), "WARNING: could not write '_CODE_OUTPUT.txt'\nAnimation has been saved\n");
     EXPECT_NE(readFile(path("kept.txt")).find("steps=20\n"), std::string::npos);
+}
+
+// A save that hits a full disk half-way used to leave the file it replaced
+// cut short, and the code export with it.
+TEST_F(AnimationFile, ASaveOnAFullDiskLeavesTheOldFileAndExportByteForByte) {
+    auto old = std::make_unique<Person>();
+    for (int i = 0; i < 3; i++) {
+        old->turnFigure(10, 1);
+        old->pushPoseKeyFrame(20);
+    }
+    CaptureStdout();
+    ASSERT_TRUE(old->saveAnimation(path("dance.txt").c_str()));
+    GetCapturedStdout();
+    const std::string oldFile = readFile(path("dance.txt"));
+    const std::string oldExport = readFile("_CODE_OUTPUT.txt");
+
+    auto p = std::make_unique<Person>();
+    p->moveForward(2, 1);
+    p->pushPoseKeyFrame(30);
+    for (long budget : {0L, 500L}) {
+        writeBudget = budget;
+        setSafeWriteFunctionForTests(fullDiskAfterBudget);
+        CaptureStdout();
+        const bool saved = p->saveAnimation(path("dance.txt").c_str());
+        const std::string out = GetCapturedStdout();
+        setSafeWriteFunctionForTests(nullptr);
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(out, "WARNING: could not write '_CODE_OUTPUT.txt'\nERROR: could not write '" +
+                           path("dance.txt") + "'\n");
+        EXPECT_EQ(readFile(path("dance.txt")), oldFile) << "budget " << budget;
+        EXPECT_EQ(readFile("_CODE_OUTPUT.txt"), oldExport) << "budget " << budget;
+    }
+    // Only the animation file fails: the export is new, the file still old.
+    std::ostringstream code;
+    writeAnimationCode(*p, "p.", code);
+    writeBudget = static_cast<long>(code.str().size()) + 100;
+    setSafeWriteFunctionForTests(fullDiskAfterBudget);
+    CaptureStdout();
+    EXPECT_FALSE(p->saveAnimation(path("dance.txt").c_str()));
+    GetCapturedStdout();
+    setSafeWriteFunctionForTests(nullptr);
+    EXPECT_EQ(readFile(path("dance.txt")), oldFile);
+    EXPECT_EQ(readFile("_CODE_OUTPUT.txt"), code.str());
+    // No temporaries are left behind: the folder holds just the two files.
+    EXPECT_EQ(std::system(("test $(ls -A '" + dir + "' | wc -l) -eq 2").c_str()), 0);
+}
+
+// F5 on a FIFO blocked in open for good, and /dev/zero read forever looking
+// for a line end. Both, and a folder and a huge file, are refused at once.
+TEST_F(AnimationFile, LoadingWhatIsNotARegularFileReturnsAtOnceWithTheReason) {
+    ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+    writeFile(path("huge.txt"), kAnimationMagicLine);
+    ASSERT_EQ(truncate(path("huge.txt").c_str(), static_cast<off_t>(kMaxAnimationFileBytes + 1)), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {path("fifo"), "is not a regular file"},
+        {"/dev/zero", "is not a regular file"},
+        {dir, "is a folder, not a file"},
+        {path("huge.txt"), "is larger than 64 MB"},
+    };
+    auto p = std::make_unique<Person>();
+    for (const auto& c : cases) {
+        p->pushPoseKeyFrame(20);
+        CaptureStdout();
+        EXPECT_FALSE(p->loadAnimation(c.first.c_str()));
+        EXPECT_EQ(GetCapturedStdout(), "ERROR: '" + c.first + "' " + c.second + "\n");
+        EXPECT_EQ(p->part[HEAD].kfa.numKeyFrames, 0);
+        EXPECT_TRUE(p->part[HEAD].kfa.cycle);
+    }
+}
+
+TEST_F(AnimationFile, AnglesAndPositionsBeyondAMillionReadAsZero) {
+    const std::string text = std::string(kHeader) +
+        "steps=20\npos=(1000000,-1000000,1000000.5)REL\nHEAD=(3e38,-1e39,-2e6)\nLUA=(1e6,-999999.9,0x1p30)\nEOF\n";
+    auto p = std::make_unique<Person>();
+    readInto(*p, text);
+    const KeyFrame& pos = p->kfaPos.keyFrames[0];
+    EXPECT_EQ(pos.x, 1e6f); EXPECT_EQ(pos.y, -1e6f); EXPECT_EQ(pos.z, 0);
+    const KeyFrame& head = p->part[HEAD].kfa.keyFrames[0];
+    EXPECT_EQ(head.x, 0); EXPECT_EQ(head.y, 0); EXPECT_EQ(head.z, 0);
+    const KeyFrame& lua = p->part[LUA].kfa.keyFrames[0];
+    EXPECT_EQ(lua.x, 1e6f); EXPECT_EQ(lua.y, -999999.9f); EXPECT_EQ(lua.z, 0);
 }
 
 TEST(BuiltInAnimations, EveryShippedFileLoadsToTheEnd) {

@@ -109,3 +109,28 @@ TEST_F(SafeFile, PiecesAreReadOnlyWithinTheFile) {
     EXPECT_FALSE(f.readAt(7, buf, 4));
     EXPECT_FALSE(f.readAt(~0ull, buf, 1));
 }
+
+// Renaming over a device or FIFO would replace it with a plain file (as root
+// even /dev/full); renaming over a link would cut the link. Neither happens.
+TEST_F(SafeFile, WriterReplacesOnlyRegularFilesAndWritesThroughLinks) {
+    ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+    std::string error;
+    EXPECT_FALSE(writeFileAtomically(path("fifo"), "x", error));
+    EXPECT_EQ(error, "is not a regular file");
+    struct stat st;
+    ASSERT_EQ(stat(path("fifo").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_FALSE(writeFileAtomically(dir, "x", error));
+    EXPECT_EQ(error, "is a folder, not a file");
+
+    writeFile(path("real.txt"), "old");
+    ASSERT_EQ(chmod(path("real.txt").c_str(), 0640), 0);
+    ASSERT_EQ(symlink("real.txt", path("link.txt").c_str()), 0);
+    ASSERT_TRUE(writeFileAtomically(path("link.txt"), "new", error)) << error;
+    EXPECT_EQ(readFile(path("real.txt")), "new");
+    ASSERT_EQ(lstat(path("link.txt").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(stat(path("real.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(entriesIn(dir), 3);
+}
