@@ -1,8 +1,9 @@
-// reshape.cpp - the GLUT reshape callback.
+// reshape.cpp - the GLUT reshape callback and the sizes it derives.
 #include "app/reshape.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <GL/glut.h>
 
 #include "app/app_state.h"
 
@@ -36,9 +37,30 @@ Projection updateWindowSize(int width, int height) {
     return p;
 }
 
+int clampViewportSide(int side, int limit) {
+    if (side < 0) return 0;
+    return (limit > 0 && side > limit) ? limit : side;
+}
+
+namespace {
+bool oversized = false;
+}  // namespace
+
+bool windowBeyondViewportLimit() { return oversized; }
+
+// The software renderer crashes drawing or swapping a window beyond its
+// viewport limit (32767 x 32767, say). The viewport, the projection and the
+// spacings take the clamped size, the window is asked to shrink to it, and
+// the display pass draws nothing until it has.
 void reshape(int width, int height) {
-    const Projection p = updateWindowSize(width, height);
-    glViewport(0, 0, width, height);
+    GLint limit[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, limit);
+    const int drawnWidth = clampViewportSide(width, limit[0]);
+    const int drawnHeight = clampViewportSide(height, limit[1]);
+    oversized = drawnWidth < width || drawnHeight < height;
+    if (oversized) glutReshapeWindow(drawnWidth, drawnHeight);
+    const Projection p = updateWindowSize(drawnWidth, drawnHeight);
+    glViewport(0, 0, drawnWidth, drawnHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     if (p.orthographic)

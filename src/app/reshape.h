@@ -16,5 +16,16 @@ struct Projection {
 // so a minimised window never divides by zero.
 Projection updateWindowSize(int width, int height);
 
-// The GLUT reshape callback: viewport, projection, identity model-view.
+// Clamps a window side to what the GL can draw (GL_MAX_VIEWPORT_DIMS); a
+// limit of 0 or less is taken as unknown and leaves the side. Negative sides
+// become 0.
+int clampViewportSide(int side, int limit);
+
+// The GLUT reshape callback: viewport, projection, identity model-view. A
+// window larger than GL's viewport limit gets the viewport and projection of
+// the limit, and is asked to shrink to it.
 void reshape(int width, int height);
+
+// True from a reshape beyond the viewport limit until the window has shrunk:
+// the display pass must not draw (or swap) such a window.
+bool windowBeyondViewportLimit();

@@ -17,6 +17,7 @@
 
 #include "app/app_state.h"
 #include "app/platform.h"
+#include "app/reshape.h"
 #include "scene/frame_rate.h"
 #include "scene/help_pages.h"
 #include "scene/stage.h"
@@ -149,6 +150,7 @@ void renderFrame() {
 }
 
 void display() {
+    if (windowBeyondViewportLimit()) return;  // the renderer would crash on it
     renderFrame();
     glutSwapBuffers();
 }
