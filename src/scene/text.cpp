@@ -7,8 +7,12 @@
 #include <sstream>
 
 void drawText(float x, float y, float z, float spacing, const char* text) {
+    drawText(x, y, z, spacing, text, static_cast<std::size_t>(-1));
+}
+
+void drawText(float x, float y, float z, float spacing, const char* text, std::size_t maxChars) {
     if (!text) return;
-    for (int i = 0; text[i] != '\0'; i++) {
+    for (std::size_t i = 0; i < maxChars && text[i] != '\0'; i++) {
         glRasterPos3f(x + static_cast<float>(i) * spacing, y, z);
         glutBitmapCharacter(GLUT_BITMAP_8_BY_13, static_cast<unsigned char>(text[i]));
     }

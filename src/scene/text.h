@@ -5,12 +5,15 @@
 // fixed pixel size at any window size. The font is GLUT's 8 x 13 bitmap font.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // Draws `text` from (x, y, z), one character every `spacing` units along x, in
 // the current colour. Characters whose raster position falls outside the view
 // are dropped by GL. Needs a GLUT window.
 void drawText(float x, float y, float z, float spacing, const char* text);
+// The same for at most the first maxChars characters.
+void drawText(float x, float y, float z, float spacing, const char* text, std::size_t maxChars);
 
 // A double as a default-formatted stream would print it: six significant
 // digits, no trailing zeros ("1", "0.5", "-1").

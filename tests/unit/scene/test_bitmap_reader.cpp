@@ -2,8 +2,11 @@
 // pixel-data offset, top-down files, and a clean refusal of every file it
 // cannot read.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <climits>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -142,4 +145,36 @@ TEST(BitmapReader, ReadsFilesAndNamesTheFailureToOpenOrRead) {
     EXPECT_EQ(img.error, "could not be opened");
     img = readBitmapFile(dir.c_str());  // a directory opens but cannot be read
     EXPECT_FALSE(img.ok());
+}
+
+// A bitmap that was a FIFO stalled start-up in open; one that linked to
+// /dev/zero grew memory without limit. The file is refused before a byte is
+// read, and only the header's own pixel bytes are read from a big file.
+TEST(BitmapReader, FilesAreRefusedOrReadOnlyAsFarAsTheHeaderSays) {
+    const std::string dir = ::testing::TempDir();
+    const std::string fifo = dir + "/puppetorium_reader_fifo.bmp";
+    const std::string link = dir + "/puppetorium_reader_zero.bmp";
+    const std::string big = dir + "/puppetorium_reader_big.bmp";
+    std::remove(fifo.c_str());
+    std::remove(link.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", link.c_str()), 0);
+    EXPECT_EQ(readBitmapFile(fifo.c_str()).error, "is not a regular file");
+    EXPECT_EQ(readBitmapFile(link.c_str()).error, "is not a regular file");
+
+    // A 3 x 2 picture with 200 MB of nothing after it (a sparse file).
+    ASSERT_TRUE(testbmp::writeFile(big, testbmp::encode(3, 2, k3x2Pixels)));
+    ASSERT_EQ(truncate(big.c_str(), 200 << 20), 0);
+    BitmapImage img = readBitmapFile(big.c_str());
+    ASSERT_TRUE(img.ok()) << img.error;
+    EXPECT_EQ(img.rgba, k3x2Rgba);
+    ASSERT_EQ(truncate(big.c_str(), (256 << 20) + 1), 0);
+    EXPECT_EQ(readBitmapFile(big.c_str()).error, "is larger than 256 MB");
+
+    // A header asking for more pixels than the file holds.
+    Bytes claim = testbmp::encode(3, 2, k3x2Pixels);
+    claim[18] = 0; claim[19] = 0x20;  // width 8192
+    ASSERT_TRUE(testbmp::writeFile(big, claim));
+    EXPECT_NE(readBitmapFile(big.c_str()).error.find("is too short for its pixels"), std::string::npos);
+    for (const std::string& p : {fifo, link, big}) std::remove(p.c_str());
 }

@@ -1,7 +1,10 @@
 // Splitting the help file into pages, and the shipped help file itself.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -131,4 +134,42 @@ TEST(ShippedHelpFile, EveryPageFitsTheHelpView) {
     for (const char* word : {"f1", "f2", "f3", "f4", "f5", "f6", "f7", "f8", "f9", "f10",
                              "f11", "f12", "right button", "middle", "tab", "quit"})
         EXPECT_NE(all.find(word), std::string::npos) << word << " is not explained";
+}
+
+// A 200 MB help line once cost about 50 s a frame. Lines are kept only as
+// wide as any help view can show, and drawn only as far as this one shows.
+TEST(HelpPages, LinesAreKeptAndDrawnOnlyAsWideAsTheViewShows) {
+    resetAppState();
+    read(std::string(5000, 'w') + "\nshort\n");
+    EXPECT_EQ(app.helpLines[0][0], std::string(kMaxHelpLineChars, 'w'));
+    EXPECT_EQ(app.helpLines[0][1], "short");
+
+    // A square window shows 54 characters; one more is drawn for rounding.
+    EXPECT_EQ(helpVisibleChars(1.0f), 55);
+    EXPECT_EQ(helpVisibleChars(1.4f), 67);
+    EXPECT_EQ(helpVisibleChars(32767.0f / 500), 1918);  // the widest X window
+    EXPECT_EQ(helpVisibleChars(1e9f), kMaxHelpLineChars);
+    EXPECT_EQ(helpVisibleChars(0), 0);
+    EXPECT_EQ(helpVisibleChars(std::nanf("")), 0);
+}
+
+TEST(HelpPages, AFileThatIsNotARegularFileOrTooLargeIsRefusedAtOnce) {
+    const std::string fifo = testing::TempDir() + "help_pages_fifo.txt";
+    const std::string big = testing::TempDir() + "help_pages_big.txt";
+    std::remove(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    { std::ofstream(big) << "first\n"; }
+    ASSERT_EQ(truncate(big.c_str(), (1 << 20) + 1), 0);
+    for (const auto& c : {std::make_pair(fifo, std::string("is not a regular file")),
+                          std::make_pair(big, std::string("is larger than 1 MB")),
+                          std::make_pair(std::string("/dev/zero"), std::string("is not a regular file"))}) {
+        resetAppState();
+        app.helpLines[0][0] = "stale";
+        testing::internal::CaptureStdout();
+        loadHelpPages(c.first.c_str());
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR: '" + c.first + "' " + c.second + "\n");
+        EXPECT_TRUE(pageEmpty(0));
+    }
+    std::remove(fifo.c_str());
+    std::remove(big.c_str());
 }
