@@ -33,8 +33,9 @@ bool fileExists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
-// Asks before replacing a file the typed name did not show (the name got its
-// default extension after GTK's own overwrite check).
+// Asks before replacing the file a save will write. GTK's own check is off:
+// it runs before the default extension is added, so it would ask about "foo"
+// and the save would then write "foo.txt".
 bool confirmReplace(GtkWidget* parent, const std::string& path) {
     GtkWidget* ask = gtk_message_dialog_new(GTK_WINDOW(parent), GTK_DIALOG_MODAL, GTK_MESSAGE_QUESTION,
                                             GTK_BUTTONS_YES_NO,
@@ -75,7 +76,6 @@ public:
         gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
         GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
         addFilters(chooser, request);
-        if (save) gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
 
         bool chosen = false;
         while (!chosen && gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
@@ -84,10 +84,8 @@ public:
             std::string result = name;
             g_free(name);
             if (save) {
-                const std::string extended = withDefaultExtension(result, request.defaultExtension);
-                if (extended != result && fileExists(extended) && !confirmReplace(dialog, extended))
-                    continue;  // back to the dialog
-                result = extended;
+                result = withDefaultExtension(result, request.defaultExtension);
+                if (fileExists(result) && !confirmReplace(dialog, result)) continue;  // back to the dialog
             }
             path = result;
             chosen = true;
