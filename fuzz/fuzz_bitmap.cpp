@@ -1,9 +1,15 @@
 // Fuzzes the bitmap reader: any bytes either give a well-formed picture or a
 // refusal with a reason, never a read out of bounds. An accepted picture,
-// written back as a plain bottom-up bitmap, must read back the same.
+// written back as a plain bottom-up bitmap, must read back the same. The
+// same bytes read from a file (header first, then only the pixels it names)
+// must give exactly what decoding them in memory gives.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "scene/bitmap_reader.h"
@@ -36,10 +42,22 @@ std::vector<unsigned char> plainBitmap(const BitmapImage& img) {
     return b;
 }
 
+// The bytes as a regular file that needs no disk.
+BitmapImage readAsFile(const uint8_t* data, size_t size) {
+    static const int fd = memfd_create("fuzz_bitmap", 0);
+    if (fd < 0 || ftruncate(fd, 0) != 0) std::abort();
+    if (size > 0 && pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) std::abort();
+    return readBitmapFile(("/proc/self/fd/" + std::to_string(fd)).c_str());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const BitmapImage img = decodeBitmap(data, size);
+    const BitmapImage fromFile = readAsFile(data, size);
+    if (fromFile.error != img.error || fromFile.width != img.width || fromFile.height != img.height ||
+        fromFile.rgba != img.rgba)
+        std::abort();
     if (!img.ok()) {
         if (!img.rgba.empty() || img.width != 0 || img.height != 0) std::abort();
         return 0;

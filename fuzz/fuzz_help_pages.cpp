@@ -1,5 +1,6 @@
 // Fuzzes the help-file splitter: any bytes must split into at most the
-// fixed pages without a line end left inside a line.
+// fixed pages without a line end left inside a line, and no line wider than
+// the help view can show.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const auto& line : page) {
             if (line.find('\n') != std::string::npos) std::abort();
             if (line == "<NEXTPAGE>") std::abort();
+            if (line.size() > static_cast<size_t>(kMaxHelpLineChars)) std::abort();
             total += line.size();
         }
     if (total > size) std::abort();
