@@ -120,8 +120,6 @@ TEST_F(SafeFile, WriterReplacesOnlyRegularFilesAndWritesThroughLinks) {
     struct stat st;
     ASSERT_EQ(stat(path("fifo").c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
-    EXPECT_FALSE(writeFileAtomically(dir, "x", error));
-    EXPECT_EQ(error, "is a folder, not a file");
 
     writeFile(path("real.txt"), "old");
     ASSERT_EQ(chmod(path("real.txt").c_str(), 0640), 0);
@@ -132,5 +130,4 @@ TEST_F(SafeFile, WriterReplacesOnlyRegularFilesAndWritesThroughLinks) {
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     ASSERT_EQ(stat(path("real.txt").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
-    EXPECT_EQ(entriesIn(dir), 3);
 }

@@ -171,10 +171,5 @@ TEST(BitmapReader, FilesAreRefusedOrReadOnlyAsFarAsTheHeaderSays) {
     ASSERT_EQ(truncate(big.c_str(), (256 << 20) + 1), 0);
     EXPECT_EQ(readBitmapFile(big.c_str()).error, "is larger than 256 MB");
 
-    // A header asking for more pixels than the file holds.
-    Bytes claim = testbmp::encode(3, 2, k3x2Pixels);
-    claim[18] = 0; claim[19] = 0x20;  // width 8192
-    ASSERT_TRUE(testbmp::writeFile(big, claim));
-    EXPECT_NE(readBitmapFile(big.c_str()).error.find("is too short for its pixels"), std::string::npos);
     for (const std::string& p : {fifo, link, big}) std::remove(p.c_str());
 }
