@@ -15,7 +15,6 @@
 // a FIFO or a device, and a save that fails leaves the old file whole.
 #include "io/animation_file.h"
 
-#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdio>
