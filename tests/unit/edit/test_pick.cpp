@@ -205,21 +205,19 @@ TEST(ClickToSelect, PressAndReleaseWithinThreePixelsSelectsButADragDoesNot) {
 
     // A drag that wanders off and comes back is still a drag.
     p.selectPart(ROOT);
-    resetAppState();
-    for (int i = 0; i < BODY_PART_COUNT; i++) app.persons[0].computePartTransform(i);
     onPassiveMotion(350, 250);
     onMouse(MOUSE_LEFT, MOUSE_PRESSED, 350, 250);
     onMotion(354, 250);
     onMotion(350, 250);
     onMouse(MOUSE_LEFT, RELEASED, 350, 250);
-    EXPECT_EQ(app.persons[0].selectedPart, ROOT);
+    EXPECT_EQ(p.selectedPart, ROOT);
 
     // Released 4 pixels away: a drag. The middle button never selects.
     onMouse(MOUSE_LEFT, MOUSE_PRESSED, 350, 250);
     onMouse(MOUSE_LEFT, RELEASED, 350, 254);
     onMouse(MOUSE_MIDDLE, MOUSE_PRESSED, 350, 250);
     onMouse(MOUSE_MIDDLE, RELEASED, 350, 250);
-    EXPECT_EQ(app.persons[0].selectedPart, ROOT);
+    EXPECT_EQ(p.selectedPart, ROOT);
 
     // A click on a help page turns the page and selects nothing.
     app.helpVisible = true;
@@ -227,7 +225,7 @@ TEST(ClickToSelect, PressAndReleaseWithinThreePixelsSelectsButADragDoesNot) {
     app.helpVisible = false;
     onMouse(MOUSE_LEFT, RELEASED, 350, 250);
     EXPECT_EQ(app.helpPage, 1);
-    EXPECT_EQ(app.persons[0].selectedPart, ROOT);
+    EXPECT_EQ(p.selectedPart, ROOT);
 }
 
 TEST(MouseWheel, WheelButtonsZoomOnceEachAndNotUnderHelp) {
