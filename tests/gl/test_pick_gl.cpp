@@ -1,10 +1,8 @@
-// Picking agrees with what GL draws: a part's middle, projected to a window
-// pixel with GL's own look-at, projection and part matrices (gluProject),
-// picks that part back, in both views and from an orbited camera; and over
-// a crowd drawn with one flat colour per part, the part picked at a pixel is
-// the part GL shows there, in front of the others.
+// Picking agrees with what GL draws: a crowd is drawn with one flat colour
+// per part, through GL's own look-at, projection and part matrices, and at
+// every sampled pixel the part picked is the part GL shows there in front of
+// the others; from the start camera, an orbited one and the orthographic view.
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,8 +14,8 @@
 
 namespace {
 
-// GL's matrix for part `idx` of `p` on top of the current model-view, the
-// way drawNode reaches it: the transforms from the root down.
+// GL's matrix for part `idx` on top of the current model-view, the way
+// drawNode reaches it: the transforms from the root down, one push each.
 bool multiplyDownTo(const BodyPart* node, int idx) {
     for (; node; node = node->nextSibling) {
         glPushMatrix();
@@ -28,93 +26,67 @@ bool multiplyDownTo(const BodyPart* node, int idx) {
     return false;
 }
 
-// The window pixel (GLUT's, y down) of the middle of part `idx`.
-void pixelOfPart(Person& p, int idx, int& x, int& y) {
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    ASSERT_TRUE(multiplyDownTo(&p.part[ROOT], idx));
-    glTranslatef(0, 0.5f * p.part[idx].length, 0);
-    GLdouble mv[16], pr[16], wx, wy, wz;
-    GLint vp[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, mv);
-    glGetDoublev(GL_PROJECTION_MATRIX, pr);
-    glGetIntegerv(GL_VIEWPORT, vp);
-    ASSERT_TRUE(gluProject(0, 0, 0, mv, pr, vp, &wx, &wy, &wz));
-    GLint depth = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    while (depth-- > 1) glPopMatrix();
-    x = static_cast<int>(wx);
-    y = vp[3] - 1 - static_cast<int>(wy);
-}
-
-void setView() {
-    reshape(700, 500);
-    glLoadIdentity();
-    if (!app.orthographicView) app.camera.apply();
-}
-
-void expectPartsPickBack(Person& p, const int* parts, int n) {
-    for (int k = 0; k < n; k++) {
-        int x = 0, y = 0;
-        pixelOfPart(p, parts[k], x, y);
-        const PickRay ray = rayThroughPixel(x, y, 700, 500, app.orthographicView, app.camera);
-        PickHit hit;
-        ASSERT_TRUE(pickPart(&p, 1, ray, hit)) << kBodyPartLabels[parts[k]] << " at " << x << "," << y;
-        EXPECT_EQ(hit.part, parts[k]) << kBodyPartLabels[parts[k]] << " at " << x << "," << y;
-    }
-}
-
-}  // namespace
-
-TEST(PickAgainstGL, PartMiddlesProjectedByGLPickTheirOwnPart) {
-    resetAppState();
-    Person& p = app.persons[0];
-    // A man straight ahead: his hands hang clear of his thighs.
-    p.setPosition(0, 0, -3);
-    for (int i = 0; i < BODY_PART_COUNT; i++) p.computePartTransform(i);
-    const int front[] = {HEAD, TORSO, RUA, LUA, RLA, LLA, RUL, LUL, RLL, LLL};
-
-    setView();
-    expectPartsPickBack(p, front, 10);
-
-    // From an orbited, raised camera (the hands now hang in front of the
-    // thighs).
-    app.camera.orbit(35, 1);
-    app.camera.orbitVertical(20, 1);
-    setView();
-    const int orbited[] = {HEAD, TORSO, RUA, LUA, RLA, LLA, RH, LH, RLL, LLL};
-    expectPartsPickBack(p, orbited, 10);
-
-    // The orthographic view draws without the camera.
-    app.orthographicView = true;
-    setView();
-    expectPartsPickBack(p, front, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
-
-namespace {
-
-// Person i, part idx as a flat colour (red 12 per part, green 60 per person).
+// Person i, part idx as a flat colour: red 12 per part, green 60 per person.
 void drawPartsInIdColours(Person* persons, int count) {
+    glMatrixMode(GL_MODELVIEW);
     for (int i = 0; i < count; i++) {
         Person& p = persons[i];
         p.selectedPart = -1;  // no highlight
-        p.alpha = 1;
         for (int idx = 1; idx < BODY_PART_COUNT; idx++) {
             p.setColour(idx * 12 / 255.0f, (i + 1) * 60 / 255.0f, 0.2f);
-            glMatrixMode(GL_MODELVIEW);
-            glPushMatrix();
-            GLint depth = 0;
+            GLint depth = 0, now = 0;
             glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
             multiplyDownTo(&p.part[ROOT], idx);
             p.drawBodyPart(idx);
-            GLint now = 0;
             glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &now);
             while (now-- > depth) glPopMatrix();
-            glPopMatrix();
         }
     }
+}
+
+struct Agreement {
+    int drawn = 0, agree = 0, farDrawn = 0, farAgree = 0;
+};
+
+// Draws the crowd in the current view and picks at every other pixel.
+Agreement compareWithIdRender(Person* persons, int count, int farPerson) {
+    reshape(700, 500);
+    glLoadIdentity();
+    if (!app.orthographicView) app.camera.apply();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_DITHER);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawPartsInIdColours(persons, count);
+    glFinish();
+    std::vector<unsigned char> rgb(700 * 500 * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 700, 500, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+
+    Agreement a;
+    for (int y = 0; y < 500; y += 2)
+        for (int x = 0; x < 700; x += 2) {
+            const unsigned char* c = &rgb[((499 - y) * 700 + x) * 3];
+            if (c[1] == 0 || c[2] == 255) continue;  // background, or an eye
+            const int idx = static_cast<int>(std::lround(c[0] / 12.0));
+            const int person = static_cast<int>(std::lround(c[1] / 60.0)) - 1;
+            const PickRay ray = rayThroughPixel(x, y, 700, 500, app.orthographicView, app.camera);
+            PickHit hit;
+            const bool ok = pickPart(persons, count, ray, hit) && hit.person == person && hit.part == idx;
+            a.drawn++;
+            a.agree += ok;
+            if (person == farPerson) {
+                a.farDrawn++;
+                a.farAgree += ok;
+            }
+        }
+    glLoadIdentity();
+    return a;
 }
 
 }  // namespace
@@ -122,7 +94,6 @@ void drawPartsInIdColours(Person* persons, int count) {
 TEST(PickAgainstGL, OverACrowdThePickedPartIsThePartGLDrawsInFront) {
     resetAppState();
     app.texturesOn = false;
-    app.numPersons = 3;
     Person* p = app.persons;
     p[1].setGender(false, 0.8f);  // in front of figure 0, half covering it
     p[1].setPosition(1.2f, 0, 4);
@@ -133,45 +104,23 @@ TEST(PickAgainstGL, OverACrowdThePickedPartIsThePartGLDrawsInFront) {
     for (int i = 0; i < 3; i++)
         for (int k = 0; k < BODY_PART_COUNT; k++) p[i].computePartTransform(k);
 
-    setView();
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_BLEND);
-    glDisable(GL_DITHER);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawPartsInIdColours(p, 3);
-    glFinish();
-    std::vector<unsigned char> rgb(700 * 500 * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, 700, 500, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    // Coarse quadrics sit inside the true round shapes, so silhouettes
+    // differ by a pixel; everything else must agree.
+    Agreement a = compareWithIdRender(p, 3, 2);
+    ASSERT_GT(a.drawn, 5000);
+    EXPECT_GT(a.agree, a.drawn * 96 / 100) << a.agree << " of " << a.drawn;
+    ASSERT_GT(a.farDrawn, 40);
+    EXPECT_GT(a.farAgree, a.farDrawn * 90 / 100) << a.farAgree << " of " << a.farDrawn;
 
-    int drawn = 0, agree = 0, farDrawn = 0, farAgree = 0;
-    for (int y = 0; y < 500; y += 2)
-        for (int x = 0; x < 700; x += 2) {
-            const unsigned char* c = &rgb[((499 - y) * 700 + x) * 3];
-            if (c[1] == 0 || c[2] == 255) continue;  // background, or an eye
-            const int idx = static_cast<int>(std::lround(c[0] / 12.0));
-            const int person = static_cast<int>(std::lround(c[1] / 60.0)) - 1;
-            PickHit hit;
-            const bool ok = pickPart(p, 3, rayThroughPixel(x, y, 700, 500, false, app.camera), hit) &&
-                            hit.person == person && hit.part == idx;
-            drawn++;
-            agree += ok;
-            if (person == 2) {
-                farDrawn++;
-                farAgree += ok;
-            }
-        }
-    // Coarse quadrics sit inside the true round shapes, so edges differ by
-    // a pixel; everything else must agree.
-    ASSERT_GT(drawn, 5000);
-    EXPECT_GT(agree, drawn * 96 / 100) << agree << " of " << drawn;
-    ASSERT_GT(farDrawn, 40);
-    EXPECT_GT(farAgree, farDrawn * 90 / 100) << farAgree << " of " << farDrawn;
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    app.camera.orbit(35, 1);
+    app.camera.orbitVertical(20, 1);
+    a = compareWithIdRender(p, 3, 2);
+    ASSERT_GT(a.drawn, 5000);
+    EXPECT_GT(a.agree, a.drawn * 96 / 100) << "orbited: " << a.agree << " of " << a.drawn;
+
+    // The orthographic view draws without the camera.
+    app.orthographicView = true;
+    a = compareWithIdRender(p, 2, -1);
+    ASSERT_GT(a.drawn, 5000);
+    EXPECT_GT(a.agree, a.drawn * 96 / 100) << "orthographic: " << a.agree << " of " << a.drawn;
 }

@@ -178,18 +178,6 @@ TEST(PickAtPixel, TheWindowCentreHitsTheStartFigureAndEmptySkyChangesNothing) {
     EXPECT_EQ(p.selectedPart, ROOT);
 }
 
-TEST(PickAtPixel, OrthographicViewPicksWithoutTheCamera) {
-    resetAppState();
-    app.orthographicView = true;
-    Person& p = app.persons[0];
-    for (int i = 0; i < BODY_PART_COUNT; i++) p.computePartTransform(i);
-    // x -14..14, y -10..10 over 700 x 500: the head (y about 7.7) is near
-    // the top, whatever the camera says.
-    app.camera.setEye(100, 100, 100);
-    EXPECT_TRUE(selectPartAtPixel(350, 250 - static_cast<int>(7.7f / 20 * 500)));
-    EXPECT_EQ(p.selectedPart, HEAD);
-}
-
 TEST(ClickToSelect, PressAndReleaseWithinThreePixelsSelectsButADragDoesNot) {
     resetAppState();
     Person& p = app.persons[0];
