@@ -231,8 +231,8 @@ def keyboard_chart():
     key and a short label, coloured by what it acts on."""
     w, h = 512, 256
     unit = 34
-    pitch = 33
-    cap_h = 33
+    pitch = 32
+    cap_h = 32
     left = (w - 14.5 * unit) / 2
     top = 15
     c = Canvas(w, h, (34, 38, 46))
@@ -258,7 +258,7 @@ def keyboard_chart():
                 _key_cap(c, x, y, kw, cap_h, legend_text, group, line1, line2)
             x += kw
     footer = "L-click: select part  L-drag: orbit/turn  M-drag: pan  wheel: zoom  R: menu"
-    c.text(int((w - font5x7.text_width(footer)) / 2), h - 10, footer, (230, 230, 230))
+    c.text(int((w - font5x7.text_width(footer)) / 2), h - 12, footer, (230, 230, 230))
     return c
 
 
@@ -273,8 +273,8 @@ def _key_cap(c, x, y, kw, kh, legend_text, group, line1, line2):
     c.text(lx, int(y0 + 3), legend_text, ink)
     if group:
         label_ink = (60, 30, 20) if group == "camera" else (36, 40, 60)
-        c.text(lx, int(y0 + 13), line1, label_ink)
-        c.text(lx, int(y0 + 22), line2, label_ink)
+        c.text(lx, int(y0 + 12), line1, label_ink)
+        c.text(lx, int(y0 + 21), line2, label_ink)
         for text in (legend_text, line1, line2):
             if 3 + font5x7.text_width(text) > kw - 2:
                 raise ValueError("label %r does not fit its key" % text)

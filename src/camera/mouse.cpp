@@ -1,4 +1,8 @@
-// mouse.cpp - mouse buttons and drags.
+// mouse.cpp - mouse buttons, drags, clicks and the wheel.
+//
+// A left press and release that stay within a few pixels is also a click,
+// which selects the part under the pointer (edit/pick.h); the drag it may
+// have made on the way still counts.
 //
 // Drags are measured per motion event as previous minus current pointer
 // position, so moving right or down gives negative deltas. Sensitivities:
