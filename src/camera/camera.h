@@ -54,7 +54,7 @@ public:
     void shift(float delta, bool moveTarget, int axis);
     void pan(float delta, bool moveTarget, int angleOffset, int axis);
     // Moves the eye along its line to the target by `notches` wheel steps
-    // (positive closer), keeping between the two zoom distances below.
+    // (positive closer), keeping between the two zoom distances above.
     void zoom(int notches);
 
     // The turn about y and the pitch about x that applyViewFrame applies
