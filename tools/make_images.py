@@ -171,6 +171,7 @@ GROUPS = {
     "camera": (246, 196, 140),    # view modes and tours
     "anim": (208, 182, 236),      # play rate, scenes, choreographies, files
     "view": (222, 222, 206),      # display switches, help, music
+    "edit": (240, 176, 196),      # keyframe editing, undo, scene files
 }
 UNUSED = (98, 102, 112)
 
@@ -202,7 +203,7 @@ KEY_ROWS = [
      ("d", 1, "view", "music", ""), ("f", 1, None, "", ""), ("g", 1, None, "", ""),
      ("h", 1, "view", "this", "chart"), ("j", 1, "anim", "two", "step"),
      ("k", 1, "anim", "kick", "left"), ("l", 1, "anim", "kick", "right"),
-     (";", 1, None, "", ""), ("'", 1, None, "", ""), ("", 1.75, None, "", "")],
+     (";", 1, None, "", ""), ("'", 1, None, "", ""), ("Return", 1.75, "anim", "pause", "/play")],
     [("", 2.25, None, "", ""), ("z", 1, "pose", "turn", "z-"), ("x", 1, "pose", "turn", "z+"),
      ("c", 1, "figure", "move", "up"), ("v", 1, "figure", "move", "down"),
      ("b", 1, "figure", "size", "+"), ("n", 1, "figure", "size", "-"),
@@ -213,6 +214,15 @@ KEY_ROWS = [
      ("", 1, None, None, None),
      (ARROW_LEFT, 1, "figure", "turn", "left"), (ARROW_UP, 1, "figure", "walk", "fwd"),
      (ARROW_DOWN, 1, "figure", "walk", "back"), (ARROW_RIGHT, 1, "figure", "turn", "right")],
+    # The editing keys, the navigation block and the Ctrl chords, in a row
+    # of their own below the keyboard.
+    [("Ins", 1, "edit", "ins.", "key"), ("Del", 1, "edit", "del.", "key"),
+     ("Home", 1, "edit", "first", "key"), ("End", 1, "edit", "last", "key"),
+     ("PgUp", 1, "edit", "prev", "key"), ("PgDn", 1, "edit", "next", "key"),
+     ("Ctrl+R", 1.25, "edit", "repl.", "key"), ("Ctrl+Z", 1.25, "edit", "undo", ""),
+     ("Ctrl+Y", 1.25, "edit", "redo", ""), ("Ctrl+S", 1.25, "edit", "save", "scene"),
+     ("Ctrl+O", 1.25, "edit", "open", "scene"),
+     ("Ctrl+PgUp/Dn", 2.25, "edit", "key length", "+5 / -5")],
 ]
 
 
@@ -221,16 +231,17 @@ def keyboard_chart():
     key and a short label, coloured by what it acts on."""
     w, h = 512, 256
     unit = 34
-    pitch = 36
-    cap_h = 34
+    pitch = 32
+    cap_h = 32
     left = (w - 14.5 * unit) / 2
-    top = 17
+    top = 15
     c = Canvas(w, h, (34, 38, 46))
     c.rect(2, 2, w - 2, h - 2, (48, 53, 63), radius=6)
     title = "PUPPETORIUM KEYS"
     c.text(int(left) + 2, 5, title, (255, 255, 255))
     # legend of the groups, right-aligned on the title line
-    legend = [("pose", "pose"), ("figure", "figure"), ("camera", "camera"), ("anim", "play"), ("view", "view")]
+    legend = [("pose", "pose"), ("figure", "figure"), ("camera", "camera"), ("anim", "play"),
+              ("view", "view"), ("edit", "edit")]
     x = w - int(left) - 2
     for group, word in reversed(legend):
         x -= font5x7.text_width(word)
@@ -246,10 +257,8 @@ def keyboard_chart():
             if line1 is not None:
                 _key_cap(c, x, y, kw, cap_h, legend_text, group, line1, line2)
             x += kw
-    footer = "L-drag: orbit/turn part  M-drag: pan  R-button: menu"
-    c.text(int((w - font5x7.text_width(footer)) / 2), h - 21, footer, (230, 230, 230))
-    footer2 = "Tab+" + ARROW_LEFT + ARROW_RIGHT + ": step sideways   capitals do nothing"
-    c.text(int((w - font5x7.text_width(footer2)) / 2), h - 11, footer2, (190, 190, 190))
+    footer = "L-click: select part  L-drag: orbit/turn  M-drag: pan  wheel: zoom  R: menu"
+    c.text(int((w - font5x7.text_width(footer)) / 2), h - 12, footer, (230, 230, 230))
     return c
 
 
@@ -264,8 +273,8 @@ def _key_cap(c, x, y, kw, kh, legend_text, group, line1, line2):
     c.text(lx, int(y0 + 3), legend_text, ink)
     if group:
         label_ink = (60, 30, 20) if group == "camera" else (36, 40, 60)
-        c.text(lx, int(y0 + 13), line1, label_ink)
-        c.text(lx, int(y0 + 22), line2, label_ink)
+        c.text(lx, int(y0 + 12), line1, label_ink)
+        c.text(lx, int(y0 + 21), line2, label_ink)
         for text in (legend_text, line1, line2):
             if 3 + font5x7.text_width(text) > kw - 2:
                 raise ValueError("label %r does not fit its key" % text)

@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
     glutPassiveMotionFunc(onPassiveMotion);
+    glutMouseWheelFunc(onMouseWheel);
     glutKeyboardFunc(onKeyboard);
     glutKeyboardUpFunc(onKeyboardUp);
     glutSpecialFunc(onSpecialKey);

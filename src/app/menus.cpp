@@ -9,6 +9,7 @@
 #include "app/app_state.h"
 #include "app/reshape.h"
 #include "scene/switches.h"
+#include "ui/quit_dialog.h"
 
 // Upper limbs first, each followed by its lower limb and hand or foot.
 const MenuEntry kBodyMenu[] = {
@@ -81,7 +82,7 @@ void mainMenuHandler(int value) {
     } else if (value == MENU_TOGGLE_ANIMATE) {
         p.setAnimate(!p.animating);
     } else if (value == MENU_QUIT) {
-        std::exit(0);
+        if (quitAllowed()) std::exit(0);
     }
 }
 

@@ -7,16 +7,12 @@
 
 #include "app/app_state.h"
 
-Projection updateWindowSize(int width, int height) {
-    app.windowWidth = static_cast<float>(width);
-    app.windowHeight = static_cast<float>(height);
+Projection projectionFor(float width, float height, bool orthographic) {
     // Guard the divisions below: a minimised window may report a zero side.
-    const float w = app.windowWidth > 0 ? app.windowWidth : 1.0f;
-    const float h = app.windowHeight > 0 ? app.windowHeight : 1.0f;
-    app.aspectRatio = w / h;
-
+    const float w = width > 0 ? width : 1.0f;
+    const float h = height > 0 ? height : 1.0f;
     Projection p;
-    p.orthographic = app.orthographicView;
+    p.orthographic = orthographic;
     if (p.orthographic) {
         if (w < h) {
             p.left = -10; p.right = 10;
@@ -31,10 +27,18 @@ Projection updateWindowSize(int width, int height) {
         p.aspect = w / h;
         p.nearPlane = 1; p.farPlane = 2000;
     }
+    return p;
+}
 
+Projection updateWindowSize(int width, int height) {
+    app.windowWidth = static_cast<float>(width);
+    app.windowHeight = static_cast<float>(height);
+    const float w = app.windowWidth > 0 ? app.windowWidth : 1.0f;
+    const float h = app.windowHeight > 0 ? app.windowHeight : 1.0f;
+    app.aspectRatio = w / h;
     app.textLineSpacing = static_cast<float>(200.0 / (h + 0.5));
     app.textCharSpacing = app.aspectRatio * 100 / w;
-    return p;
+    return projectionFor(app.windowWidth, app.windowHeight, app.orthographicView);
 }
 
 int clampViewportSide(int side, int limit) {

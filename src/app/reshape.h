@@ -11,6 +11,10 @@ struct Projection {
     double fovY = 60, aspect = 1;
 };
 
+// The projection a window of this size shows (a zero side is taken as 1).
+// Picking under the mouse builds its rays from the same box.
+Projection projectionFor(float width, float height, bool orthographic);
+
 // Stores the size in `app` (windowWidth, windowHeight, aspectRatio and the
 // text spacings) and returns the projection to set. A zero side is taken as 1
 // so a minimised window never divides by zero.

@@ -18,6 +18,7 @@
 // Sections: finite guard | placement | animators | working values | movements.
 #include "camera/camera.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/app_state.h"
@@ -233,6 +234,18 @@ void Camera::pan(float delta, bool moveTarget, int angleOffset, int axis) {
         target[a] += c;
         target[b] += s;
     }
+}
+
+// Scales the eye's offset from the target; an eye on the target has no line
+// to move along and stays.
+void Camera::zoom(int notches) {
+    computeDistances();
+    if (distance == 0 || notches == 0) return;
+    float wanted = distance * std::pow(1 - ZOOM_STEP, static_cast<float>(notches));
+    if (wanted < ZOOM_MIN_DISTANCE) wanted = std::min(distance, ZOOM_MIN_DISTANCE);
+    if (wanted > ZOOM_MAX_DISTANCE) wanted = std::max(distance, ZOOM_MAX_DISTANCE);
+    const float k = wanted / distance;
+    for (int i = 0; i < 3; i++) eye[i] = target[i] + offset[i] * k;
 }
 
 // ------------------------------------------------------------ camera modes

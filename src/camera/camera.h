@@ -16,6 +16,12 @@ enum CameraMode {
     CAMERA_MODE_COUNT = 4
 };
 
+// Zoom: each wheel notch covers this fraction of the distance; the eye stays
+// beyond the near plane's reach of the target and inside the far plane.
+constexpr float ZOOM_STEP = 0.1f;
+constexpr float ZOOM_MIN_DISTANCE = 2.0f;
+constexpr float ZOOM_MAX_DISTANCE = 1000.0f;
+
 class Camera {
 public:
     float eye[3] = {0, 5, 20};
@@ -47,6 +53,9 @@ public:
     void tilt(float delta, int axis);
     void shift(float delta, bool moveTarget, int axis);
     void pan(float delta, bool moveTarget, int angleOffset, int axis);
+    // Moves the eye along its line to the target by `notches` wheel steps
+    // (positive closer), keeping between the two zoom distances above.
+    void zoom(int notches);
 
     // The turn about y and the pitch about x that applyViewFrame applies
     // after moving to the eye (GL-free, so it can be checked without a window).

@@ -1,4 +1,8 @@
-// mouse.cpp - mouse buttons and drags.
+// mouse.cpp - mouse buttons, drags, clicks and the wheel.
+//
+// A left press and release that stay within a few pixels is also a click,
+// which selects the part under the pointer (edit/pick.h); the drag it may
+// have made on the way still counts.
 //
 // Drags are measured per motion event as previous minus current pointer
 // position, so moving right or down gives negative deltas. Sensitivities:
@@ -8,6 +12,7 @@
 
 #include "app/app_state.h"
 #include "app/platform.h"
+#include "edit/pick.h"
 #include "scene/switches.h"
 
 namespace {
@@ -55,21 +60,40 @@ void middleDrag(float dx, float dy) {
         cam.pan(dy, free, -90, 1);
 }
 
+// A left press and release without a drag selects the part clicked on.
+void leftClick(bool pressed, int x, int y) {
+    if (pressed)
+        clickPressed(x, y);
+    else if (clickReleased(x, y) && selectPartAtPixel(x, y))
+        platform::requestRedisplay();
+}
+
 }  // namespace
 
-void onMouse(int button, int state, int, int) {
+void onMouse(int button, int state, int x, int y) {
     app.orbitFlipped = false;
     const bool pressed = state == MOUSE_PRESSED;
+    // X reports the wheel as buttons 3 and 4 when GLUT does not map it to
+    // the wheel callback itself.
+    if (button == MOUSE_WHEEL_UP || button == MOUSE_WHEEL_DOWN) {
+        if (pressed) onMouseWheel(0, button == MOUSE_WHEEL_UP ? +1 : -1, x, y);
+        return;
+    }
     if (app.helpVisible && pressed) {
         if (button == MOUSE_LEFT) changeHelpPage(+1);
         else if (button == MOUSE_MIDDLE) changeHelpPage(-1);
         return;
     }
-    if (button == MOUSE_LEFT) app.leftButtonDown = pressed;
-    else if (button == MOUSE_MIDDLE) app.middleButtonDown = pressed;
+    if (button == MOUSE_LEFT) {
+        app.leftButtonDown = pressed;
+        leftClick(pressed, x, y);
+    } else if (button == MOUSE_MIDDLE) {
+        app.middleButtonDown = pressed;
+    }
 }
 
 void onMotion(int x, int y) {
+    clickMoved(x, y);
     app.mouseDeltaX = static_cast<float>(app.mouseX - x);
     app.mouseDeltaY = static_cast<float>(app.mouseY - y);
     app.mouseX = x;
@@ -84,4 +108,10 @@ void onMotion(int x, int y) {
 void onPassiveMotion(int x, int y) {
     app.mouseX = x;
     app.mouseY = y;
+}
+
+void onMouseWheel(int, int direction, int, int) {
+    if (app.helpVisible) return;
+    app.camera.zoom(direction);
+    platform::requestRedisplay();
 }

@@ -1,32 +1,17 @@
 // file_chooser_gtk.cpp - the real file chooser: GTK 3's modal dialog, run on
 // the GLUT thread, which it blocks until the dialog closes.
 //
-// GTK is initialised on first use only, so a session that never opens a
-// dialog never touches it. If GTK cannot start (no display), every dialog
-// behaves as cancelled.
+// GTK is started on first use (io/gtk_session.h). If it cannot start (no
+// display), every dialog behaves as cancelled.
 #include <gtk/gtk.h>
 #include <sys/stat.h>
 
 #include <string>
 
 #include "io/file_chooser.h"
+#include "io/gtk_session.h"
 
 namespace {
-
-bool gtkReady() {
-    static int state = -1;  // -1 untried, 0 failed, 1 ready
-    if (state < 0) {
-        // Keep the C locale: numbers in animation files use a decimal point.
-        gtk_disable_setlocale();
-        state = gtk_init_check(nullptr, nullptr) ? 1 : 0;
-    }
-    return state == 1;
-}
-
-// Lets GTK finish pending work, such as unmapping a destroyed dialog.
-void pumpEvents() {
-    while (gtk_events_pending()) gtk_main_iteration();
-}
 
 bool fileExists(const std::string& path) {
     struct stat st;
@@ -43,7 +28,7 @@ bool confirmReplace(GtkWidget* parent, const std::string& path) {
                                             path.c_str());
     const gint answer = gtk_dialog_run(GTK_DIALOG(ask));
     gtk_widget_destroy(ask);
-    pumpEvents();
+    pumpGtkEvents();
     return answer == GTK_RESPONSE_YES;
 }
 
@@ -93,9 +78,9 @@ public:
         // Hide first so the key release that closed it still finds a live
         // window, then let the unmap reach the screen before returning.
         gtk_widget_hide(dialog);
-        pumpEvents();
+        pumpGtkEvents();
         gtk_widget_destroy(dialog);
-        pumpEvents();
+        pumpGtkEvents();
         return chosen;
     }
 };

@@ -355,3 +355,35 @@ TEST(CameraFinite, EveryMovementThatWouldOverflowIsUndone) {
     expectPoint(cam.target, 1, 2, 3, 0);
     EXPECT_TRUE(allFinite(cam));
 }
+
+TEST(CameraZoom, WheelMovesTheEyeAlongItsLineAndNeverPastTheLimits) {
+    Camera c;
+    c.setEye(3, 7, 12);
+    c.setTarget(1, 1, 0);
+    const float start = dist(c.eye, c.target);
+    c.zoom(+1);
+    EXPECT_NEAR(dist(c.eye, c.target), start * 0.9f, kTol);
+    // Still on the line from the target through the first eye, same side.
+    const float k = dist(c.eye, c.target) / start;
+    expectPoint(c.eye, 1 + 2 * k, 1 + 6 * k, 0 + 12 * k);
+    c.zoom(-1);
+    EXPECT_NEAR(dist(c.eye, c.target), start, kTol);
+
+    // However far it is wheeled in, the eye stops short of the target.
+    c.zoom(500);
+    EXPECT_NEAR(dist(c.eye, c.target), ZOOM_MIN_DISTANCE, kTol);
+    EXPECT_GT(c.eye[2], c.target[2]);
+    c.zoom(-5000);
+    EXPECT_NEAR(dist(c.eye, c.target), ZOOM_MAX_DISTANCE, 0.5f);
+
+    // An eye already closer than the limit is not pushed out by zooming in,
+    // and an eye on the target has no line to move along.
+    c.setEye(1, 1, 1);
+    c.zoom(+3);
+    expectPoint(c.eye, 1, 1, 1);
+    c.setEye(1, 1, 0);
+    c.zoom(+1);
+    c.zoom(-1);
+    EXPECT_TRUE(allFinite(c));
+    expectPoint(c.eye, 1, 1, 0);
+}

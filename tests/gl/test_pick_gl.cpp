@@ -1,0 +1,126 @@
+// Picking agrees with what GL draws: a crowd is drawn with one flat colour
+// per part, through GL's own look-at, projection and part matrices, and at
+// every sampled pixel the part picked is the part GL shows there in front of
+// the others; from the start camera, an orbited one and the orthographic view.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/reshape.h"
+#include "edit/pick.h"
+
+namespace {
+
+// GL's matrix for part `idx` on top of the current model-view, the way
+// drawNode reaches it: the transforms from the root down, one push each.
+bool multiplyDownTo(const BodyPart* node, int idx) {
+    for (; node; node = node->nextSibling) {
+        glPushMatrix();
+        glMultMatrixf(node->transform);
+        if (node->index == idx || multiplyDownTo(node->firstChild, idx)) return true;
+        glPopMatrix();
+    }
+    return false;
+}
+
+// Person i, part idx as a flat colour: red 12 per part, green 60 per person.
+void drawPartsInIdColours(Person* persons, int count) {
+    glMatrixMode(GL_MODELVIEW);
+    for (int i = 0; i < count; i++) {
+        Person& p = persons[i];
+        p.selectedPart = -1;  // no highlight
+        for (int idx = 1; idx < BODY_PART_COUNT; idx++) {
+            p.setColour(idx * 12 / 255.0f, (i + 1) * 60 / 255.0f, 0.2f);
+            GLint depth = 0, now = 0;
+            glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+            multiplyDownTo(&p.part[ROOT], idx);
+            p.drawBodyPart(idx);
+            glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &now);
+            while (now-- > depth) glPopMatrix();
+        }
+    }
+}
+
+struct Agreement {
+    int drawn = 0, agree = 0, farDrawn = 0, farAgree = 0;
+};
+
+// Draws the crowd in the current view and picks at every other pixel.
+Agreement compareWithIdRender(Person* persons, int count, int farPerson) {
+    reshape(700, 500);
+    glLoadIdentity();
+    if (!app.orthographicView) app.camera.apply();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_DITHER);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawPartsInIdColours(persons, count);
+    glFinish();
+    std::vector<unsigned char> rgb(700 * 500 * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 700, 500, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+
+    Agreement a;
+    for (int y = 0; y < 500; y += 2)
+        for (int x = 0; x < 700; x += 2) {
+            const unsigned char* c = &rgb[((499 - y) * 700 + x) * 3];
+            if (c[1] == 0 || c[2] == 255) continue;  // background, or an eye
+            const int idx = static_cast<int>(std::lround(c[0] / 12.0));
+            const int person = static_cast<int>(std::lround(c[1] / 60.0)) - 1;
+            const PickRay ray = rayThroughPixel(x, y, 700, 500, app.orthographicView, app.camera);
+            PickHit hit;
+            const bool ok = pickPart(persons, count, ray, hit) && hit.person == person && hit.part == idx;
+            a.drawn++;
+            a.agree += ok;
+            if (person == farPerson) {
+                a.farDrawn++;
+                a.farAgree += ok;
+            }
+        }
+    glLoadIdentity();
+    return a;
+}
+
+}  // namespace
+
+TEST(PickAgainstGL, OverACrowdThePickedPartIsThePartGLDrawsInFront) {
+    resetAppState();
+    app.texturesOn = false;
+    Person* p = app.persons;
+    p[1].setGender(false, 0.8f);  // in front of figure 0, half covering it
+    p[1].setPosition(1.2f, 0, 4);
+    p[2].setGender(true, 0.5f);   // small, far behind
+    p[2].setPosition(-6, 0, -40);
+    p[0].part[RUA].rotation[2] = 60;  // an arm raised across the others
+    p[1].part[NECK].rotation[1] = 25;
+    for (int i = 0; i < 3; i++)
+        for (int k = 0; k < BODY_PART_COUNT; k++) p[i].computePartTransform(k);
+
+    // Coarse quadrics sit inside the true round shapes, so silhouettes
+    // differ by a pixel; everything else must agree.
+    Agreement a = compareWithIdRender(p, 3, 2);
+    ASSERT_GT(a.drawn, 5000);
+    EXPECT_GT(a.agree, a.drawn * 96 / 100) << a.agree << " of " << a.drawn;
+    ASSERT_GT(a.farDrawn, 40);
+    EXPECT_GT(a.farAgree, a.farDrawn * 90 / 100) << a.farAgree << " of " << a.farDrawn;
+
+    app.camera.orbit(35, 1);
+    app.camera.orbitVertical(20, 1);
+    a = compareWithIdRender(p, 3, 2);
+    ASSERT_GT(a.drawn, 5000);
+    EXPECT_GT(a.agree, a.drawn * 96 / 100) << "orbited: " << a.agree << " of " << a.drawn;
+
+    // The orthographic view draws without the camera.
+    app.orthographicView = true;
+    a = compareWithIdRender(p, 2, -1);
+    ASSERT_GT(a.drawn, 5000);
+    EXPECT_GT(a.agree, a.drawn * 96 / 100) << "orthographic: " << a.agree << " of " << a.drawn;
+}
