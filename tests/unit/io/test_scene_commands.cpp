@@ -16,6 +16,7 @@
 #include "io/scene_commands.h"
 #include "io/scene_file.h"
 #include "io_test_support.h"
+#include "scene_test_support.h"
 
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
@@ -121,4 +122,42 @@ TEST_F(SceneCommands, CommandLineOpensTheFirstSceneArgumentOnly) {
     openSceneFromCommandLine(4, argv);
     GetCapturedStdout();
     EXPECT_EQ(app.numPersons, 4);
+}
+
+// Each shipped scene, opened at start-up, is what its key makes of start-up.
+TEST_F(SceneCommands, ShippedScenesSetUpWhatTheirKeysSetUp) {
+    ASSERT_EQ(chdir(PUPPETORIUM_SOURCE_DIR), 0);
+    const struct { char key; const char* file; int keyFrames; } scenes[] = {
+        {'0', "scenes/superman.scene", 0},
+        {'5', "scenes/boy_and_girl.scene", 0},
+        {'6', "scenes/swordfight.scene", 10},
+        {'8', "scenes/lawnmower.scene", 0},
+    };
+    for (const auto& s : scenes) {
+        SCOPED_TRACE(s.file);
+        auto byKey = makeScene(), byFile = makeScene();
+        resetAppState();
+        placeAndDressPersons();
+        setLightPath();
+        CaptureStdout();
+        onKeyboard(static_cast<unsigned char>(s.key), 0, 0);
+        GetCapturedStdout();
+        captureScene(app, *byKey);
+        ASSERT_GT(app.persons[0].part[TORSO].kfa.numKeyFrames, 1);
+        if (s.keyFrames) {
+            EXPECT_EQ(app.persons[1].part[TORSO].kfa.numKeyFrames, s.keyFrames);
+        }
+
+        resetAppState();
+        placeAndDressPersons();
+        setLightPath();
+        CaptureStdout();
+        const bool opened = openScene(s.file);
+        const std::string out = GetCapturedStdout();
+        ASSERT_TRUE(opened) << out;
+        EXPECT_EQ(out.find("WARNING"), std::string::npos) << out;
+        captureScene(app, *byFile);
+        expectScenesEqual(*byKey, *byFile);
+    }
+    ASSERT_EQ(chdir(dir.c_str()), 0);
 }
