@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/reshape.h"
+#include "audio/music_follow.h"
 #include "io/file_chooser.h"
 #include "io/safe_file.h"
 #include "io/scene_file.h"
@@ -118,6 +119,7 @@ void applyScene(const Scene& s) {
     app.sceneMusicFile = s.musicFile;
     app.sceneMusicOffset = s.musicOffset;
     app.musicFollowOn = !s.musicFile.empty();
+    resetMusicFollower();
 }
 
 bool saveSceneDialog() {

@@ -17,6 +17,7 @@
 
 #include "app/app_state.h"
 #include "app/platform.h"
+#include "audio/music_follow.h"
 #include "scene/frame_rate.h"
 #include "scene/help_pages.h"
 #include "scene/stage.h"
@@ -137,6 +138,9 @@ void drawHud() {
     drawText(xValue, yTop - 4 * t, -2, s, fpsText.c_str());
     drawText(xLabel, yTop - 5 * t, -2, s, "play rate:");
     drawText(xValue, yTop - 5 * t, -2, s, rateText.c_str());
+    // Which clock moves the figures: wall-clock time while music follows a scene.
+    drawText(xLabel, yTop - 6 * t, -2, s, "clock:");
+    drawText(xValue, yTop - 6 * t, -2, s, musicFollowing() ? "wall clock" : "frame clock");
     glPopMatrix();
 }
 
