@@ -96,15 +96,28 @@ wait_for_log "EOF found"
 wait_audio "$RAW" 3
 sox -t raw -r 44100 -e signed -b 16 -c 2 -L "$RAW" -r 5512 -c 1 -t raw -e signed -b 16 -L "$ART/heard.raw"
 # position BYTES PLUS_S: "OFFSET CORRELATION" in the file, searched from 9.5 to
-# 13 s, of one second heard PLUS_S after byte BYTES of the capture.
+# 13 s, of 0.4 s heard PLUS_S after byte BYTES of the capture.
 position() {
   "$OFFSET_BIN" "$ART/ref.raw" "$ART/heard.raw" 5512 \
-    "$(awk -v b="$1" -v p="$2" 'BEGIN { printf "%.3f", b / (44100 * 4) + p }')" 1.0 9.5 13.0
+    "$(awk -v b="$1" -v p="$2" 'BEGIN { printf "%.3f", b / (44100 * 4) + p }')" 0.4 9.5 13.0
 }
-read -r p c <<<"$(position "$at1" 1.0)"
-expect "playing on, the music starts 10 s into the file (a second later at ${p} s, match $c)" \
-  awk -v p="$p" -v c="$c" 'BEGIN { exit !(c >= 0.9 && p >= 10.2 && p <= 11.6) }'
-read -r p c <<<"$(position "$at2" 2.0)"
-expect "after the seek the samples are the file's from 10 s on (2 s later at ${p} s, match $c)" \
-  awk -v p="$p" -v c="$c" 'BEGIN { exit !(c >= 0.9 && p >= 11.0 && p <= 12.8) }'
+# from_10s BYTES: the music heard after byte BYTES started at 10 s in the
+# file, give or take the delay between a key and the sound: one of three
+# looks 1 to 2 s later finds the file's samples there. (On a loaded machine a
+# slow frame makes the music catch up with the timeline once in a while.)
+FOUND=""
+from_10s() {
+  local plus p c
+  FOUND=""
+  for plus in 1.0 1.5 2.0; do
+    read -r p c <<<"$(position "$1" "$plus")"
+    FOUND="$FOUND ${p}s/$c"
+    awk -v p="$p" -v c="$c" -v d="$plus" 'BEGIN { exit !(c >= 0.9 && p - d >= 9.2 && p - d <= 10.6) }' && return 0
+  done
+  return 1
+}
+from_10s "$at1" || true
+expect "playing on, the music starts 10 s into the file (1, 1.5, 2 s later:$FOUND)" from_10s "$at1"
+expect "after the seek the samples are the file's from 10 s on" from_10s "$at2"
+echo "   (1, 1.5, 2 s after the seek:$FOUND)"
 expect "program still running" app_alive
