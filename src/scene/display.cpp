@@ -22,6 +22,7 @@
 #include "scene/help_pages.h"
 #include "scene/stage.h"
 #include "scene/text.h"
+#include "ui/messages.h"
 
 namespace {
 
@@ -141,6 +142,9 @@ void drawHud() {
     // Which clock moves the figures: wall-clock time while music follows a scene.
     drawText(xLabel, yTop - 6 * t, -2, s, "clock:");
     drawText(xValue, yTop - 6 * t, -2, s, musicFollowing() ? "wall clock" : "frame clock");
+    // The last command's result (a scene saved or refused), near the bottom.
+    if (const std::string* message = currentMessage(platform::elapsedMs()))
+        drawText(xLabel, -yTop + t, -2, s, message->c_str());
     glPopMatrix();
 }
 
