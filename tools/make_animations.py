@@ -7,7 +7,8 @@ Sections:
   3. checks: joint limits, floor, limbs clear of the body, partners in touch
   4. the file writer (the program's own animation format)
   5. the choreographies, as data
-  6. main
+  6. the scene files of the four built-in scenes (keys 0, 5, 6, 8)
+  7. main
 
 Every choreography is checked frame by frame before it is written: the
 motion is sampled the way the program plays it (straight glide from the
@@ -16,7 +17,13 @@ each sampled pose is put through forward kinematics, and the script stops
 with a message when a joint leaves its range, a figure sinks into the floor
 or floats above it, a hand passes through the body, or partners lose touch.
 
-Usage: tools/make_animations.py [--out DIR] [--report]
+The scene files under scenes/ hold what each scene key sets up from the
+start-up state: the figures it uses, dressed and placed as the key leaves
+them, each with the animation file's keyframes queued the way the program
+loads them (all 21 animators cleared, seeded from the standing pose, set
+cycling, then filled).
+
+Usage: tools/make_animations.py [--out DIR] [--scenes DIR] [--report]
 Python standard library only.
 """
 
@@ -749,7 +756,73 @@ def sword_fight():
 
 
 # =============================================================================
-# 6. Main
+# 6. Scene files
+# =============================================================================
+
+SCENE_VERSION = 1
+ITEM_FLOWER, ITEM_SWORD = 2, 4
+SKIN_LIGHT, SKIN_DARK = 10, 11
+# Where start-up places persons 0 and 1.
+START_PLACE = [(0.0, 0.0, 0.0), (10.0, 0.0, -10.0)]
+CAM_SHIFT_TOWARDS_PERSON = 1
+
+# name: (extra settings, [(person, male, skin, right hand item, animation file)])
+SCENES = [
+    ("superman.scene", {"cameraMode": CAM_SHIFT_TOWARDS_PERSON},
+     [(0, True, SKIN_LIGHT, 0, "superman.txt")]),
+    ("boy_and_girl.scene", {},
+     [(0, True, SKIN_LIGHT, ITEM_FLOWER, "1_boy.txt"), (1, False, SKIN_LIGHT, 0, "1_girl.txt")]),
+    ("swordfight.scene", {},
+     [(0, True, SKIN_LIGHT, ITEM_SWORD, "2_swordfight1.txt"),
+      (1, True, SKIN_DARK, ITEM_SWORD, "2_swordfight2.txt")]),
+    ("lawnmower.scene", {}, [(0, True, SKIN_LIGHT, 0, "lawnmower.txt")]),
+]
+
+
+def animator_lines(owner, start, keys):
+    """An animator as loading leaves it: seeded at `start`, cycling, `keys`
+    of (x, y, z, steps) queued, not yet played."""
+    at = " ".join(fmt(c) for c in start)
+    lines = ["anim %s value %s" % (owner, at), "anim %s origin %s 1 1" % (owner, at)]
+    for x, y, z, steps in keys:
+        lines.append("anim %s key %s %s %s 1 %d" % (owner, fmt(x), fmt(y), fmt(z), steps))
+    lines.append("anim %s play 0 0 0 0 1 1" % owner)
+    return lines
+
+
+def figure_lines(i, male, skin, right_item, dancer):
+    rest = standing()
+    person = "person %d " % i
+    lines = [person + "male %d" % male, person + "showTrail 0", person + "animating 1",
+             person + "scale 1", person + "alpha 1", person + "trailAlpha 0.2",
+             person + "trailFade 0.05", person + "skin %d" % skin,
+             person + "leftHandItem 0", person + "rightHandItem %d" % right_item,
+             person + "selectedPart 0",
+             person + "colour %s" % ("0 0 1" if male else "1 0 0"),
+             person + "position %s" % " ".join(fmt(c) for c in START_PLACE[i])]
+    lines += [person + "rotation %s %s" % (p, " ".join(fmt(c) for c in rest[p])) for p in PARTS]
+    positions = [(k[1][0], k[1][1], k[1][2], k[0]) for k in dancer.keyframes if k[1] is not None]
+    lines += animator_lines("person.%d.pos" % i, START_PLACE[i], positions)
+    for p in PARTS:
+        keys = [(k[2][p][0], k[2][p][1], k[2][p][2], k[0]) for k in dancer.keyframes]
+        lines += animator_lines("person.%d.%s" % (i, p), rest[p], keys)
+    return lines
+
+
+def scene_text(settings, figures, dancers):
+    lines = ["puppetorium-scene %d" % SCENE_VERSION,
+             "# made by tools/make_animations.py: what the scene's key sets up at start",
+             "numPersons %d" % len(figures), "selectedPerson 0"]
+    lines += ["%s %s" % kv for kv in settings.items()]
+    lines += ["music media/01.mp3", "musicOffset 0"]
+    for i, male, skin, item, name in figures:
+        lines += figure_lines(i, male, skin, item, dancers[name])
+    lines.append("end")
+    return "\n".join(lines) + "\n"
+
+
+# =============================================================================
+# 7. Main
 # =============================================================================
 
 FILES = [
@@ -795,11 +868,14 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     parser.add_argument("--out", default=os.path.join(root, "animations"))
+    parser.add_argument("--scenes", default=os.path.join(root, "scenes"))
     parser.add_argument("--report", action="store_true", help="print a line per keyframe")
     args = parser.parse_args()
 
     os.makedirs(args.out, exist_ok=True)
+    os.makedirs(args.scenes, exist_ok=True)
     failed = False
+    made = {}
     for names, make in FILES:
         dancers = make()
         names = names if isinstance(names, tuple) else (names,)
@@ -810,6 +886,7 @@ def main():
             print("problem:", p, file=sys.stderr)
         failed = failed or bool(problems)
         for name, dancer in zip(names, dancers):
+            made[name] = dancer
             if args.report:
                 for k, (steps, pos, p) in enumerate(dancer.keyframes):
                     print(f"{name} {k + 1:2d} steps {steps:3d} pos {pos} root {p['ROOT']}")
@@ -817,6 +894,10 @@ def main():
                 f.write(animation_text(dancer))
             frames = sum(k[0] for k in dancer.keyframes)
             print(f"{name}: {len(dancer.keyframes)} keyframes, {frames} steps a loop")
+    for name, settings, figures in SCENES:
+        with open(os.path.join(args.scenes, name), "w", newline="\n") as f:
+            f.write(scene_text(settings, figures, made))
+        print(f"{name}: {len(figures)} figure(s)")
     if failed:
         sys.exit("some choreography breaks the figure's rules (see above)")
 

@@ -91,6 +91,11 @@ struct AppState {
 
     // ---- texture loader's name counter (the last name handed out)
     int nextTextureName = -1;
+
+    // ---- the open scene's music (scene files)
+    std::string sceneMusicFile = "media/01.mp3";  // what a saved scene names
+    float sceneMusicOffset = 0;                   // seconds into it at animation time 0
+    bool musicFollowOn = false;                   // the music follows the selected figure's time
 };
 
 // The one instance.

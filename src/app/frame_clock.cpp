@@ -1,7 +1,8 @@
 // frame_clock.cpp - the frame clock and idle loop.
 //
 // Animation speed is counted in frames: one keyframe step per frame at play
-// rate 1. The optional limiter holds frames to a 40 ms period; it sleeps in
+// rate 1, except while music follows a scene, when frames count wall-clock
+// time so the dance keeps time with the music. The optional limiter holds frames to a 40 ms period; it sleeps in
 // short slices rather than spinning, and never lets a frame start early.
 #include "app/frame_clock.h"
 
@@ -9,6 +10,7 @@
 
 #include "app/app_state.h"
 #include "app/platform.h"
+#include "audio/music_follow.h"
 
 void applyHeldKeys() {
     Person& p = app.persons[app.selectedPerson];
@@ -26,8 +28,17 @@ void applyHeldKeys() {
     }
 }
 
+float frameSteps(int previousMs, int nowMs) {
+    if (!musicFollowing()) return app.playRate;
+    int gap = nowMs - previousMs;
+    if (gap < 0) gap = 0;
+    if (gap > WALL_CLOCK_MAX_GAP_MS) gap = WALL_CLOCK_MAX_GAP_MS;
+    return static_cast<float>(app.playRate * gap * kStepsPerSecond / 1000.0);
+}
+
 void idle() {
     if (app.helpVisible) {
+        if (musicFollowing()) followMusic(platform::elapsedMs());  // the music pauses with the scene
         platform::requestRedisplay();
         return;
     }
@@ -40,14 +51,17 @@ void idle() {
             std::fflush(stdout);
         }
     }
+    const int previousFrameTime = app.lastFrameTime;
     app.lastFrameTime = platform::elapsedMs();
+    const float steps = frameSteps(previousFrameTime, app.lastFrameTime);
 
-    app.sceneClock += app.playRate;
+    app.sceneClock += steps;
     if (app.sceneClock < 0) app.sceneClock = 0;
 
     applyHeldKeys();
 
-    for (int i = 0; i < app.numPersons; i++) app.persons[i].stepAnimation();
+    for (int i = 0; i < app.numPersons; i++) app.persons[i].stepAnimationBy(steps);
 
+    followMusic(app.lastFrameTime);
     platform::requestRedisplay();
 }

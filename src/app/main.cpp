@@ -10,6 +10,7 @@
 #include "app/scene_init.h"
 #include "camera/mouse.h"
 #include "input/keyboard.h"
+#include "io/scene_commands.h"
 #include "scene/display.h"
 #include "scene/help_pages.h"
 
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     initScene();
     loadHelpPages();
     createMenus();
+    openSceneFromCommandLine(argc, argv);  // GLUT has taken its own options by now
 
     glutReshapeFunc(reshape);
     glutDisplayFunc(display);

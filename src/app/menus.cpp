@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/reshape.h"
+#include "io/scene_commands.h"
 #include "scene/switches.h"
 #include "ui/quit_dialog.h"
 
@@ -49,6 +50,14 @@ const MenuEntry kMainMenu[] = {
 };
 const std::size_t kMainMenuSize = std::size(kMainMenu);
 
+// Whole scenes. Last in the main menu, so every older entry keeps its place.
+const MenuEntry kSceneMenu[] = {
+    {"save scene (Ctrl+S)", MENU_SAVE_SCENE},
+    {"open scene (Ctrl+O)", MENU_OPEN_SCENE},
+    {"music follows timeline on/off", MENU_MUSIC_FOLLOWS},
+};
+const std::size_t kSceneMenuSize = std::size(kSceneMenu);
+
 namespace {
 
 void addEntries(const MenuEntry* entries, std::size_t count) {
@@ -62,10 +71,13 @@ void createMenus() {
     addEntries(kBodyMenu, kBodyMenuSize);
     const int display = glutCreateMenu(displayMenuHandler);
     addEntries(kDisplayMenu, kDisplayMenuSize);
+    const int scene = glutCreateMenu(sceneMenuHandler);
+    addEntries(kSceneMenu, kSceneMenuSize);
     glutCreateMenu(mainMenuHandler);
     glutAddSubMenu("body", body);
     glutAddSubMenu("display", display);
     addEntries(kMainMenu, kMainMenuSize);
+    glutAddSubMenu("scene", scene);
     glutAttachMenu(GLUT_RIGHT_BUTTON);
 }
 
@@ -96,4 +108,10 @@ void displayMenuHandler(int value) {
         // Rebuild the projection now rather than at the next window event.
         reshape(static_cast<int>(app.windowWidth), static_cast<int>(app.windowHeight));
     }
+}
+
+void sceneMenuHandler(int value) {
+    if (value == MENU_SAVE_SCENE) saveSceneDialog();
+    else if (value == MENU_OPEN_SCENE) openSceneDialog();
+    else if (value == MENU_MUSIC_FOLLOWS) toggleMusicFollowing();
 }

@@ -1,9 +1,9 @@
 // menus.h - the right-button pop-up menus.
 //
-// Three GLUT menus: "body" chooses a body part of the selected person,
-// "display" flips wireframe, lighting and the orthographic view, and the
-// main menu (attached to the right button) holds both plus the person
-// commands and "quit". Entries are data (label, value); the two handlers
+// Four GLUT menus: "body" chooses a body part of the selected person,
+// "display" flips wireframe, lighting and the orthographic view, "scene"
+// saves and opens whole scenes, and the main menu (attached to the right
+// button) holds the first two, the person commands, "quit" and, last, "scene". Entries are data (label, value); the two handlers
 // are GL-free apart from the projection rebuild.
 #pragma once
 
@@ -24,6 +24,7 @@ enum MainMenuValue {
     MENU_QUIT = 99,
 };
 enum DisplayMenuValue { MENU_WIREFRAME = 0, MENU_LIGHTING = 1, MENU_ORTHOGRAPHIC = 2 };
+enum SceneMenuValue { MENU_SAVE_SCENE = 0, MENU_OPEN_SCENE = 1, MENU_MUSIC_FOLLOWS = 2 };
 
 // Part values below this select a body part.
 constexpr int MENU_PART_LIMIT = 20;
@@ -36,6 +37,8 @@ extern const MenuEntry kDisplayMenu[];
 extern const std::size_t kDisplayMenuSize;
 extern const MenuEntry kMainMenu[];  // after the "body" and "display" sub-menus
 extern const std::size_t kMainMenuSize;
+extern const MenuEntry kSceneMenu[];  // the "scene" sub-menu, last in the main menu
+extern const std::size_t kSceneMenuSize;
 
 // Builds body, display and main menus in that order and attaches the main
 // menu to the right mouse button. Needs the window.
@@ -45,3 +48,5 @@ void createMenus();
 void mainMenuHandler(int value);
 // Callback of the display menu.
 void displayMenuHandler(int value);
+// Callback of the scene menu: save, open, music following on or off.
+void sceneMenuHandler(int value);

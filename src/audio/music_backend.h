@@ -22,6 +22,8 @@ public:
     virtual void playFromStart(const std::string& alias) = 0;
     // Plays on from the current position; nothing if already playing.
     virtual void play(const std::string& alias) = 0;
+    // Plays from `seconds` into the file, whether it was playing or not.
+    virtual void playFrom(const std::string& alias, double seconds) = 0;
     // Pauses at the current position; the file stays open.
     virtual void stop(const std::string& alias) = 0;
     // Releases the file under alias.

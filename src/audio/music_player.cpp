@@ -43,6 +43,11 @@ void MusicPlayer::play() {
     backend->play(alias);
 }
 
+void MusicPlayer::playFrom(double seconds) {
+    command = compose(MUSIC_CMD_PLAY_FROM, alias, std::to_string(static_cast<long>(seconds * 1000)));
+    backend->playFrom(alias, seconds);
+}
+
 void MusicPlayer::stop() {
     command = compose(MUSIC_CMD_STOP, alias);
     backend->stop(alias);

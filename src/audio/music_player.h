@@ -18,6 +18,8 @@ constexpr const char* MUSIC_CMD_PLAY_FROM_START = "Play %s from 0";
 constexpr const char* MUSIC_CMD_PLAY = "play %s";
 constexpr const char* MUSIC_CMD_STOP = "Stop %s";
 constexpr const char* MUSIC_CMD_CLOSE = "Close %s";
+// Playing from a position, in milliseconds (music following the timeline).
+constexpr const char* MUSIC_CMD_PLAY_FROM = "play %s from %s";
 
 class MusicPlayer {
 public:
@@ -35,6 +37,8 @@ public:
     void playFromStart();
     // Plays on from where the music is; nothing if it is playing.
     void play();
+    // Plays from `seconds` into the file, playing or not.
+    void playFrom(double seconds);
     // Stops where it is; the file stays open.
     void stop();
     // Releases the file; harmless when nothing is open.

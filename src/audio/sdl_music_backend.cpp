@@ -100,6 +100,19 @@ void SdlMusicBackend::play(const std::string& alias) {
     // Otherwise it plays, or has played to its end and stays there.
 }
 
+void SdlMusicBackend::playFrom(const std::string& alias, double seconds) {
+    if (!isOpen(alias)) return;
+    if (started && !paused && Mix_PlayingMusic()) {
+        // Already playing: move the stream without restarting the device.
+        Mix_SetMusicPosition(seconds);
+        return;
+    }
+    Mix_HaltMusic();
+    if (Mix_FadeInMusicPos(music, 0, 0, seconds) != 0) return;
+    started = true;
+    paused = false;
+}
+
 void SdlMusicBackend::stop(const std::string& alias) {
     if (!isOpen(alias) || !started) return;
     Mix_PauseMusic();

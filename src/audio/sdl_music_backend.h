@@ -33,6 +33,7 @@ public:
     void open(const std::string& path, const std::string& alias) override;
     void playFromStart(const std::string& alias) override;
     void play(const std::string& alias) override;
+    void playFrom(const std::string& alias, double seconds) override;
     void stop(const std::string& alias) override;
     void close(const std::string& alias) override;
 

@@ -113,6 +113,7 @@ public:
     void updateTransform(int i);
     void applyPositionAnimator();
     void stepAnimation();
+    void stepAnimationBy(float dt);  // the same by a given time, for the wall-clock frame
     void poseAtKeyFrame(int j);
     void poseAtTime(float t);
     void setAnimate(bool flag) { animating = flag; }

@@ -90,9 +90,10 @@ void driveAnimators(Person& p, Op op) {
 
 }  // namespace
 
-void Person::stepAnimation() {
+void Person::stepAnimation() { stepAnimationBy(app.playRate); }
+
+void Person::stepAnimationBy(float dt) {
     if (!animating) return;
-    const float dt = app.playRate;
     driveAnimators(*this, [dt](KeyFrameAnimation& a) { a.advance(dt); });
 }
 

@@ -17,6 +17,7 @@
 #include "audio/music_control.h"
 #include "choreo/coded_animations.h"
 #include "io/file_chooser.h"
+#include "io/scene_commands.h"
 #include "scene/switches.h"
 
 //==============================================================================
@@ -26,6 +27,8 @@
 namespace {
 
 constexpr unsigned char KEY_TAB = '\t';
+constexpr unsigned char KEY_CTRL_O = 15;  // what GLUT passes for Ctrl+O
+constexpr unsigned char KEY_CTRL_S = 19;
 constexpr int PART_TURN_STEP = 4;                   // degrees, keys q w a s z x
 constexpr float HEIGHT_STEP = 0.3f;                 // keys c v
 constexpr double SCALE_STEP = 0.02;                 // keys b n
@@ -166,6 +169,9 @@ void onKeyboard(unsigned char key, int, int) {
     case 'x': p.rotateSelectedPart(+PART_TURN_STEP, 2); break;
     case 'y': p.stepSelectedPart(+1); break;
     case 'z': p.rotateSelectedPart(-PART_TURN_STEP, 2); break;
+    // ---- whole scenes
+    case KEY_CTRL_S: saveSceneDialog(); break;
+    case KEY_CTRL_O: openSceneDialog(); break;
     default: break;
     }
 }

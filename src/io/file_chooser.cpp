@@ -40,6 +40,8 @@ const FileDialogRequest kSaveAnimationRequest = {FileDialogKind::Save, kSaveFilt
 
 void setFileChooser(FileChooser* chooser) { installedChooser = chooser; }
 
+bool chooseFile(const FileDialogRequest& request, std::string& path) { return choosePath(request, path); }
+
 std::string withDefaultExtension(const std::string& path, const char* extension) {
     if (extension == nullptr || *extension == '\0') return path;
     const std::size_t slash = path.find_last_of('/');

@@ -37,6 +37,10 @@ FileChooser& gtkFileChooser();
 // Installs the chooser the dialogs use; nullptr restores the GTK one.
 void setFileChooser(FileChooser* chooser);
 
+// Runs the installed chooser's dialog for any request, with the console
+// lines of the animation dialogs ("No File Selected", "Open file name: ...").
+bool chooseFile(const FileDialogRequest& request, std::string& path);
+
 // The requests the two dialogs make.
 extern const FileDialogRequest kOpenAnimationRequest;
 extern const FileDialogRequest kSaveAnimationRequest;

@@ -18,10 +18,12 @@
 #include "app/app_state.h"
 #include "app/platform.h"
 #include "app/reshape.h"
+#include "audio/music_follow.h"
 #include "scene/frame_rate.h"
 #include "scene/help_pages.h"
 #include "scene/stage.h"
 #include "scene/text.h"
+#include "ui/messages.h"
 
 namespace {
 
@@ -138,6 +140,12 @@ void drawHud() {
     drawText(xValue, yTop - 4 * t, -2, s, fpsText.c_str());
     drawText(xLabel, yTop - 5 * t, -2, s, "play rate:");
     drawText(xValue, yTop - 5 * t, -2, s, rateText.c_str());
+    // Which clock moves the figures: wall-clock time while music follows a scene.
+    drawText(xLabel, yTop - 6 * t, -2, s, "clock:");
+    drawText(xValue, yTop - 6 * t, -2, s, musicFollowing() ? "wall clock" : "frame clock");
+    // The last command's result (a scene saved or refused), near the bottom.
+    if (const std::string* message = currentMessage(platform::elapsedMs()))
+        drawText(xLabel, -yTop + t, -2, s, message->c_str());
     glPopMatrix();
 }
 

@@ -73,3 +73,10 @@ void toggleAnimate() {
     app.animateOn = !app.animateOn;
     for (Person& p : app.persons) p.setAnimate(app.animateOn);
 }
+
+void applyRenderSwitches() {
+    applyPolygonMode();
+    setCapability(GL_LIGHTING, app.lightingOn);
+    applyLights();
+    setCapability(GL_TEXTURE_2D, app.texturesOn);
+}

@@ -25,3 +25,6 @@ void changeHelpPage(int delta);
 void changeCameraMode(int delta);
 // Flips animateOn and hands it to every person, shown or not.
 void toggleAnimate();
+// Brings the GL state in line with every render switch at once (a scene
+// that was opened sets them all).
+void applyRenderSwitches();

@@ -70,21 +70,23 @@ data_copy() {
   DATA="$ART/data"
   rm -rf "$DATA"; mkdir -p "$DATA"
   local d
-  for d in images animations media instructions.txt; do
+  for d in images animations media scenes instructions.txt; do
     [ -e "$PUPPETORIUM_ROOT/$d" ] && cp -r "$PUPPETORIUM_ROOT/$d" "$DATA/"
   done
   echo "$DATA"
 }
 
-# start_app [DIR]: runs the program with DIR (default: repository root) as
-# working directory, console to $LOG, and waits for its window.
+# start_app [DIR [ARGS...]]: runs the program with DIR (default: repository
+# root) as working directory and ARGS on its command line, console to $LOG,
+# and waits for its window.
 start_app() {
   local dir="${1:-$PUPPETORIUM_ROOT}" i
+  shift || true
   # The server must answer before the program connects (a second run in the
   # same test comes right after the first one's client went away).
   for i in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   APP_T0=$(date +%s.%N)
-  ( cd "$dir" && exec stdbuf -oL "$PUPPETORIUM_BIN" ) >"$LOG" 2>&1 &
+  ( cd "$dir" && exec stdbuf -oL "$PUPPETORIUM_BIN" "$@" ) >"$LOG" 2>&1 &
   APP_PID=$!
   wait_for_window
 }

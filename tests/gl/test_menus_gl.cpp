@@ -7,10 +7,10 @@
 #include "app/menus.h"
 #include "app/reshape.h"
 
-TEST(MenusGL, MainMenuHoldsBothSubMenusAndSixEntries) {
+TEST(MenusGL, MainMenuHoldsItsSubMenusAndSixEntries) {
     createMenus();
     EXPECT_NE(glutGetMenu(), 0);
-    EXPECT_EQ(glutGet(GLUT_MENU_NUM_ITEMS), 8);
+    EXPECT_EQ(glutGet(GLUT_MENU_NUM_ITEMS), 9);  // body, display, six entries, scene
 }
 
 TEST(MenusGL, OrthographicEntrySwitchesTheProjectionBothWays) {

@@ -1,9 +1,11 @@
 // recording_music_backend.h - a music backend that plays nothing and writes
 // down every operation it receives, one line each: "open PATH ALIAS",
-// "playFromStart ALIAS", "play ALIAS", "stop ALIAS", "close ALIAS". Files
+// "playFromStart ALIAS", "play ALIAS", "playFrom ALIAS SECONDS", "stop ALIAS",
+// "close ALIAS". Files
 // exist when they are listed in `files`.
 #pragma once
 
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,6 +27,11 @@ public:
     }
     void playFromStart(const std::string& alias) override { calls.push_back("playFromStart " + alias); }
     void play(const std::string& alias) override { calls.push_back("play " + alias); }
+    void playFrom(const std::string& alias, double seconds) override {
+        char at[32];
+        std::snprintf(at, sizeof at, "%.2f", seconds);
+        calls.push_back("playFrom " + alias + " " + at);
+    }
     void stop(const std::string& alias) override { calls.push_back("stop " + alias); }
     void close(const std::string& alias) override { calls.push_back("close " + alias); }
 
