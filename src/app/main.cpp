@@ -16,6 +16,7 @@
 namespace {
 int glutClock() { return glutGet(GLUT_ELAPSED_TIME); }
 void glutRedisplay() { glutPostRedisplay(); }
+int glutModifiers() { return glutGetModifiers(); }
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     glutCreateWindow("Puppetorium v1.0");
     platform::setClock(glutClock);
     platform::setRedisplayHandler(glutRedisplay);
+    platform::setModifiersSource(glutModifiers);
 
     initScene();
     loadHelpPages();

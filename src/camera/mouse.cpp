@@ -8,13 +8,16 @@
 
 #include "app/app_state.h"
 #include "app/platform.h"
+#include "edit/edit_commands.h"
 #include "scene/switches.h"
+#include "ui/timeline.h"
 
 namespace {
 
 void leftDrag(float dx, float dy) {
     Camera& cam = app.camera;
     if (app.spinMode == SPIN_PART) {
+        notePartDrag();  // the first motion of a drag records its undo step
         Person& p = app.persons[app.selectedPerson];
         if (app.tabHeld) {
             p.rotateSelectedPart(static_cast<int>(-dx / 3), 1);
@@ -57,13 +60,20 @@ void middleDrag(float dx, float dy) {
 
 }  // namespace
 
-void onMouse(int button, int state, int, int) {
+void onMouse(int button, int state, int x, int y) {
     app.orbitFlipped = false;
     const bool pressed = state == MOUSE_PRESSED;
     if (app.helpVisible && pressed) {
         if (button == MOUSE_LEFT) changeHelpPage(+1);
         else if (button == MOUSE_MIDDLE) changeHelpPage(-1);
         return;
+    }
+    // Timeline and drag gestures: a left press on the strip is the strip's
+    // until release; any other left drag is one undo step.
+    if (button == MOUSE_LEFT) {
+        if (pressed && timelinePress(x, y)) return;
+        if (!pressed && timelineRelease()) return;
+        if (pressed) beginDragGesture(); else endDragGesture();
     }
     if (button == MOUSE_LEFT) app.leftButtonDown = pressed;
     else if (button == MOUSE_MIDDLE) app.middleButtonDown = pressed;
@@ -74,6 +84,10 @@ void onMotion(int x, int y) {
     app.mouseDeltaY = static_cast<float>(app.mouseY - y);
     app.mouseX = x;
     app.mouseY = y;
+    if (timelineDrag(x)) {
+        platform::requestRedisplay();
+        return;
+    }
     if (app.leftButtonDown)
         leftDrag(app.mouseDeltaX, app.mouseDeltaY);
     else if (app.middleButtonDown)

@@ -17,17 +17,20 @@ const FileFilter kSaveFilters[] = {
 };
 
 FileChooser* installedChooser = nullptr;
+std::string chosenPath;
 
 FileChooser& currentChooser() { return installedChooser ? *installedChooser : gtkFileChooser(); }
 
 // Runs the dialog; prints the chosen name, or "No File Selected".
 bool choosePath(const FileDialogRequest& request, std::string& path) {
     path.clear();
+    chosenPath.clear();
     if (!currentChooser().choose(request, path) || path.empty()) {
         std::printf("No File Selected\n");
         std::fflush(stdout);
         return false;
     }
+    chosenPath = path;
     std::printf("Open file name: %s\n\n", path.c_str());
     std::fflush(stdout);
     return true;
@@ -39,6 +42,8 @@ const FileDialogRequest kOpenAnimationRequest = {FileDialogKind::Open, kOpenFilt
 const FileDialogRequest kSaveAnimationRequest = {FileDialogKind::Save, kSaveFilters, 1, ".txt"};
 
 void setFileChooser(FileChooser* chooser) { installedChooser = chooser; }
+
+const std::string& lastChosenPath() { return chosenPath; }
 
 std::string withDefaultExtension(const std::string& path, const char* extension) {
     if (extension == nullptr || *extension == '\0') return path;

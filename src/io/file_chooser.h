@@ -37,6 +37,9 @@ FileChooser& gtkFileChooser();
 // Installs the chooser the dialogs use; nullptr restores the GTK one.
 void setFileChooser(FileChooser* chooser);
 
+// The path the last dialog returned; empty when it was cancelled.
+const std::string& lastChosenPath();
+
 // The requests the two dialogs make.
 extern const FileDialogRequest kOpenAnimationRequest;
 extern const FileDialogRequest kSaveAnimationRequest;

@@ -7,10 +7,11 @@
 #include "app/menus.h"
 #include "app/reshape.h"
 
-TEST(MenusGL, MainMenuHoldsBothSubMenusAndSixEntries) {
+TEST(MenusGL, MainMenuHoldsBothSubMenusAndSixEntriesThenKeyframes) {
     createMenus();
     EXPECT_NE(glutGetMenu(), 0);
-    EXPECT_EQ(glutGet(GLUT_MENU_NUM_ITEMS), 8);
+    // body, display, the six entries, and the "keyframes" menu after them.
+    EXPECT_EQ(glutGet(GLUT_MENU_NUM_ITEMS), 9);
 }
 
 TEST(MenusGL, OrthographicEntrySwitchesTheProjectionBothWays) {
