@@ -71,8 +71,12 @@ void goToKeyFrame(Person& p, int j) {
 bool replaceKeyFrame(Person& p) {
     const int j = currentKeyFrame(p);
     if (j < 0) return false;
+    // Targets only: the length and the times stay as they are.
     forEachAnimator(p, [j](KeyFrameAnimation& a, const float* v) {
-        if (a.numKeyFrames > j) a.keyFrames[j] = poseKeyFrame(v, a.keyFrames[j].steps);
+        if (a.numKeyFrames <= j) return;
+        KeyFrame& k = a.keyFrames[j];
+        k.x = v[0]; k.y = v[1]; k.z = v[2];
+        k.mode = ABS;
     });
     goToKeyFrame(p, j);
     return true;

@@ -53,6 +53,9 @@ TEST_F(KeyFrameEdit, ReplaceTakesThePoseAndKeepsTheLength) {
     EXPECT_FLOAT_EQ(p.part[HEAD].kfa.keyFrames[0].steps, 25);
     EXPECT_FLOAT_EQ(headTarget(p, 1), 20) << "the others stay";
     EXPECT_FLOAT_EQ(p.part[HEAD].rotation[1], -33) << "posed at the replaced keyframe";
+    goToKeyFrame(p, 2);
+    scrubTo(p, 10);
+    EXPECT_EQ(currentKeyFrame(p), 0) << "its place on the time line is kept";
 }
 
 TEST_F(KeyFrameEdit, InsertPutsThePoseAfterTheCurrentOneInEveryQueue) {
