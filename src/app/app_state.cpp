@@ -3,6 +3,9 @@
 
 #include <new>
 
+#include "edit/edit_commands.h"
+#include "ui/messages.h"
+
 const char* const cameraModeNames[CAMERA_MODE_COUNT] = {
     "CAM_FOCUS_ON_POINT",
     "CAM_SHIFT_TOWARDS_PERSON",
@@ -16,4 +19,6 @@ AppState& app = *new AppState();
 void resetAppState() {
     app.~AppState();
     new (&app) AppState();
+    resetEditing();
+    clearMessage();
 }

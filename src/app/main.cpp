@@ -9,14 +9,17 @@
 #include "app/reshape.h"
 #include "app/scene_init.h"
 #include "camera/mouse.h"
+#include "edit/edit_commands.h"
 #include "input/keyboard.h"
 #include "io/scene_commands.h"
 #include "scene/display.h"
 #include "scene/help_pages.h"
+#include "ui/quit_dialog.h"
 
 namespace {
 int glutClock() { return glutGet(GLUT_ELAPSED_TIME); }
 void glutRedisplay() { glutPostRedisplay(); }
+int glutModifiers() { return glutGetModifiers(); }
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -26,10 +29,12 @@ int main(int argc, char** argv) {
     glutCreateWindow("Puppetorium v1.0");
     platform::setClock(glutClock);
     platform::setRedisplayHandler(glutRedisplay);
+    platform::setModifiersSource(glutModifiers);
 
     initScene();
     loadHelpPages();
     createMenus();
+    setUnsavedWorkQuery(anyUnsavedKeyFrames);  // quit asks only when keyframes are unsaved
     openSceneFromCommandLine(argc, argv);  // GLUT has taken its own options by now
 
     glutReshapeFunc(reshape);

@@ -9,6 +9,8 @@
 #include "app/app_state.h"
 #include "app/reshape.h"
 #include "io/scene_commands.h"
+#include "edit/edit_commands.h"
+#include "edit/keyframe_edit.h"
 #include "scene/switches.h"
 #include "ui/quit_dialog.h"
 
@@ -57,6 +59,24 @@ const MenuEntry kSceneMenu[] = {
     {"music follows timeline on/off", MENU_MUSIC_FOLLOWS},
 };
 const std::size_t kSceneMenuSize = std::size(kSceneMenu);
+const MenuEntry kGoToKeyFrameMenu[] = {
+    {"first", MENU_KF_FIRST},
+    {"previous", MENU_KF_PREVIOUS},
+    {"next", MENU_KF_NEXT},
+    {"last", MENU_KF_LAST},
+};
+const std::size_t kGoToKeyFrameMenuSize = std::size(kGoToKeyFrameMenu);
+
+const MenuEntry kKeyFrameMenu[] = {
+    {"replace with pose", MENU_KF_REPLACE},
+    {"insert pose after", MENU_KF_INSERT},
+    {"delete", MENU_KF_DELETE},
+    {"lengthen by 5", MENU_KF_LENGTHEN},
+    {"shorten by 5", MENU_KF_SHORTEN},
+    {"undo", MENU_KF_UNDO},
+    {"redo", MENU_KF_REDO},
+};
+const std::size_t kKeyFrameMenuSize = std::size(kKeyFrameMenu);
 
 namespace {
 
@@ -78,6 +98,15 @@ void createMenus() {
     glutAddSubMenu("display", display);
     addEntries(kMainMenu, kMainMenuSize);
     glutAddSubMenu("scene", scene);
+    const int main = glutGetMenu();
+    // The keyframes menu comes last, so every entry above keeps its place.
+    const int goTo = glutCreateMenu(keyFrameMenuHandler);
+    addEntries(kGoToKeyFrameMenu, kGoToKeyFrameMenuSize);
+    const int keyFrames = glutCreateMenu(keyFrameMenuHandler);
+    glutAddSubMenu("go to keyframe", goTo);
+    addEntries(kKeyFrameMenu, kKeyFrameMenuSize);
+    glutSetMenu(main);
+    glutAddSubMenu("keyframes", keyFrames);
     glutAttachMenu(GLUT_RIGHT_BUTTON);
 }
 
@@ -86,11 +115,14 @@ void mainMenuHandler(int value) {
     if (value < MENU_PART_LIMIT) {
         p.selectPart(value);
     } else if (value == MENU_RESET) {
+        noteFigureChange("reset", app.selectedPerson);
         p.reset();
     } else if (value == MENU_CLEAR_KEYFRAMES) {
+        noteFigureChange("clear keyframes", app.selectedPerson);
         p.clearAllKeyFrames();
     } else if (value == MENU_PUSH_KEYFRAME) {
-        p.pushPoseKeyFrame(MENU_KEYFRAME_STEPS);
+        static_assert(MENU_KEYFRAME_STEPS == RECORDED_KEYFRAME_STEPS, "the menu records as F7 does");
+        recordKeyFrameCommand();
     } else if (value == MENU_TOGGLE_ANIMATE) {
         p.setAnimate(!p.animating);
     } else if (value == MENU_QUIT) {
@@ -114,4 +146,21 @@ void sceneMenuHandler(int value) {
     if (value == MENU_SAVE_SCENE) saveSceneDialog();
     else if (value == MENU_OPEN_SCENE) openSceneDialog();
     else if (value == MENU_MUSIC_FOLLOWS) toggleMusicFollowing();
+}
+
+void keyFrameMenuHandler(int value) {
+    switch (value) {
+    case MENU_KF_FIRST: goToKeyFrameCommand(KF_FIRST); break;
+    case MENU_KF_PREVIOUS: goToKeyFrameCommand(KF_PREVIOUS); break;
+    case MENU_KF_NEXT: goToKeyFrameCommand(KF_NEXT); break;
+    case MENU_KF_LAST: goToKeyFrameCommand(KF_LAST); break;
+    case MENU_KF_REPLACE: replaceKeyFrameCommand(); break;
+    case MENU_KF_INSERT: insertKeyFrameCommand(); break;
+    case MENU_KF_DELETE: deleteKeyFrameCommand(); break;
+    case MENU_KF_LENGTHEN: changeKeyFrameLengthCommand(+KEYFRAME_LENGTH_STEP); break;
+    case MENU_KF_SHORTEN: changeKeyFrameLengthCommand(-KEYFRAME_LENGTH_STEP); break;
+    case MENU_KF_UNDO: undoCommand(); break;
+    case MENU_KF_REDO: redoCommand(); break;
+    default: break;
+    }
 }

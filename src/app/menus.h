@@ -26,6 +26,19 @@ enum MainMenuValue {
 enum DisplayMenuValue { MENU_WIREFRAME = 0, MENU_LIGHTING = 1, MENU_ORTHOGRAPHIC = 2 };
 enum SceneMenuValue { MENU_SAVE_SCENE = 0, MENU_OPEN_SCENE = 1, MENU_MUSIC_FOLLOWS = 2 };
 
+// ---- the "keyframes" sub-menu, after "quit" so no other entry moves
+enum KeyFrameMenuValue {
+    MENU_KF_FIRST = 1, MENU_KF_PREVIOUS, MENU_KF_NEXT, MENU_KF_LAST,
+    MENU_KF_REPLACE, MENU_KF_INSERT, MENU_KF_DELETE, MENU_KF_LENGTHEN, MENU_KF_SHORTEN,
+    MENU_KF_UNDO, MENU_KF_REDO,
+};
+extern const MenuEntry kGoToKeyFrameMenu[];  // the "go to keyframe" sub-menu
+extern const std::size_t kGoToKeyFrameMenuSize;
+extern const MenuEntry kKeyFrameMenu[];
+extern const std::size_t kKeyFrameMenuSize;
+// Callback of the "keyframes" menu and its "go to keyframe" sub-menu.
+void keyFrameMenuHandler(int value);
+
 // Part values below this select a body part.
 constexpr int MENU_PART_LIMIT = 20;
 // Length of the keyframe "-pushKeyFrame" records, in steps.

@@ -19,7 +19,10 @@ void threadSleep(int ms) {
     if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+int noModifiers() { return 0; }
+
 RedisplayFn gRedisplay = noRedisplay;
+ModifiersFn gModifiers = noModifiers;
 ClockFn gClock = steadyClock;
 SleepFn gSleep = threadSleep;
 
@@ -32,7 +35,11 @@ void setClock(ClockFn fn) { gClock = fn ? fn : steadyClock; }
 void sleepMs(int ms) { gSleep(ms); }
 void setSleeper(SleepFn fn) { gSleep = fn ? fn : threadSleep; }
 
+int modifiers() { return gModifiers(); }
+void setModifiersSource(ModifiersFn fn) { gModifiers = fn ? fn : noModifiers; }
+
 void resetSeams() {
+    gModifiers = noModifiers;
     gRedisplay = noRedisplay;
     gClock = steadyClock;
     gSleep = threadSleep;

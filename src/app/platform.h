@@ -24,6 +24,13 @@ void setClock(ClockFn fn);
 void sleepMs(int ms);
 void setSleeper(SleepFn fn);
 
+// Modifier keys held with the key being handled (glutGetModifiers in the
+// program, which may only be asked inside an input callback); none by default.
+using ModifiersFn = int (*)();
+constexpr int MOD_SHIFT = 1, MOD_CTRL = 2, MOD_ALT = 4;  // GLUT's GLUT_ACTIVE_* bits
+int modifiers();
+void setModifiersSource(ModifiersFn fn);
+
 // Back to the defaults above (tests).
 void resetSeams();
 

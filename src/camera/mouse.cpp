@@ -13,13 +13,16 @@
 #include "app/app_state.h"
 #include "app/platform.h"
 #include "edit/pick.h"
+#include "edit/edit_commands.h"
 #include "scene/switches.h"
+#include "ui/timeline.h"
 
 namespace {
 
 void leftDrag(float dx, float dy) {
     Camera& cam = app.camera;
     if (app.spinMode == SPIN_PART) {
+        notePartDrag();  // the first motion of a drag records its undo step
         Person& p = app.persons[app.selectedPerson];
         if (app.tabHeld) {
             p.rotateSelectedPart(static_cast<int>(-dx / 3), 1);
@@ -84,7 +87,13 @@ void onMouse(int button, int state, int x, int y) {
         else if (button == MOUSE_MIDDLE) changeHelpPage(-1);
         return;
     }
+    // Timeline and drag gestures: a left press on the strip is the strip's
+    // until release; any other left drag is one undo step, and a left press
+    // and release without a drag may select the part under the mouse.
     if (button == MOUSE_LEFT) {
+        if (pressed && timelinePress(x, y)) return;
+        if (!pressed && timelineRelease()) return;
+        if (pressed) beginDragGesture(); else endDragGesture();
         app.leftButtonDown = pressed;
         leftClick(pressed, x, y);
     } else if (button == MOUSE_MIDDLE) {
@@ -98,6 +107,10 @@ void onMotion(int x, int y) {
     app.mouseDeltaY = static_cast<float>(app.mouseY - y);
     app.mouseX = x;
     app.mouseY = y;
+    if (timelineDrag(x)) {
+        platform::requestRedisplay();
+        return;
+    }
     if (app.leftButtonDown)
         leftDrag(app.mouseDeltaX, app.mouseDeltaY);
     else if (app.middleButtonDown)

@@ -182,6 +182,9 @@ void Person::setGender(bool male, float newScale) {
         part[i].setSize(scale * part[i].length, scale * part[i].radius);
     applyTextures();
     layoutJoints();
+    // New joint offsets move the parts at once, also on a paused figure that
+    // no frame step refreshes.
+    for (int i = 0; i < BODY_PART_COUNT; i++) computePartTransform(i);
 }
 
 void Person::setSkin(int newSkin) {

@@ -5,6 +5,8 @@
 //   2. built-in scenes (keys 0, 5, 6, 8)
 //   3. onKeyboard: one line per key
 //   4. onKeyboardUp, onSpecialKey, onSpecialKeyUp
+//   5. editing keys: pause, keyframe commands, undo and redo
+//   6. undo steps for the keys of sections 3 and 4
 //
 // Conventions: the play rate and the scale are stepped in double precision
 // and stored as float, so repeated steps round the same way every time.
@@ -15,7 +17,10 @@
 
 #include "app/app_state.h"
 #include "audio/music_control.h"
+#include "app/platform.h"
 #include "choreo/coded_animations.h"
+#include "edit/edit_commands.h"
+#include "edit/keyframe_edit.h"
 #include "io/file_chooser.h"
 #include "io/scene_commands.h"
 #include "scene/switches.h"
@@ -34,7 +39,6 @@ constexpr float HEIGHT_STEP = 0.3f;                 // keys c v
 constexpr double SCALE_STEP = 0.02;                 // keys b n
 constexpr double SMALLEST_SHRINKABLE_SCALE = 0.08;  // n shrinks only above it
 constexpr double PLAY_RATE_STEP = 0.2;              // keys = -
-constexpr float RECORDED_KEYFRAME_STEPS = 20;       // F7
 constexpr int CAMERA_TOUR_STEPS = 200;              // keys 2 4
 
 Person& selected() { return app.persons[app.selectedPerson]; }
@@ -117,6 +121,12 @@ void lowOrbitTour() {
     ani_cameraLowOrbit(app.camera, CAMERA_TOUR_STEPS);
 }
 
+bool onEditKey(unsigned char key);
+bool onEditSpecialKey(int key);
+void noteKeyChange(unsigned char key);
+void afterKeyChange(unsigned char key);
+void noteSpecialKeyChange(int key);
+
 }  // namespace
 
 //==============================================================================
@@ -124,6 +134,8 @@ void lowOrbitTour() {
 //==============================================================================
 
 void onKeyboard(unsigned char key, int, int) {
+    if (onEditKey(key)) return;
+    noteKeyChange(key);
     Person& p = selected();
     switch (key) {
     case KEY_TAB: app.tabHeld = true; break;
@@ -174,6 +186,7 @@ void onKeyboard(unsigned char key, int, int) {
     case KEY_CTRL_O: openSceneDialog(); break;
     default: break;
     }
+    afterKeyChange(key);
 }
 
 //==============================================================================
@@ -185,15 +198,18 @@ void onKeyboardUp(unsigned char key, int, int) {
 }
 
 void onSpecialKey(int key, int, int) {
+    if (onEditSpecialKey(key)) return;
+    noteSpecialKeyChange(key);
     Person& p = selected();
     switch (key) {
     case GLUT_KEY_F1: toggleHelp(); break;
     case GLUT_KEY_F2: toggleWireframe(); break;
     case GLUT_KEY_F3: toggleTextures(); break;
     case GLUT_KEY_F4: toggleAnimate(); break;
-    case GLUT_KEY_F5: openAnimationDialog(); break;
-    case GLUT_KEY_F6: saveAnimationDialog(); break;
-    case GLUT_KEY_F7: p.pushPoseKeyFrame(RECORDED_KEYFRAME_STEPS); break;
+    // F5, F6, F7: the dialogs and the recording, with an undo step and a message.
+    case GLUT_KEY_F5: openAnimationCommand(); break;
+    case GLUT_KEY_F6: saveAnimationCommand(); break;
+    case GLUT_KEY_F7: recordKeyFrameCommand(); break;
     case GLUT_KEY_F8: p.setShowTrail(!p.showTrail); break;
     case GLUT_KEY_F9: toggleLight(0); break;
     case GLUT_KEY_F10: toggleLight(1); break;
@@ -216,3 +232,154 @@ void onSpecialKeyUp(int key, int, int) {
     default: break;
     }
 }
+
+//==============================================================================
+// 5. Editing keys
+//==============================================================================
+// Keys the original map leaves unused: Return, Delete, the control codes
+// GLUT sends for Ctrl+R, Ctrl+Y and Ctrl+Z, and the page and insert keys.
+
+namespace {
+
+constexpr unsigned char KEY_RETURN = '\r';
+constexpr unsigned char KEY_DELETE = 127;
+constexpr unsigned char KEY_CTRL_R = 18;
+constexpr unsigned char KEY_CTRL_Y = 25;
+constexpr unsigned char KEY_CTRL_Z = 26;
+
+bool ctrlHeld() { return (platform::modifiers() & platform::MOD_CTRL) != 0; }
+bool shiftHeld() { return (platform::modifiers() & platform::MOD_SHIFT) != 0; }
+
+bool onEditKey(unsigned char key) {
+    switch (key) {
+    case KEY_RETURN: togglePlaySelected(); return true;
+    case KEY_DELETE: deleteKeyFrameCommand(); return true;
+    case KEY_CTRL_R: replaceKeyFrameCommand(); return true;
+    case KEY_CTRL_Y: redoCommand(); return true;
+    case KEY_CTRL_Z: if (shiftHeld()) redoCommand(); else undoCommand(); return true;
+    default: return false;
+    }
+}
+
+bool onEditSpecialKey(int key) {
+    switch (key) {
+    case GLUT_KEY_PAGE_UP:
+        if (ctrlHeld()) changeKeyFrameLengthCommand(+KEYFRAME_LENGTH_STEP);
+        else goToKeyFrameCommand(KF_PREVIOUS);
+        return true;
+    case GLUT_KEY_PAGE_DOWN:
+        if (ctrlHeld()) changeKeyFrameLengthCommand(-KEYFRAME_LENGTH_STEP);
+        else goToKeyFrameCommand(KF_NEXT);
+        return true;
+    case GLUT_KEY_HOME: goToKeyFrameCommand(KF_FIRST); return true;
+    case GLUT_KEY_END: goToKeyFrameCommand(KF_LAST); return true;
+    case GLUT_KEY_INSERT: insertKeyFrameCommand(); return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+//==============================================================================
+// 6. Undo steps for the keys of sections 3 and 4
+//==============================================================================
+// Which figures a key changes, recorded before it acts. Pose, scale, item and
+// show/hide keys run: a key held or repeated is one step. Loads (scenes and
+// choreographies) leave the loaded figures with nothing unsaved.
+
+namespace {
+
+enum KeyScope { ON_SELECTED, ON_FIRST, ON_FIRST_TWO, ON_SHOWN, ON_COUNT };
+enum KeyWarn { NO_WARNING, WARN_PART, WARN_POSITION };
+
+struct UndoableKey {
+    unsigned char key;
+    const char* label;  // "turn" keys add the part's label
+    KeyScope scope;
+    bool runs;
+    bool loads;
+    KeyWarn warn;
+};
+
+constexpr UndoableKey kUndoableKeys[] = {
+    {'0', "superman scene", ON_FIRST, false, true, NO_WARNING},
+    {'5', "boy and girl scene", ON_FIRST_TWO, false, true, NO_WARNING},
+    {'6', "sword fight scene", ON_FIRST_TWO, false, true, NO_WARNING},
+    {'7', "skip", ON_SELECTED, false, true, NO_WARNING},
+    {'8', "lawnmower scene", ON_SHOWN, false, true, NO_WARNING},
+    {'9', "four-step cycle", ON_SELECTED, false, true, NO_WARNING},
+    {'j', "two-step cycle", ON_SELECTED, false, true, NO_WARNING},
+    {'k', "kick left", ON_SELECTED, false, true, NO_WARNING},
+    {'l', "kick right", ON_SELECTED, false, true, NO_WARNING},
+    {'[', "right-hand item", ON_SELECTED, true, false, NO_WARNING},
+    {']', "left-hand item", ON_SELECTED, true, false, NO_WARNING},
+    {'a', "turn", ON_SELECTED, true, false, WARN_PART},
+    {'q', "turn", ON_SELECTED, true, false, WARN_PART},
+    {'s', "turn", ON_SELECTED, true, false, WARN_PART},
+    {'w', "turn", ON_SELECTED, true, false, WARN_PART},
+    {'x', "turn", ON_SELECTED, true, false, WARN_PART},
+    {'z', "turn", ON_SELECTED, true, false, WARN_PART},
+    {'c', "move up", ON_SELECTED, true, false, WARN_POSITION},
+    {'v', "move down", ON_SELECTED, true, false, WARN_POSITION},
+    {'b', "scale", ON_SELECTED, true, false, NO_WARNING},
+    {'n', "scale", ON_SELECTED, true, false, NO_WARNING},
+    {'m', "gender", ON_SELECTED, false, false, NO_WARNING},
+    {'o', "show figure", ON_COUNT, true, false, NO_WARNING},
+    {'p', "hide figure", ON_COUNT, true, false, NO_WARNING},
+};
+
+const UndoableKey* undoableKey(unsigned char key) {
+    for (const UndoableKey& k : kUndoableKeys)
+        if (k.key == key) return &k;
+    return nullptr;
+}
+
+// Repeats of one key on one part of one figure fold into a step.
+long runKeyOf(int key) {
+    const Person& p = selected();
+    return 1 + key + 1024L * (p.selectedPart + 32L * app.selectedPerson);
+}
+
+void noteKeyChange(unsigned char key) {
+    const UndoableKey* k = undoableKey(key);
+    if (!k) return;
+    std::string label = k->label;
+    if (k->warn == WARN_PART) label += std::string(" ") + kBodyPartLabels[selected().selectedPart];
+    const long run = k->runs ? runKeyOf(key) : 0;
+    switch (k->scope) {
+    case ON_SELECTED: noteFigureChange(label, app.selectedPerson, run); break;
+    case ON_FIRST: noteFiguresChange(label, 0, 1); break;
+    case ON_FIRST_TWO: noteFiguresChange(label, 0, 2); break;
+    case ON_SHOWN: noteFiguresChange(label, 0, app.numPersons); break;
+    case ON_COUNT: noteCountChange(label, run); break;
+    }
+}
+
+void afterKeyChange(unsigned char key) {
+    const UndoableKey* k = undoableKey(key);
+    if (!k) return;
+    if (k->warn == WARN_PART) warnIfPlaying(app.selectedPerson, selected().selectedPart);
+    if (k->warn == WARN_POSITION) warnIfPlaying(app.selectedPerson, -1);
+    if (!k->loads) return;
+    switch (k->scope) {
+    case ON_FIRST: markKeyFramesSaved(0); break;
+    case ON_FIRST_TWO: markKeyFramesSaved(0); markKeyFramesSaved(1); break;
+    case ON_SHOWN: for (int i = 0; i < app.numPersons; i++) markKeyFramesSaved(i); break;
+    default: markKeyFramesSaved(app.selectedPerson); break;
+    }
+}
+
+// Held arrows walk and turn the figure over many frames: the key-down (and
+// its repeats) records the step before the first frame moves it.
+void noteSpecialKeyChange(int key) {
+    const bool turns = !app.tabHeld && (key == GLUT_KEY_LEFT || key == GLUT_KEY_RIGHT);
+    switch (key) {
+    case GLUT_KEY_LEFT: case GLUT_KEY_RIGHT: case GLUT_KEY_UP: case GLUT_KEY_DOWN:
+        noteFigureChange(turns ? "turn figure" : "walk", app.selectedPerson, runKeyOf(1000 + key));
+        warnIfPlaying(app.selectedPerson, turns ? ROOT : -1);
+        break;
+    default: break;
+    }
+}
+
+}  // namespace

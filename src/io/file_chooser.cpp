@@ -17,17 +17,20 @@ const FileFilter kSaveFilters[] = {
 };
 
 FileChooser* installedChooser = nullptr;
+std::string chosenPath;
 
 FileChooser& currentChooser() { return installedChooser ? *installedChooser : gtkFileChooser(); }
 
 // Runs the dialog; prints the chosen name, or "No File Selected".
 bool choosePath(const FileDialogRequest& request, std::string& path) {
     path.clear();
+    chosenPath.clear();
     if (!currentChooser().choose(request, path) || path.empty()) {
         std::printf("No File Selected\n");
         std::fflush(stdout);
         return false;
     }
+    chosenPath = path;
     std::printf("Open file name: %s\n\n", path.c_str());
     std::fflush(stdout);
     return true;
@@ -41,6 +44,7 @@ const FileDialogRequest kSaveAnimationRequest = {FileDialogKind::Save, kSaveFilt
 void setFileChooser(FileChooser* chooser) { installedChooser = chooser; }
 
 bool chooseFile(const FileDialogRequest& request, std::string& path) { return choosePath(request, path); }
+const std::string& lastChosenPath() { return chosenPath; }
 
 std::string withDefaultExtension(const std::string& path, const char* extension) {
     if (extension == nullptr || *extension == '\0') return path;

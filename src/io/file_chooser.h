@@ -40,6 +40,8 @@ void setFileChooser(FileChooser* chooser);
 // Runs the installed chooser's dialog for any request, with the console
 // lines of the animation dialogs ("No File Selected", "Open file name: ...").
 bool chooseFile(const FileDialogRequest& request, std::string& path);
+// The path the last dialog returned; empty when it was cancelled.
+const std::string& lastChosenPath();
 
 // The requests the two dialogs make.
 extern const FileDialogRequest kOpenAnimationRequest;

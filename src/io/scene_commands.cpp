@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "app/reshape.h"
 #include "audio/music_follow.h"
+#include "edit/edit_commands.h"
 #include "io/file_chooser.h"
 #include "io/safe_file.h"
 #include "io/scene_file.h"
@@ -70,6 +71,7 @@ bool saveScene(const std::string& path) {
         report("ERROR: scene not saved to '" + path + "': " + error, "Scene not saved: " + error);
         return false;
     }
+    for (int i = 0; i < app.numPersons; i++) markKeyFramesSaved(i);
     report("Scene has been saved to '" + path + "'", "Scene saved");
     return true;
 }
@@ -87,7 +89,10 @@ bool openScene(const std::string& path) {
         report("ERROR: scene file '" + path + "' not opened: " + error, "Scene not opened: " + error);
         return false;
     }
+    // One undo step puts back every figure the scene replaces.
+    noteFiguresChange("open scene", 0, scene->numPersons);
     applyScene(*scene);
+    for (int i = 0; i < scene->numPersons; i++) markKeyFramesSaved(i);
     report("Scene opened from '" + path + "'", "Scene opened");
     return true;
 }

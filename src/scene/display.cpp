@@ -7,8 +7,9 @@
 //
 //   display()       the pass itself
 //   drawHelpScreen  help page or the window-too-small notice
-//   drawScene       camera, stage, persons, cone, light, chart, HUD
-//   drawHud         the head-up text
+//   drawScene       camera, stage, persons, cone, light, chart, HUD,
+//                   timeline and message
+//   drawHud         the head-up text, the selection lines below it
 #include "scene/display.h"
 
 #include <GL/glut.h>
@@ -23,7 +24,7 @@
 #include "scene/help_pages.h"
 #include "scene/stage.h"
 #include "scene/text.h"
-#include "ui/messages.h"
+#include "ui/timeline.h"
 
 namespace {
 
@@ -101,6 +102,24 @@ void drawScene() {
     app.camera.applyViewFrame();
     if (app.keyboardChartVisible) drawKeyboardChart();
     if (app.windowWidth > 400 && app.windowHeight > 400 && !app.keyboardChartVisible) drawHud();
+    drawTimeline();
+    drawMessage();
+}
+
+// The editing lines under the HUD: which figure and part the keys act on,
+// and the part's three angles.
+void drawSelectionLines(float xLabel, float xValue, float y, float s, float t) {
+    const Person& p = app.persons[app.selectedPerson];
+    const int part = (p.selectedPart >= 0 && p.selectedPart < BODY_PART_COUNT) ? p.selectedPart : 0;
+    const float* r = p.part[part].rotation;
+    const std::string figure = std::to_string(app.selectedPerson + 1);
+    const std::string angles = floatToText(r[0]) + " " + floatToText(r[1]) + " " + floatToText(r[2]);
+    drawText(xLabel, y, -2, s, "figure:");
+    drawText(xValue, y, -2, s, figure.c_str());
+    drawText(xLabel, y - t, -2, s, "part:");
+    drawText(xValue, y - t, -2, s, kBodyPartLabels[part]);
+    drawText(xLabel, y - 2 * t, -2, s, "angles:");
+    drawText(xValue, y - 2 * t, -2, s, angles.c_str());
 }
 
 }  // namespace
@@ -143,9 +162,7 @@ void drawHud() {
     // Which clock moves the figures: wall-clock time while music follows a scene.
     drawText(xLabel, yTop - 6 * t, -2, s, "clock:");
     drawText(xValue, yTop - 6 * t, -2, s, musicFollowing() ? "wall clock" : "frame clock");
-    // The last command's result (a scene saved or refused), near the bottom.
-    if (const std::string* message = currentMessage(platform::elapsedMs()))
-        drawText(xLabel, -yTop + t, -2, s, message->c_str());
+    drawSelectionLines(xLabel, xValue, yTop - 7 * t, s, t);
     glPopMatrix();
 }
 

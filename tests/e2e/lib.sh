@@ -464,11 +464,13 @@ wait_intro_over() {
 
 # figure_x FILE: "X N": the horizontal centre (pixels) of the dark suits
 # below the sky line and how many pixels they cover ("0 0" for none).
+# Rows 150 to 430 only: below them lie the on-screen messages and the
+# timeline strip, which are dark too.
 figure_x() {
-  convert "$1" -crop 700x330+0+150 +repage -colorspace gray -threshold 18% -negate \
+  convert "$1" -crop 700x280+0+150 +repage -colorspace gray -threshold 18% -negate \
     -scale 700x1! -depth 16 txt:- |
     awk -F'[(),]' 'NR > 1 { v = $4 + 0; s += v; sx += v * $1 }
-                   END { if (s > 0) printf "%d %d\n", sx / s, s / 65535 * 330; else print "0 0" }'
+                   END { if (s > 0) printf "%d %d\n", sx / s, s / 65535 * 280; else print "0 0" }'
 }
 
 # figure_within X0 X1 FILE: a suit of at least 2000 pixels centred between X0 and X1.
@@ -479,7 +481,9 @@ figure_within() {
 }
 
 # ---- watching the stage below the head-up text (whose fps figure changes)
-STAGE_BAND="700x370+0+130"
+# Down to row 430: below it the messages and the timeline strip change on
+# their own.
+STAGE_BAND="700x300+0+130"
 
 # band_changed A B: pixels of the stage band that differ by over BAND_FUZZ
 # (default 10) per cent between two screenshots.

@@ -161,3 +161,38 @@ TEST_F(DisplayGL, TheHelpHintShowsForTheFirstTenSecondsOnly) {
         }
     EXPECT_GT(changed, 200);
 }
+
+// The timeline strip: drawn along the bottom for a figure with keyframes,
+// a white tick at each keyframe's start and the yellow time marker; nothing
+// of it under the keyboard chart.
+TEST_F(DisplayGL, TheTimelineStripDrawsTicksAndMarkerAlongTheBottom) {
+    app.numPersons = 1;
+    glClearColor(0, 0, 0, 1);
+    Person& p = app.persons[0];
+    auto stripRows = [this] {
+        return std::vector<unsigned char>(pixels.begin(), pixels.begin() + 40 * 3 * width);
+    };
+    frame(700, 500);
+    const std::vector<unsigned char> without = stripRows();
+    app.keyboardChartVisible = true;
+    frame(700, 500);
+    const std::vector<unsigned char> chartWithout = stripRows();
+    app.keyboardChartVisible = false;
+
+    for (int i = 0; i < 3; i++) p.pushPoseKeyFrame(20);  // ticks at 0, 20, 40 of 60
+    p.setAnimate(false);
+    frame(700, 500);
+    // The strip spans rows 468 to 486 from the top and x from 16 to 684.
+    const int rowY = 478;
+    for (int x : {16 + 668 / 3, 16 + 2 * 668 / 3})
+        EXPECT_GT(bright(x - 2, rowY - 3, x + 3, rowY + 3, 200), 3) << "tick at " << x;
+    EXPECT_EQ(bright(100, rowY - 3, 140, rowY + 3, 200), 0) << "no tick between keyframes";
+    const Rgb marker = at(16, rowY);
+    EXPECT_GT(marker.r, 200) << "the marker at time 0 is yellow";
+    EXPECT_LT(marker.b, 100);
+    EXPECT_NE(stripRows(), without);
+
+    app.keyboardChartVisible = true;
+    frame(700, 500);
+    EXPECT_EQ(stripRows(), chartWithout) << "the chart hides the strip";
+}

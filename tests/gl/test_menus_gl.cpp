@@ -7,10 +7,11 @@
 #include "app/menus.h"
 #include "app/reshape.h"
 
-TEST(MenusGL, MainMenuHoldsItsSubMenusAndSixEntries) {
+TEST(MenusGL, MainMenuHoldsItsSubMenusAndSixEntriesThenTheNewMenus) {
     createMenus();
     EXPECT_NE(glutGetMenu(), 0);
-    EXPECT_EQ(glutGet(GLUT_MENU_NUM_ITEMS), 9);  // body, display, six entries, scene
+    // body, display, the six entries, then "scene" and "keyframes".
+    EXPECT_EQ(glutGet(GLUT_MENU_NUM_ITEMS), 10);
 }
 
 TEST(MenusGL, OrthographicEntrySwitchesTheProjectionBothWays) {

@@ -1,0 +1,258 @@
+// edit_commands.cpp - editing commands: history, unsaved marks, messages.
+//
+// Sections:
+//   1. state and helpers
+//   2. keyframe commands
+//   3. undo and redo
+//   4. change hooks and unsaved keyframes
+#include "edit/edit_commands.h"
+
+#include <filesystem>
+#include <vector>
+
+#include "app/app_state.h"
+#include "edit/history.h"
+#include "edit/keyframe_edit.h"
+#include "io/file_chooser.h"
+#include "ui/messages.h"
+
+//==============================================================================
+// 1. State and helpers
+//==============================================================================
+
+namespace {
+
+History gHistory;
+bool gUnsaved[MAX_PERSONS] = {};
+long gDragKey = 0;   // non-zero while a left drag lasts
+long gDragCount = 0;
+
+Person& selected() { return app.persons[app.selectedPerson]; }
+
+std::string numbered(const char* what, int j) { return std::string(what) + " " + std::to_string(j + 1); }
+
+bool holdsKeyFrames(const Person& p) { return keyFrameCount(p) > 0; }
+
+// Records the selected figure before a keyframe edit.
+void recordEdit(const std::string& label) {
+    gHistory.record(label, app.selectedPerson, 1);
+    markKeyFramesChanged(app.selectedPerson);
+}
+
+}  // namespace
+
+History& editHistory() { return gHistory; }
+
+void resetEditing() {
+    gHistory.clear();
+    for (bool& u : gUnsaved) u = false;
+    gDragKey = 0;
+}
+
+std::string figureName(int person) { return "figure " + std::to_string(person + 1); }
+
+//==============================================================================
+// 2. Keyframe commands
+//==============================================================================
+
+void togglePlaySelected() {
+    Person& p = selected();
+    p.setAnimate(!p.animating);
+    gHistory.breakRun();
+    postMessage(figureName(app.selectedPerson) + (p.animating ? " is playing" : " is paused"));
+}
+
+void goToKeyFrameCommand(KeyFrameTarget target) {
+    Person& p = selected();
+    const int n = keyFrameCount(p);
+    const int j = currentKeyFrame(p);
+    switch (target) {
+    case KF_FIRST: goToKeyFrameIndexCommand(0); return;
+    case KF_PREVIOUS: goToKeyFrameIndexCommand(j - 1); return;
+    case KF_NEXT: goToKeyFrameIndexCommand(j + 1); return;
+    case KF_LAST: goToKeyFrameIndexCommand(n - 1); return;
+    }
+}
+
+void goToKeyFrameIndexCommand(int j) {
+    Person& p = selected();
+    if (!holdsKeyFrames(p)) {
+        postMessage(figureName(app.selectedPerson) + " has no keyframes");
+        return;
+    }
+    goToKeyFrame(p, j);
+    postMessage("keyframe " + std::to_string(currentKeyFrame(p) + 1) + " / " +
+                std::to_string(keyFrameCount(p)));
+}
+
+void recordKeyFrameCommand() {
+    Person& p = selected();
+    const int before = keyFrameCount(p);
+    gHistory.record(numbered("record keyframe", before), app.selectedPerson, 1);
+    p.pushPoseKeyFrame(RECORDED_KEYFRAME_STEPS);
+    markKeyFramesChanged(app.selectedPerson);
+    const int n = keyFrameCount(p);
+    if (n == before) {
+        gHistory.dropLast();
+        postMessage("keyframe not recorded: the queue is full");
+        return;
+    }
+    postMessage("keyframe " + std::to_string(n) + " / " + std::to_string(n) + " recorded (" +
+                std::to_string(RECORDED_KEYFRAME_STEPS) + " steps)");
+}
+
+void replaceKeyFrameCommand() {
+    Person& p = selected();
+    const int j = currentKeyFrame(p);
+    if (j < 0) { postMessage(figureName(app.selectedPerson) + " has no keyframes"); return; }
+    recordEdit(numbered("replace keyframe", j));
+    replaceKeyFrame(p);
+    postMessage(numbered("keyframe", j) + " replaced");
+}
+
+void insertKeyFrameCommand() {
+    Person& p = selected();
+    const int j = currentKeyFrame(p);
+    recordEdit(numbered("insert keyframe", j + 1));
+    if (!insertKeyFrame(p)) {
+        gHistory.dropLast();
+        postMessage("keyframe not inserted: the queue is full");
+        return;
+    }
+    postMessage(numbered("keyframe", j + 1) + " / " + std::to_string(keyFrameCount(p)) + " inserted (" +
+                std::to_string(RECORDED_KEYFRAME_STEPS) + " steps)");
+}
+
+void deleteKeyFrameCommand() {
+    Person& p = selected();
+    const int j = currentKeyFrame(p);
+    if (j < 0) { postMessage(figureName(app.selectedPerson) + " has no keyframes"); return; }
+    recordEdit(numbered("delete keyframe", j));
+    deleteKeyFrame(p);
+    postMessage(numbered("keyframe", j) + " deleted");
+}
+
+void changeKeyFrameLengthCommand(int delta) {
+    Person& p = selected();
+    const int j = currentKeyFrame(p);
+    if (j < 0) { postMessage(figureName(app.selectedPerson) + " has no keyframes"); return; }
+    recordEdit(numbered(delta > 0 ? "lengthen keyframe" : "shorten keyframe", j));
+    changeKeyFrameLength(p, delta);
+    postMessage(numbered("keyframe", j) + " now " +
+                std::to_string(static_cast<int>(referenceAnimator(p).keyFrames[j].steps)) + " steps");
+}
+
+void scrubCommand(float t) { scrubTo(selected(), t); }
+
+namespace {
+std::string fileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+}  // namespace
+
+// A load clears the figure even when it fails, so it is one step either way;
+// a cancelled dialog changed nothing and leaves no step.
+bool openAnimationCommand() {
+    const int person = app.selectedPerson;
+    gHistory.record("load", person, 1);
+    const bool ok = openAnimationDialog();
+    const std::string& path = lastChosenPath();
+    if (path.empty()) { gHistory.dropLast(); return false; }
+    gHistory.relabelLast("load " + fileName(path));
+    markKeyFramesSaved(person);
+    std::error_code ec;
+    if (!ok) {
+        const bool exists = std::filesystem::exists(path, ec);
+        postMessage("could not load " + fileName(path) + ": " +
+                    (exists ? "not an animation file" : "no such file"));
+    } else {
+        postMessage("loaded " + fileName(path) + " (" + std::to_string(keyFrameCount(app.persons[person])) +
+                    " keyframes)");
+    }
+    return ok;
+}
+
+bool saveAnimationCommand() {
+    const int person = app.selectedPerson;
+    const bool ok = saveAnimationDialog();
+    const std::string& path = lastChosenPath();
+    if (path.empty()) return false;
+    if (!ok) {
+        postMessage("could not save " + fileName(path));
+        return false;
+    }
+    markKeyFramesSaved(person);
+    // The file holds as many blocks as the TORSO queue has keyframes.
+    postMessage("saved " + fileName(path) + " (" + std::to_string(app.persons[person].part[TORSO].kfa.numKeyFrames) +
+                " keyframes)");
+    return true;
+}
+
+//==============================================================================
+// 3. Undo and redo
+//==============================================================================
+
+// The figures a step swapped may differ from their files now.
+void undoCommand() {
+    std::string label;
+    std::vector<int> figures;
+    if (!gHistory.undo(&label, &figures)) { postMessage("nothing to undo"); return; }
+    for (int i : figures) markKeyFramesChanged(i);
+    postMessage("undo: " + label);
+}
+
+void redoCommand() {
+    std::string label;
+    std::vector<int> figures;
+    if (!gHistory.redo(&label, &figures)) { postMessage("nothing to redo"); return; }
+    for (int i : figures) markKeyFramesChanged(i);
+    postMessage("redo: " + label);
+}
+
+//==============================================================================
+// 4. Change hooks and unsaved keyframes
+//==============================================================================
+
+void noteFigureChange(const std::string& label, int person, long runKey) {
+    gHistory.record(label, person, 1, runKey);
+}
+
+void noteFiguresChange(const std::string& label, int first, int count) {
+    gHistory.record(label, first, count);
+}
+
+void noteCountChange(const std::string& label, long runKey) { gHistory.record(label, 0, 0, runKey); }
+
+void forgetLastChange() { gHistory.dropLast(); }
+
+void warnIfPlaying(int person, int part) {
+    const Person& p = app.persons[person];
+    const KeyFrameAnimation& a = part < 0 ? p.kfaPos : p.part[part].kfa;
+    if (p.animating && a.numKeyFrames > 0)
+        postMessage(figureName(person) + " is playing: Return pauses it to pose");
+}
+
+void beginDragGesture() { gDragKey = -(++gDragCount); }
+void endDragGesture() { gDragKey = 0; }
+
+void notePartDrag() {
+    const int person = app.selectedPerson;
+    // A drag without a press seen (the button went down outside the window)
+    // is still one step of its own.
+    if (gDragKey == 0) beginDragGesture();
+    gHistory.record("turn " + std::string(kBodyPartLabels[app.persons[person].selectedPart]), person, 1,
+                    gDragKey);
+    warnIfPlaying(person, app.persons[person].selectedPart);
+}
+
+void markKeyFramesChanged(int person) {
+    if (person >= 0 && person < MAX_PERSONS) gUnsaved[person] = true;
+}
+
+void markKeyFramesSaved(int person) {
+    if (person >= 0 && person < MAX_PERSONS) gUnsaved[person] = false;
+}
+
+bool anyUnsavedKeyFrames() {
+    for (int i = 0; i < MAX_PERSONS; i++)
+        if (gUnsaved[i] && holdsKeyFrames(app.persons[i])) return true;
+    return false;
+}

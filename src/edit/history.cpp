@@ -1,0 +1,211 @@
+// history.cpp - snapshots of figures for undo and redo.
+//
+// An animator is stored as its bytes around the record array (every scalar
+// field, so a field added later is kept without a change here) and its
+// records up to the last one that differs from a never-written record.
+#include "edit/history.h"
+
+#include <cstddef>
+#include <cstring>
+#include <set>
+#include <type_traits>
+
+namespace {
+
+constexpr std::size_t kRecordsAt = offsetof(KeyFrameAnimation, keyFrames);
+constexpr std::size_t kAfterRecords = offsetof(KeyFrameAnimation, origin);
+static_assert(std::is_trivially_copyable_v<KeyFrameAnimation>, "animators are copied as bytes");
+static_assert(kAfterRecords == kRecordsAt + sizeof(KeyFrame) * KEYFRAME_CAPACITY,
+              "the records sit between the value fields and the origin");
+
+const KeyFrame kUnwritten{};
+
+bool sameRecord(const KeyFrame& a, const KeyFrame& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+int writtenRecords(const KeyFrameAnimation& a) {
+    int n = KEYFRAME_CAPACITY;
+    while (n > 0 && sameRecord(a.keyFrames[n - 1], kUnwritten)) n--;
+    return n;
+}
+
+bool sameRecords(const std::vector<KeyFrame>& v, const KeyFrameAnimation& a, int n) {
+    return static_cast<int>(v.size()) == n && std::memcmp(v.data(), a.keyFrames, sizeof(KeyFrame) * n) == 0;
+}
+
+void restoreAnimator(KeyFrameAnimation& a, const History::AnimatorState& s) {
+    const unsigned char* head = s.head;
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(&a);
+    std::memcpy(bytes, head, kRecordsAt);
+    std::memcpy(bytes + kAfterRecords, head + kRecordsAt, sizeof(KeyFrameAnimation) - kAfterRecords);
+    const std::vector<KeyFrame>& r = *s.records;
+    for (int i = 0; i < KEYFRAME_CAPACITY; i++)
+        a.keyFrames[i] = i < static_cast<int>(r.size()) ? r[i] : kUnwritten;
+}
+
+template <typename T, std::size_t N>
+void copyArray(T (&to)[N], const T (&from)[N]) { std::memcpy(to, from, sizeof to); }
+
+}  // namespace
+
+// ------------------------------------------------------------ capture and restore
+
+History::AnimatorState History::captureAnimator(const KeyFrameAnimation& a, Records& last) {
+    AnimatorState s;
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&a);
+    std::memcpy(s.head, bytes, kRecordsAt);
+    std::memcpy(s.head + kRecordsAt, bytes + kAfterRecords, sizeof(KeyFrameAnimation) - kAfterRecords);
+    const int n = writtenRecords(a);
+    if (!last || !sameRecords(*last, a, n)) last = std::make_shared<const std::vector<KeyFrame>>(a.keyFrames, a.keyFrames + n);
+    s.records = last;
+    return s;
+}
+
+History::Step History::capture(const std::string& label, const std::vector<int>& indices) {
+    Step s{label, app.numPersons, app.selectedPerson, {}};
+    s.persons.reserve(indices.size());
+    for (int idx : indices) {
+        const Person& p = app.persons[idx];
+        PersonState ps;
+        ps.index = idx;
+        for (int i = 0; i < BODY_PART_COUNT; i++) {
+            const BodyPart& b = p.part[i];
+            PartState& q = ps.part[i];
+            q.length = b.length;
+            q.radius = b.radius;
+            copyArray(q.rotation, b.rotation);
+            copyArray(q.jointOffset, b.jointOffset);
+            copyArray(q.minRotation, b.minRotation);
+            copyArray(q.maxRotation, b.maxRotation);
+            q.limitsOn = b.limitsOn;
+            q.texture = b.texture;
+            q.kfa = captureAnimator(b.kfa, lastRecords_[idx][i + 1]);
+        }
+        copyArray(ps.position, p.position);
+        ps.kfaPos = captureAnimator(p.kfaPos, lastRecords_[idx][0]);
+        ps.selectedPart = p.selectedPart;
+        ps.skin = p.skin;
+        ps.isMale = p.isMale;
+        ps.scale = p.scale;
+        copyArray(ps.colour, p.colour);
+        ps.alpha = p.alpha;
+        ps.animating = p.animating;
+        ps.showTrail = p.showTrail;
+        ps.trailAlpha = p.trailAlpha;
+        ps.trailFade = p.trailFade;
+        ps.leftHandItem = p.leftHandItem;
+        ps.rightHandItem = p.rightHandItem;
+        ps.torsoBox = p.torsoBox;
+        s.persons.push_back(std::move(ps));
+    }
+    return s;
+}
+
+void History::restore(const Step& s) {
+    app.numPersons = s.numPersons;
+    app.selectedPerson = s.selectedPerson;
+    for (const PersonState& ps : s.persons) {
+        Person& p = app.persons[ps.index];
+        for (int i = 0; i < BODY_PART_COUNT; i++) {
+            BodyPart& b = p.part[i];
+            const PartState& q = ps.part[i];
+            b.length = q.length;
+            b.radius = q.radius;
+            copyArray(b.rotation, q.rotation);
+            copyArray(b.jointOffset, q.jointOffset);
+            copyArray(b.minRotation, q.minRotation);
+            copyArray(b.maxRotation, q.maxRotation);
+            b.limitsOn = q.limitsOn;
+            b.texture = q.texture;
+            restoreAnimator(b.kfa, q.kfa);
+        }
+        copyArray(p.position, ps.position);
+        restoreAnimator(p.kfaPos, ps.kfaPos);
+        p.selectedPart = ps.selectedPart;
+        p.skin = ps.skin;
+        p.isMale = ps.isMale;
+        p.scale = ps.scale;
+        copyArray(p.colour, ps.colour);
+        p.alpha = ps.alpha;
+        p.animating = ps.animating;
+        p.showTrail = ps.showTrail;
+        p.trailAlpha = ps.trailAlpha;
+        p.trailFade = ps.trailFade;
+        p.leftHandItem = ps.leftHandItem;
+        p.rightHandItem = ps.rightHandItem;
+        p.torsoBox = ps.torsoBox;
+        // Matrices follow from the pose; recomputing gives the same bits.
+        for (int i = 0; i < BODY_PART_COUNT; i++) p.updateTransform(i);
+    }
+}
+
+std::vector<int> History::indicesOf(const Step& s) {
+    std::vector<int> v;
+    for (const PersonState& ps : s.persons) v.push_back(ps.index);
+    return v;
+}
+
+// ------------------------------------------------------------ steps
+
+void History::record(const std::string& label, int first, int count, long runKey) {
+    if (runKey != 0 && runKey == lastRunKey_ && !undo_.empty()) return;
+    lastRunKey_ = runKey;
+    std::vector<int> indices;
+    for (int i = first; i < first + count; i++)
+        if (i >= 0 && i < MAX_PERSONS) indices.push_back(i);
+    undo_.push_back(capture(label, indices));
+    redo_.clear();
+    while (undo_.size() > limit_) undo_.pop_front();
+}
+
+void History::dropLast() {
+    if (!undo_.empty()) undo_.pop_back();
+    lastRunKey_ = 0;
+}
+
+// Restores the newest step of `from` and keeps what it replaced on `to`.
+bool History::swap(std::deque<Step>& from, std::deque<Step>& to, std::string* label,
+                   std::vector<int>* figures) {
+    lastRunKey_ = 0;
+    if (from.empty()) return false;
+    Step s = std::move(from.back());
+    from.pop_back();
+    const std::vector<int> indices = indicesOf(s);
+    to.push_back(capture(s.label, indices));
+    restore(s);
+    if (label) *label = s.label;
+    if (figures) *figures = indices;
+    return true;
+}
+
+void History::relabelLast(const std::string& label) {
+    if (!undo_.empty()) undo_.back().label = label;
+}
+
+bool History::undo(std::string* label, std::vector<int>* figures) { return swap(undo_, redo_, label, figures); }
+bool History::redo(std::string* label, std::vector<int>* figures) { return swap(redo_, undo_, label, figures); }
+
+void History::clear() {
+    undo_.clear();
+    redo_.clear();
+    lastRunKey_ = 0;
+    for (auto& person : lastRecords_)
+        for (Records& r : person) r.reset();
+}
+
+std::size_t History::bytes() const {
+    std::set<const void*> seen;
+    std::size_t total = 0;
+    for (const std::deque<Step>* d : {&undo_, &redo_}) {
+        for (const Step& s : *d) {
+            total += sizeof(Step) + s.label.capacity() + s.persons.capacity() * sizeof(PersonState);
+            for (const PersonState& ps : s.persons) {
+                auto count = [&](const Records& r) {
+                    if (seen.insert(r.get()).second) total += sizeof(*r) + r->capacity() * sizeof(KeyFrame) + 32;
+                };
+                count(ps.kfaPos.records);
+                for (const PartState& q : ps.part) count(q.kfa.records);
+            }
+        }
+    }
+    return total;
+}
