@@ -9,6 +9,8 @@
 #include "app/reshape.h"
 #include "app/scene_init.h"
 #include "camera/mouse.h"
+#include "export/render_command.h"
+#include "export/render_options.h"
 #include "input/keyboard.h"
 #include "scene/display.h"
 #include "scene/help_pages.h"
@@ -19,6 +21,8 @@ void glutRedisplay() { glutPostRedisplay(); }
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A render to a file runs without any window (or X server) at all.
+    if (wantsRender(argc, argv)) return runRenderCommand(argc, argv);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGB);
     glutInitWindowSize(static_cast<int>(app.windowWidth), static_cast<int>(app.windowHeight));
