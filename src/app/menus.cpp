@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/reshape.h"
+#include "export/window_export.h"
 #include "scene/switches.h"
 
 // Upper limbs first, each followed by its lower limb and hand or foot.
@@ -65,10 +66,13 @@ void createMenus() {
     glutAddSubMenu("body", body);
     glutAddSubMenu("display", display);
     addEntries(kMainMenu, kMainMenuSize);
+    // Rendering the scene to files, after every entry of the menu proper.
+    addExportMenuEntries();
     glutAttachMenu(GLUT_RIGHT_BUTTON);
 }
 
 void mainMenuHandler(int value) {
+    if (handleExportMenu(value)) return;
     Person& p = app.persons[app.selectedPerson];
     if (value < MENU_PART_LIMIT) {
         p.selectPart(value);

@@ -39,6 +39,7 @@ const FileDialogRequest kOpenAnimationRequest = {FileDialogKind::Open, kOpenFilt
 const FileDialogRequest kSaveAnimationRequest = {FileDialogKind::Save, kSaveFilters, 1, ".txt"};
 
 void setFileChooser(FileChooser* chooser) { installedChooser = chooser; }
+FileChooser& fileChooser() { return currentChooser(); }
 
 std::string withDefaultExtension(const std::string& path, const char* extension) {
     if (extension == nullptr || *extension == '\0') return path;

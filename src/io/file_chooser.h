@@ -36,6 +36,8 @@ FileChooser& gtkFileChooser();
 
 // Installs the chooser the dialogs use; nullptr restores the GTK one.
 void setFileChooser(FileChooser* chooser);
+// The chooser the dialogs use now (the installed one, else GTK's).
+FileChooser& fileChooser();
 
 // The requests the two dialogs make.
 extern const FileDialogRequest kOpenAnimationRequest;
