@@ -8,6 +8,8 @@
 
 // Menu values of the two entries (clear of the main menu's own values).
 enum ExportMenuValue { MENU_EXPORT_VIDEO = 70, MENU_EXPORT_BVH = 71 };
+// How many entries addExportMenuEntries() appends.
+constexpr int EXPORT_MENU_ENTRIES = 2;
 
 // What the two save choosers offer.
 extern const FileDialogRequest kExportVideoRequest;

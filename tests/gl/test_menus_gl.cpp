@@ -6,11 +6,13 @@
 #include "app/app_state.h"
 #include "app/menus.h"
 #include "app/reshape.h"
+#include "export/window_export.h"
 
 TEST(MenusGL, MainMenuHoldsBothSubMenusAndSixEntries) {
     createMenus();
     EXPECT_NE(glutGetMenu(), 0);
-    EXPECT_EQ(glutGet(GLUT_MENU_NUM_ITEMS), 8);
+    // The eight of the menu proper, then the export entries after them.
+    EXPECT_EQ(glutGet(GLUT_MENU_NUM_ITEMS), 8 + EXPORT_MENU_ENTRIES);
 }
 
 TEST(MenusGL, OrthographicEntrySwitchesTheProjectionBothWays) {
