@@ -47,7 +47,7 @@ std::string avError(const char* what, int code) {
 // Speed over size: a render should cost little beside drawing the frame.
 void tuneEncoder(AVCodecContext* c, OutputKind kind) {
     if (kind == OutputKind::Mp4) {
-        av_opt_set(c->priv_data, "preset", "veryfast", 0);
+        av_opt_set(c->priv_data, "preset", "ultrafast", 0);
         av_opt_set(c->priv_data, "crf", "20", 0);
     } else if (kind == OutputKind::Webm) {
         av_opt_set(c->priv_data, "deadline", "realtime", 0);
@@ -142,8 +142,9 @@ bool VideoEncoder::openStream(const std::string& path, std::string& error) {
 bool VideoEncoder::convert(const std::uint8_t* rgba) {
     if (av_frame_make_writable(frame_) < 0) return false;
     if (kind_ == OutputKind::Gif) {
-        const int pixels = width_ * height_;
-        palette_.build(rgba, pixels);
+        // A palette a second: colours of a scene change slowly, and frames
+        // sharing one map their unchanged pixels alike (smaller, no shimmer).
+        if (frames_ % fps_ == 0) palette_.build(rgba, width_ * height_);
         for (int y = 0; y < height_; y++)
             palette_.map(rgba + static_cast<std::size_t>(y) * width_ * 4, width_,
                          frame_->data[0] + static_cast<std::size_t>(y) * frame_->linesize[0]);

@@ -1,5 +1,5 @@
 // video_encoder.h - RGBA frames to an .mp4 (H.264, yuv420p), .webm (VP9),
-// .gif (a palette chosen per frame, looping) or .png (one picture), through
+// .gif (a palette chosen each second, looping) or .png (one picture), through
 // FFmpeg's libraries.
 //
 // The encoder writes the file it is given; callers hand it the temporary of

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -144,4 +146,22 @@ TEST_F(BvhExport, HeaderNamesTwentyJointsFiveEndsAndTheFrameClock) {
         frames++;
     }
     EXPECT_EQ(frames, 12);
+}
+
+TEST_F(BvhExport, DefaultLengthIsOneCycleOfTheLongestAnimationAtThePlayRate) {
+    float longest = 0;
+    for (int i = 0; i < app.numPersons; i++)
+        for (BodyPart& part : app.persons[i].part) {
+            KeyFrameAnimation& a = part.kfa;
+            a.ensureTimes();
+            if (a.numKeyFrames) longest = std::max(longest, a.keyFrames[a.numKeyFrames - 1].endTime);
+        }
+    ASSERT_GT(longest, 25);
+    EXPECT_EQ(defaultFrameCount(25), static_cast<int>(std::ceil(longest)));
+    app.playRate = 0.5f;
+    EXPECT_EQ(defaultFrameCount(25), static_cast<int>(std::ceil(longest / 0.5f)));
+    app.playRate = -1;
+    EXPECT_EQ(defaultFrameCount(25), static_cast<int>(std::ceil(longest))) << "backwards too";
+    app.numPersons = 0;
+    EXPECT_EQ(defaultFrameCount(25), 25) << "nothing animated: one second";
 }
