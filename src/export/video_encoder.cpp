@@ -1,11 +1,13 @@
 // video_encoder.cpp - the FFmpeg side: codec, muxer, colour conversion.
 //
-// Moving pictures: RGBA is converted by libswscale to yuv420p (H.264, VP9)
+// Moving pictures: RGBA is converted to yuv420p (H.264, VP9)
 // or mapped to a palette of its own (GIF), sent to the codec, and every
 // packet that comes back is interleaved into the container. One picture:
 // the last frame is kept and encoded as PNG at finish(). Everything is
 // allocated at open(); a frame allocates nothing.
 #include "export/video_encoder.h"
+
+#include "export/yuv_convert.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -13,7 +15,6 @@ extern "C" {
 #include <libavutil/error.h>
 #include <libavutil/imgutils.h>
 #include <libavutil/opt.h>
-#include <libswscale/swscale.h>
 }
 
 namespace {
@@ -102,6 +103,11 @@ bool VideoEncoder::openStream(const std::string& path, std::string& error) {
     codec_->framerate = AVRational{fps_, 1};
     codec_->pix_fmt = r->pixels;
     codec_->gop_size = 2 * fps_;
+    // What the conversion produces, so players turn it back into the same RGB.
+    if (r->pixels == AV_PIX_FMT_YUV420P) {
+        codec_->color_range = AVCOL_RANGE_MPEG;
+        codec_->colorspace = AVCOL_SPC_SMPTE170M;
+    }
     if (format_->oformat->flags & AVFMT_GLOBALHEADER) codec_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     tuneEncoder(codec_, kind_);
     if ((rc = avcodec_open2(codec_, codec, nullptr)) < 0) {
@@ -119,11 +125,6 @@ bool VideoEncoder::openStream(const std::string& path, std::string& error) {
     frame_->width = width_;
     frame_->height = height_;
     if ((rc = av_frame_get_buffer(frame_, 0)) < 0) { error = avError("frame buffer", rc); return false; }
-    if (kind_ != OutputKind::Gif) {
-        scaler_ = sws_getContext(width_, height_, AV_PIX_FMT_RGBA, width_, height_, r->pixels,
-                                 SWS_BILINEAR, nullptr, nullptr, nullptr);
-        if (!scaler_) { error = "no colour conversion to the video's pixels"; return false; }
-    }
 
     if ((rc = avio_open(&format_->pb, path.c_str(), AVIO_FLAG_WRITE)) < 0) {
         error = avError("cannot write the output", rc);
@@ -152,9 +153,9 @@ bool VideoEncoder::convert(const std::uint8_t* rgba) {
         for (int i = 0; i < GifPalette::kColours; i++) pal[i] = palette_.entry(i);
         return true;
     }
-    const std::uint8_t* src[1] = {rgba};
-    const int stride[1] = {width_ * 4};
-    sws_scale(scaler_, src, stride, 0, height_, frame_->data, frame_->linesize);
+    rgbaToYuv420(rgba, width_, height_,
+                 {frame_->data[0], frame_->data[1], frame_->data[2], frame_->linesize[0],
+                  frame_->linesize[1], frame_->linesize[2]});
     return true;
 }
 
@@ -267,8 +268,6 @@ void VideoEncoder::close() {
     avcodec_free_context(&codec_);
     av_frame_free(&frame_);
     av_packet_free(&packet_);
-    sws_freeContext(scaler_);
-    scaler_ = nullptr;
     stream_ = nullptr;
     headerWritten_ = false;
     picture_.clear();

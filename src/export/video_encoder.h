@@ -19,7 +19,6 @@ struct AVFormatContext;
 struct AVFrame;
 struct AVPacket;
 struct AVStream;
-struct SwsContext;
 
 class VideoEncoder {
 public:
@@ -55,7 +54,6 @@ private:
     AVStream* stream_ = nullptr;
     AVFrame* frame_ = nullptr;
     AVPacket* packet_ = nullptr;
-    SwsContext* scaler_ = nullptr;
     bool headerWritten_ = false;
     GifPalette palette_;
     std::vector<std::uint8_t> picture_;  // the .png's last frame
