@@ -44,6 +44,10 @@ void exportKeyboard(unsigned char key, int, int) {
     if (key == kEscape) gCancelled = true;
 }
 
+// The export draws the window itself once a frame; GLUT's redisplays
+// (every pose change asks for one) would only draw it twice.
+void noDisplay() {}
+
 void say(const std::string& line) {
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
@@ -67,6 +71,7 @@ void showProgress(const ExportJob& job) {
 bool runInWindow(ExportJob& job, std::string& error) {
     gCancelled = false;
     glutKeyboardFunc(exportKeyboard);
+    glutDisplayFunc(noDisplay);
     bool ok = true;
     while (ok && !job.done() && !gCancelled) {
         ok = job.step(error);
@@ -74,6 +79,7 @@ bool runInWindow(ExportJob& job, std::string& error) {
         glutMainLoopEvent();
     }
     glutKeyboardFunc(onKeyboard);
+    glutDisplayFunc(display);
     if (ok && gCancelled) {
         job.cancel();
         return false;
