@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts Puppetorium from the
 # repository root, where its data folders live. Without a usable display it
-# records a scripted tour under a virtual X server into showcase/ instead.
+# renders the built-in scenes headless into showcase/ instead.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/install-deps.sh

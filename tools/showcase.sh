@@ -1,51 +1,30 @@
 #!/usr/bin/env bash
-# showcase.sh - runs Puppetorium under a virtual X server through a scripted
-# tour and writes PNG screenshots and an animated GIF into showcase/.
-# ./run.sh calls it on a machine without a usable display.
+# showcase.sh - renders Puppetorium's built-in scenes without any display
+# into showcase/: PNG pictures of the scenes, the sword fight as a GIF and
+# an MP4. ./run.sh calls it on a machine without a usable display.
 #   tools/showcase.sh [BINARY]
+# Each picture is a scene's key pressed at the start and the frames that
+# follow, rendered headless at 1024x768 (the keys are those of the window).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-export PUPPETORIUM_ROOT="$root"
-export PUPPETORIUM_BIN="${1:-$root/build/puppetorium}"
-export PUPPETORIUM_BUILD="$root/build"
-source "$root/tests/e2e/lib.sh"
-
-e2e_init showcase 1024x768
+bin="${1:-$root/build/puppetorium}"
 out="$root/showcase"
 rm -rf "$out"; mkdir -p "$out"
+cd "$root"   # the program reads images/ and animations/ from here
 
-snap() { cp "$(shot "$1")" "$out/$1.png"; echo "  $out/$1.png"; }
+render() {  # NAME KEYS FRAMES [more options]
+  local name="$1" keys="$2" frames="$3"; shift 3
+  "$bin" --render - --keys "$keys" --frames "$frames" "$@" >/dev/null
+  echo "  $out/$name"
+}
 
-echo "Puppetorium showcase (no display found): recording a tour under Xvfb"
-start_app
-wait_for_log "Loaded texture 'images/fabric_black_suit_front.bmp'" 20
-sleep 2
-snap 01-first-scene
-
-# Pose and record: pick the right upper arm, raise it, walk, record three keyframes.
-key y y y y y y
-key F7
-for i in $(seq 1 15); do key x; done
-key_down Up; sleep 0.6; key_up Up
-key F7
-for i in $(seq 1 10); do key w; done
-key_down Left; sleep 0.5; key_up Left
-key F7
-key F8
-sleep 1.5
-snap 02-pose-record-trail
-key F8
-
-key 0; sleep 3; snap 03-superman
-key 1 e e e; key 5; sleep 3; snap 04-boy-and-girl
-key 6; sleep 3; snap 05-sword-fight
-for i in $(seq -w 1 24); do shot "gif-$i" >/dev/null; sleep 0.12; done
-convert -delay 12 -loop 0 "$ART"/gif-*.png -resize 50% "$out/sword-fight.gif"
-echo "  $out/sword-fight.gif"
-key 8; sleep 3; snap 06-lawnmower
-key 4; sleep 4; snap 07-camera-tour
-key 1
-key F1; sleep 1; snap 08-help
-key F1
-
+echo "Puppetorium showcase (no display found): rendering the scenes headless"
+render 01-first-scene.png "" 50 --size 1024x768 --out "$out/01-first-scene.png"
+render 03-superman.png 0 75 --size 1024x768 --out "$out/03-superman.png"
+render 04-boy-and-girl.png 5 75 --size 1024x768 --out "$out/04-boy-and-girl.png"
+render 05-sword-fight.png 6 75 --size 1024x768 --out "$out/05-sword-fight.png"
+render 06-lawnmower.png 8 75 --size 1024x768 --out "$out/06-lawnmower.png"
+render 07-camera-tour.png 4 100 --size 1024x768 --out "$out/07-camera-tour.png"
+render sword-fight.gif 6 100 --size 512x384 --out "$out/sword-fight.gif"
+render sword-fight.mp4 6 250 --size 1280x720 --out "$out/sword-fight.mp4"
 echo "Showcase written to $out/"

@@ -10,6 +10,8 @@
 #include "app/scene_init.h"
 #include "camera/mouse.h"
 #include "edit/edit_commands.h"
+#include "export/render_command.h"
+#include "export/render_options.h"
 #include "input/keyboard.h"
 #include "io/scene_commands.h"
 #include "scene/display.h"
@@ -23,6 +25,8 @@ int glutModifiers() { return glutGetModifiers(); }
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A render to a file runs without any window (or X server) at all.
+    if (wantsRender(argc, argv)) return runRenderCommand(argc, argv);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGB);
     glutInitWindowSize(static_cast<int>(app.windowWidth), static_cast<int>(app.windowHeight));

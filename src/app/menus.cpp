@@ -8,9 +8,10 @@
 
 #include "app/app_state.h"
 #include "app/reshape.h"
-#include "io/scene_commands.h"
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
+#include "export/window_export.h"
+#include "io/scene_commands.h"
 #include "scene/switches.h"
 #include "ui/quit_dialog.h"
 
@@ -107,10 +108,13 @@ void createMenus() {
     addEntries(kKeyFrameMenu, kKeyFrameMenuSize);
     glutSetMenu(main);
     glutAddSubMenu("keyframes", keyFrames);
+    // Rendering the scene to files, after every entry of the menu proper.
+    addExportMenuEntries();
     glutAttachMenu(GLUT_RIGHT_BUTTON);
 }
 
 void mainMenuHandler(int value) {
+    if (handleExportMenu(value)) return;
     Person& p = app.persons[app.selectedPerson];
     if (value < MENU_PART_LIMIT) {
         p.selectPart(value);

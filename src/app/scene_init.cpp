@@ -131,13 +131,21 @@ void setLightPath() {
 void placeCamera() { app.camera.setEye(0, 5, 20); }
 
 // ------------------------------------------------------------- start-up
-void initScene() {
+namespace {
+
+void initSceneSteps(bool withMusic) {
     loadTextures();
     placeAndDressPersons();
     configureQuadric();
     configureLogoBlock();
-    startIntroMusic();
+    if (withMusic) startIntroMusic();
     setLightPath();
     placeCamera();
     setFixedGlState();
 }
+
+}  // namespace
+
+void initScene() { initSceneSteps(true); }
+
+void initSceneSilently() { initSceneSteps(false); }

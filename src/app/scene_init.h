@@ -7,6 +7,9 @@
 // context to be current.
 void initScene();
 
+// The same without the music: a render to a file makes no sound.
+void initSceneSilently();
+
 // The GL-free steps, for tests: persons placed and dressed; the logo block;
 // the light's cycling path; the camera's eye.
 void placeAndDressPersons();

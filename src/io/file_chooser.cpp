@@ -42,6 +42,7 @@ const FileDialogRequest kOpenAnimationRequest = {FileDialogKind::Open, kOpenFilt
 const FileDialogRequest kSaveAnimationRequest = {FileDialogKind::Save, kSaveFilters, 1, ".txt"};
 
 void setFileChooser(FileChooser* chooser) { installedChooser = chooser; }
+FileChooser& fileChooser() { return currentChooser(); }
 
 bool chooseFile(const FileDialogRequest& request, std::string& path) { return choosePath(request, path); }
 const std::string& lastChosenPath() { return chosenPath; }

@@ -36,6 +36,8 @@ FileChooser& gtkFileChooser();
 
 // Installs the chooser the dialogs use; nullptr restores the GTK one.
 void setFileChooser(FileChooser* chooser);
+// The chooser the dialogs use now (the installed one, else GTK's).
+FileChooser& fileChooser();
 
 // Runs the installed chooser's dialog for any request, with the console
 // lines of the animation dialogs ("No File Selected", "Open file name: ...").

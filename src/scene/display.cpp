@@ -88,16 +88,19 @@ void drawKeyboardChart() {
     glPopMatrix();
 }
 
-void drawScene() {
+// `withAids` adds what only an editor needs: target marker, selection cone,
+// keyboard chart and HUD; a rendered film shows the stage and figures alone.
+void drawScene(bool withAids) {
     if (!app.orthographicView) {
         followSelectedPerson();
         app.camera.apply();
-        if (app.showTargetMarker) drawTargetMarker();
+        if (withAids && app.showTargetMarker) drawTargetMarker();
     }
     drawStage();
     for (int i = 0; i < app.numPersons; i++) app.persons[i].draw();
-    drawSelectionCone();
+    if (withAids) drawSelectionCone();
     applyLightPosition();
+    if (!withAids) return;
 
     app.camera.applyViewFrame();
     if (app.keyboardChartVisible) drawKeyboardChart();
@@ -171,7 +174,13 @@ void renderFrame() {
     glLoadIdentity();
     updateFps();
     if (app.helpVisible) drawHelpScreen();
-    else drawScene();
+    else drawScene(true);
+}
+
+void renderFilmFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    drawScene(false);
 }
 
 void display() {

@@ -12,6 +12,11 @@ void display();
 // (tests read it back).
 void renderFrame();
 
+// The scene as a film shows it: stage and figures through the camera, none
+// of the editing aids (target marker, selection cone, chart, HUD), whether
+// or not help is shown; no frame-rate measurement, no swap.
+void renderFilmFrame();
+
 // The head-up text in the viewer's frame (text 2 units in front of the eye):
 // view mode, spin mode, animation switch, frame rate, play rate.
 void drawHud();

@@ -8,6 +8,9 @@
 
 namespace {
 
+void glutSphere(double radius, int slices, int stacks) { glutSolidSphere(radius, slices, stacks); }
+MarkerSphereFn gMarkerSphere = glutSphere;
+
 void bindSlot(int slot) { glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(app.textures[slot])); }
 
 // One quad at y = -5, 200 x 200 units, the wood repeated 20 x 10 times.
@@ -33,7 +36,7 @@ void drawLightMarker() {
     bindSlot(TEX_COLOR_YELLOW);
     const float* v = app.sceneLight.value;
     glTranslatef(v[0], v[1], v[2]);
-    glutSolidSphere(1, 10, 6);
+    gMarkerSphere(1, 10, 6);
     glPopMatrix();
 }
 
@@ -48,6 +51,8 @@ void drawLogo() {
 }
 
 }  // namespace
+
+void setMarkerSphere(MarkerSphereFn fn) { gMarkerSphere = fn ? fn : glutSphere; }
 
 void drawStage() {
     drawFloor();

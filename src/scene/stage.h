@@ -13,3 +13,9 @@ void drawStage();
 // Sets light 1's position to the light path's present value, as a
 // directional light (w = 0) in the current model-view frame.
 void applyLightPosition();
+
+// The light marker's solid sphere. GLUT's own refuses to draw before
+// glutInit, which a render without a window never calls; such a render
+// installs an equal sphere of its own. nullptr restores GLUT's.
+using MarkerSphereFn = void (*)(double radius, int slices, int stacks);
+void setMarkerSphere(MarkerSphereFn fn);

@@ -6,12 +6,13 @@
 #include "app/app_state.h"
 #include "app/menus.h"
 #include "app/reshape.h"
+#include "export/window_export.h"
 
 TEST(MenusGL, MainMenuHoldsItsSubMenusAndSixEntriesThenTheNewMenus) {
     createMenus();
     EXPECT_NE(glutGetMenu(), 0);
-    // body, display, the six entries, then "scene" and "keyframes".
-    EXPECT_EQ(glutGet(GLUT_MENU_NUM_ITEMS), 10);
+    // body, display, the six entries, "scene", "keyframes", then the export entries.
+    EXPECT_EQ(glutGet(GLUT_MENU_NUM_ITEMS), 10 + EXPORT_MENU_ENTRIES);
 }
 
 TEST(MenusGL, OrthographicEntrySwitchesTheProjectionBothWays) {

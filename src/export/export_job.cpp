@@ -1,0 +1,117 @@
+// export_job.cpp - stepping the scene and handing each frame to the output.
+#include "export/export_job.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "app/app_state.h"
+#include "app/frame_clock.h"
+#include "app/reshape.h"
+#include "scene/display.h"
+
+namespace {
+
+// The time line of one animator, first pass from its origin included.
+float cycleSteps(KeyFrameAnimation& a) {
+    if (a.numKeyFrames == 0) return 0;
+    a.ensureTimes();
+    return a.keyFrames[a.numKeyFrames - 1].endTime;
+}
+
+float longestCycle() {
+    float longest = 0;
+    for (int i = 0; i < app.numPersons; i++) {
+        Person& p = app.persons[i];
+        longest = std::fmax(longest, cycleSteps(p.kfaPos));
+        for (BodyPart& part : p.part) longest = std::fmax(longest, cycleSteps(part.kfa));
+    }
+    return longest;
+}
+
+}  // namespace
+
+int defaultFrameCount(int fps) {
+    const float steps = longestCycle();
+    const float rate = std::fabs(app.playRate);
+    if (steps <= 0 || rate <= 0) return fps;
+    return static_cast<int>(std::ceil(steps / rate));
+}
+
+// ---------------------------------------------------------------- the job
+
+bool ExportJob::start(const RenderOptions& o, std::string& error) {
+    cancel();
+    options_ = o;
+    total_ = o.frames;
+    done_ = 0;
+    figure_ = o.figure >= 0 ? o.figure : app.selectedPerson;
+    if (!writer_.begin(o.output, error)) {
+        error = "cannot write '" + o.output + "': " + error;
+        return false;
+    }
+    if (o.kind == OutputKind::Bvh) {
+        bvh_.begin(app.persons[figure_]);
+        return true;
+    }
+    target_ = std::make_unique<FrameTarget>();
+    if (!target_->create(o.width, o.height, error) ||
+        !encoder_.open(writer_.tempPath(), o.kind, o.width, o.height, o.fps, error)) {
+        cancel();
+        return false;
+    }
+    return true;
+}
+
+bool ExportJob::drawFrame(std::string& error) {
+    // The projection and text spacings follow the output's size while it is
+    // drawn, and the window's again afterwards.
+    const int windowW = static_cast<int>(app.windowWidth);
+    const int windowH = static_cast<int>(app.windowHeight);
+    target_->bind();
+    reshape(options_.width, options_.height);
+    renderFilmFrame();
+    glFinish();
+    target_->readRgba(pixels_);
+    target_->unbind();
+    reshape(windowW, windowH);
+    return encoder_.addFrame(pixels_.data(), error);
+}
+
+bool ExportJob::step(std::string& error) {
+    if (done()) return true;
+    idle();
+    // A picture keeps only the last frame: the ones between are stepped, not
+    // drawn. The first is drawn, as it leaves GL state (texturing, the last
+    // normal) that the window's later frames start from.
+    const bool skip = options_.kind == OutputKind::Png && done_ > 0 && done_ + 1 < total_;
+    bool ok = true;
+    if (options_.kind == OutputKind::Bvh) bvh_.addFrame(app.persons[figure_]);
+    else if (!skip) ok = drawFrame(error);
+    if (!ok) {
+        cancel();
+        return false;
+    }
+    done_++;
+    return true;
+}
+
+bool ExportJob::finish(std::string& error) {
+    bool ok = true;
+    if (options_.kind == OutputKind::Bvh) {
+        const std::string text = bvh_.text(1.0 / options_.fps);
+        ok = writer_.write(text.data(), text.size(), error);
+    } else {
+        ok = encoder_.finish(error);
+    }
+    ok = ok && writer_.commit(error);
+    if (!ok) error = "cannot write '" + options_.output + "': " + error;
+    cancel();
+    return ok;
+}
+
+void ExportJob::cancel() {
+    encoder_.close();
+    writer_.abort();
+    target_.reset();
+}

@@ -1,0 +1,56 @@
+// export_job.h - one render of the scene to a file, a frame at a time.
+//
+// A frame is what the window's frame is: the idle step (animators advance by
+// the play rate) and the display pass, drawn here without the editing aids
+// into a frame buffer of the output's size, read back and encoded. A .bvh
+// takes the chosen figure's pose instead and needs no GL. The output goes to
+// a temporary beside the target and is renamed over it only when complete;
+// a cancelled or failed job removes the temporary.
+//
+// The headless command and the window's menu both drive a job: start(),
+// step() until done(), finish() (or cancel()). Needs a current GL context
+// for every kind but .bvh.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "export/bvh_writer.h"
+#include "export/offscreen_gl.h"
+#include "export/render_options.h"
+#include "export/video_encoder.h"
+#include "io/safe_file.h"
+
+// The frame count of one full cycle of the longest animation among the
+// figures in use at the present play rate, or `fps` (one second) when
+// nothing is animated.
+int defaultFrameCount(int fps);
+
+class ExportJob {
+public:
+    // Opens the output for `o` (o.frames must be set); false with `error`.
+    bool start(const RenderOptions& o, std::string& error);
+    // Renders and encodes the next frame.
+    bool step(std::string& error);
+    bool done() const { return done_ >= total_; }
+    int framesDone() const { return done_; }
+    int framesTotal() const { return total_; }
+    // Completes the file and renames it into place.
+    bool finish(std::string& error);
+    // Drops the output; the target keeps whatever it held.
+    void cancel();
+
+private:
+    bool drawFrame(std::string& error);
+
+    RenderOptions options_;
+    AtomicFileWriter writer_;
+    VideoEncoder encoder_;
+    BvhRecorder bvh_;
+    std::unique_ptr<FrameTarget> target_;
+    std::vector<std::uint8_t> pixels_;
+    int figure_ = 0;
+    int done_ = 0, total_ = 0;
+};

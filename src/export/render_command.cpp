@@ -1,0 +1,118 @@
+// render_command.cpp - the headless render: options, scene, frames, file.
+//
+// The scene starts as the program's does (textures, persons, light, camera,
+// fixed GL state; no music), the input is loaded into figure 0 as F5 would,
+// the keys given are pressed through the key map, and then every frame is
+// one idle step and one drawing. The frame clock reads film time: frame k
+// is k frame periods after the intro logo has gone, since a film of a dance
+// has no start-up logo in it.
+#include "export/render_command.h"
+
+#include <GL/glu.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/platform.h"
+#include "app/scene_init.h"
+#include "export/export_job.h"
+#include "export/offscreen_gl.h"
+#include "export/progress.h"
+#include "export/render_options.h"
+#include "input/keyboard.h"
+#include "scene/stage.h"
+
+namespace {
+
+int gFilmFrame = 0;
+int gFilmFps = 25;
+
+int filmClock() { return LOGO_SHOWN_MS + gFilmFrame * 1000 / gFilmFps; }
+
+// GLUT's solid sphere as GLU draws it: smooth normals, no texture coordinates.
+void gluMarkerSphere(double radius, int slices, int stacks) {
+    static GLUquadric* q = [] {
+        GLUquadric* made = gluNewQuadric();
+        gluQuadricNormals(made, GLU_SMOOTH);
+        return made;
+    }();
+    gluSphere(q, radius, slices, stacks);
+}
+
+int failWith(const std::string& error) {
+    std::printf("ERROR: %s\n", error.c_str());
+    std::fflush(stdout);
+    return 1;
+}
+
+// The scene a render starts from. A .bvh needs only the model.
+bool prepareScene(const RenderOptions& o, HeadlessContext& gl, std::string& error) {
+    if (o.kind == OutputKind::Bvh) {
+        placeAndDressPersons();
+        setLightPath();
+        placeCamera();
+        return true;
+    }
+    if (!gl.create(error)) {
+        error = "no offscreen OpenGL: " + error;
+        return false;
+    }
+    setMarkerSphere(gluMarkerSphere);
+    initSceneSilently();
+    return true;
+}
+
+bool loadInput(const RenderOptions& o, std::string& error) {
+    if (o.input != "-" && !app.persons[app.selectedPerson].loadAnimation(o.input.c_str())) {
+        error = "cannot render '" + o.input + "': not a readable animation file";
+        return false;
+    }
+    for (char key : o.keys) onKeyboard(static_cast<unsigned char>(key), 0, 0);
+    if (o.figure >= app.numPersons) {
+        error = "--figure " + std::to_string(o.figure) + " is not in use (" +
+                std::to_string(app.numPersons) + " figures)";
+        return false;
+    }
+    return true;
+}
+
+void showProgress(const ExportJob& job, std::chrono::steady_clock::time_point start, bool last) {
+    static auto lastShown = start;
+    const auto now = std::chrono::steady_clock::now();
+    if (!last && now - lastShown < std::chrono::milliseconds(100)) return;
+    lastShown = now;
+    const double elapsed = std::chrono::duration<double>(now - start).count();
+    std::fprintf(stderr, "\r%s", progressLine(job.framesDone(), job.framesTotal(), elapsed).c_str());
+    if (last) std::fprintf(stderr, "\n");
+    std::fflush(stderr);
+}
+
+}  // namespace
+
+int runRenderCommand(int argc, char** argv) {
+    RenderOptions o;
+    std::string error;
+    if (!parseRenderOptions(argc, argv, o, error)) return failWith(error);
+    gFilmFps = o.fps;
+    platform::setClock(filmClock);
+
+    HeadlessContext gl;
+    if (!prepareScene(o, gl, error) || !loadInput(o, error)) return failWith(error);
+    if (o.frames == 0) o.frames = o.kind == OutputKind::Png ? 1 : defaultFrameCount(o.fps);
+
+    ExportJob job;
+    if (!job.start(o, error)) return failWith(error);
+    const auto start = std::chrono::steady_clock::now();
+    while (!job.done()) {
+        if (!job.step(error)) return failWith(error);
+        gFilmFrame++;
+        showProgress(job, start, false);
+    }
+    showProgress(job, start, true);
+    if (!job.finish(error)) return failWith(error);
+    std::printf("Rendered %d frames to '%s'\n", o.frames, o.output.c_str());
+    std::fflush(stdout);
+    return 0;
+}

@@ -1,0 +1,41 @@
+// render_options.h - the command line of a render without a window.
+//
+//   puppetorium --render IN --out OUT [--frames N | --seconds S]
+//               [--size WxH] [--fps F] [--figure K] [--keys KEYS]
+//
+// IN is an animation file (loaded into figure 0, as F5 would) or "-" for
+// none; KEYS are key-map keys pressed first ("6" sets up the sword fight).
+// OUT's extension picks what is written. GL-free, so it is tested bare.
+#pragma once
+
+#include <string>
+
+enum class OutputKind { None, Mp4, Webm, Gif, Png, Bvh };
+
+struct RenderOptions {
+    std::string input;
+    std::string output;
+    OutputKind kind = OutputKind::None;
+    int frames = 0;          // 0: one full cycle of the longest animation
+    double seconds = 0;      // when given, frames = seconds x fps
+    int width = 1280;
+    int height = 720;
+    int fps = 25;
+    int figure = -1;         // -1: the selected figure
+    std::string keys;
+};
+
+// True when the command line asks for a render (holds "--render").
+bool wantsRender(int argc, char** argv);
+
+// Reads the options after the program name; false with `error` set on an
+// unknown or malformed option, a missing IN or OUT, or an unknown extension.
+bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::string& error);
+
+// The kind the file name's extension names (case-insensitive), or None.
+OutputKind outputKindOf(const std::string& path);
+
+// True for the kinds that are moving pictures.
+inline bool isVideo(OutputKind k) {
+    return k == OutputKind::Mp4 || k == OutputKind::Webm || k == OutputKind::Gif;
+}

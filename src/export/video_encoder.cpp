@@ -1,0 +1,275 @@
+// video_encoder.cpp - the FFmpeg side: codec, muxer, colour conversion.
+//
+// Moving pictures: RGBA is converted to yuv420p (H.264, VP9)
+// or mapped to a palette of its own (GIF), sent to the codec, and every
+// packet that comes back is interleaved into the container. One picture:
+// the last frame is kept and encoded as PNG at finish(). Everything is
+// allocated at open(); a frame allocates nothing.
+#include "export/video_encoder.h"
+
+#include "export/yuv_convert.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/error.h>
+#include <libavutil/imgutils.h>
+#include <libavutil/opt.h>
+}
+
+namespace {
+
+struct Recipe {
+    OutputKind kind;
+    const char* muxer;
+    const char* encoder;
+    AVPixelFormat pixels;
+};
+
+constexpr Recipe kRecipes[] = {
+    {OutputKind::Mp4, "mp4", "libx264", AV_PIX_FMT_YUV420P},
+    {OutputKind::Webm, "webm", "libvpx-vp9", AV_PIX_FMT_YUV420P},
+    {OutputKind::Gif, "gif", "gif", AV_PIX_FMT_PAL8},
+    {OutputKind::Png, "image2", "png", AV_PIX_FMT_RGB24},
+};
+
+const Recipe* recipeFor(OutputKind kind) {
+    for (const Recipe& r : kRecipes)
+        if (r.kind == kind) return &r;
+    return nullptr;
+}
+
+std::string avError(const char* what, int code) {
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, text, sizeof text);
+    return std::string(what) + ": " + text;
+}
+
+// Speed over size: a render should cost little beside drawing the frame.
+void tuneEncoder(AVCodecContext* c, OutputKind kind) {
+    if (kind == OutputKind::Mp4) {
+        av_opt_set(c->priv_data, "preset", "ultrafast", 0);
+        av_opt_set(c->priv_data, "crf", "20", 0);
+    } else if (kind == OutputKind::Webm) {
+        av_opt_set(c->priv_data, "deadline", "realtime", 0);
+        av_opt_set(c->priv_data, "cpu-used", "8", 0);
+        av_opt_set(c->priv_data, "crf", "32", 0);
+        av_opt_set_int(c->priv_data, "row-mt", 1, 0);
+        c->bit_rate = 0;
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- opening
+
+bool VideoEncoder::open(const std::string& path, OutputKind kind, int width, int height, int fps,
+                        std::string& error) {
+    close();
+    // The encoders' own statistics would break up the progress bar.
+    av_log_set_level(AV_LOG_ERROR);
+    kind_ = kind;
+    path_ = path;
+    width_ = width;
+    height_ = height;
+    fps_ = fps;
+    frames_ = 0;
+    const bool ok = kind == OutputKind::Png ? openPicture(error) : openStream(path, error);
+    if (!ok) close();
+    return ok;
+}
+
+bool VideoEncoder::openPicture(std::string&) {
+    picture_.assign(static_cast<std::size_t>(width_) * height_ * 4, 0);
+    return true;
+}
+
+bool VideoEncoder::openStream(const std::string& path, std::string& error) {
+    const Recipe* r = recipeFor(kind_);
+    if (!r) { error = "not a video type"; return false; }
+    int rc = avformat_alloc_output_context2(&format_, nullptr, r->muxer, path.c_str());
+    if (rc < 0 || !format_) { error = avError("no container", rc); return false; }
+    const AVCodec* codec = avcodec_find_encoder_by_name(r->encoder);
+    if (!codec) { error = std::string("FFmpeg has no ") + r->encoder + " encoder"; return false; }
+    stream_ = avformat_new_stream(format_, nullptr);
+    codec_ = avcodec_alloc_context3(codec);
+    frame_ = av_frame_alloc();
+    packet_ = av_packet_alloc();
+    if (!stream_ || !codec_ || !frame_ || !packet_) { error = "out of memory"; return false; }
+
+    codec_->width = width_;
+    codec_->height = height_;
+    codec_->time_base = AVRational{1, fps_};
+    codec_->framerate = AVRational{fps_, 1};
+    codec_->pix_fmt = r->pixels;
+    codec_->gop_size = 2 * fps_;
+    // What the conversion produces, so players turn it back into the same RGB.
+    if (r->pixels == AV_PIX_FMT_YUV420P) {
+        codec_->color_range = AVCOL_RANGE_MPEG;
+        codec_->colorspace = AVCOL_SPC_SMPTE170M;
+    }
+    if (format_->oformat->flags & AVFMT_GLOBALHEADER) codec_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    tuneEncoder(codec_, kind_);
+    if ((rc = avcodec_open2(codec_, codec, nullptr)) < 0) {
+        error = avError("the encoder refused the settings", rc);
+        return false;
+    }
+    stream_->time_base = codec_->time_base;
+    stream_->avg_frame_rate = codec_->framerate;
+    if ((rc = avcodec_parameters_from_context(stream_->codecpar, codec_)) < 0) {
+        error = avError("stream parameters", rc);
+        return false;
+    }
+
+    frame_->format = codec_->pix_fmt;
+    frame_->width = width_;
+    frame_->height = height_;
+    if ((rc = av_frame_get_buffer(frame_, 0)) < 0) { error = avError("frame buffer", rc); return false; }
+
+    if ((rc = avio_open(&format_->pb, path.c_str(), AVIO_FLAG_WRITE)) < 0) {
+        error = avError("cannot write the output", rc);
+        return false;
+    }
+    if ((rc = avformat_write_header(format_, nullptr)) < 0) {
+        error = avError("cannot start the container", rc);
+        return false;
+    }
+    headerWritten_ = true;
+    return true;
+}
+
+// ---------------------------------------------------------------- frames
+
+bool VideoEncoder::convert(const std::uint8_t* rgba) {
+    if (av_frame_make_writable(frame_) < 0) return false;
+    if (kind_ == OutputKind::Gif) {
+        // A palette a second: colours of a scene change slowly, and frames
+        // sharing one map their unchanged pixels alike (smaller, no shimmer).
+        if (frames_ % fps_ == 0) palette_.build(rgba, width_ * height_);
+        for (int y = 0; y < height_; y++)
+            palette_.map(rgba + static_cast<std::size_t>(y) * width_ * 4, width_,
+                         frame_->data[0] + static_cast<std::size_t>(y) * frame_->linesize[0]);
+        auto* pal = reinterpret_cast<std::uint32_t*>(frame_->data[1]);
+        for (int i = 0; i < GifPalette::kColours; i++) pal[i] = palette_.entry(i);
+        return true;
+    }
+    rgbaToYuv420(rgba, width_, height_,
+                 {frame_->data[0], frame_->data[1], frame_->data[2], frame_->linesize[0],
+                  frame_->linesize[1], frame_->linesize[2]});
+    return true;
+}
+
+bool VideoEncoder::send(AVFrame* frame, std::string& error) {
+    int rc = avcodec_send_frame(codec_, frame);
+    if (rc < 0) { error = avError("encoding failed", rc); return false; }
+    for (;;) {
+        rc = avcodec_receive_packet(codec_, packet_);
+        if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return true;
+        if (rc < 0) { error = avError("encoding failed", rc); return false; }
+        av_packet_rescale_ts(packet_, codec_->time_base, stream_->time_base);
+        packet_->stream_index = stream_->index;
+        rc = av_interleaved_write_frame(format_, packet_);
+        if (rc < 0) { error = avError("writing the output failed", rc); return false; }
+    }
+}
+
+bool VideoEncoder::addFrame(const std::uint8_t* rgba, std::string& error) {
+    if (kind_ == OutputKind::Png) {
+        if (picture_.empty()) { error = "the encoder is not open"; return false; }
+        std::copy(rgba, rgba + picture_.size(), picture_.begin());
+        frames_ = 1;
+        return true;
+    }
+    if (!codec_) { error = "the encoder is not open"; return false; }
+    if (!convert(rgba)) { error = "the frame buffer is busy"; return false; }
+    frame_->pts = frames_;
+    if (!send(frame_, error)) return false;
+    frames_++;
+    return true;
+}
+
+// ---------------------------------------------------------------- finishing
+
+// One PNG of the kept frame, written whole through FFmpeg's own I/O.
+bool VideoEncoder::writePicture(std::string& error) {
+    if (frames_ == 0) { error = "no frame was drawn"; return false; }
+    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_PNG);
+    AVCodecContext* c = codec ? avcodec_alloc_context3(codec) : nullptr;
+    AVFrame* f = av_frame_alloc();
+    AVPacket* p = av_packet_alloc();
+    AVIOContext* io = nullptr;
+    bool ok = false;
+    int rc = 0;
+    if (!c || !f || !p) {
+        error = "FFmpeg has no PNG encoder";
+    } else {
+        c->width = width_;
+        c->height = height_;
+        c->pix_fmt = AV_PIX_FMT_RGB24;
+        c->time_base = AVRational{1, fps_};
+        f->format = AV_PIX_FMT_RGB24;
+        f->width = width_;
+        f->height = height_;
+        if ((rc = avcodec_open2(c, codec, nullptr)) < 0 || (rc = av_frame_get_buffer(f, 0)) < 0) {
+            error = avError("the PNG encoder refused the picture", rc);
+        } else {
+            // Alpha is dropped: blending leaves coverage there, not transparency.
+            for (int y = 0; y < height_; y++) {
+                const std::uint8_t* s = picture_.data() + static_cast<std::size_t>(y) * width_ * 4;
+                std::uint8_t* d = f->data[0] + static_cast<std::size_t>(y) * f->linesize[0];
+                for (int x = 0; x < width_; x++, s += 4, d += 3) { d[0] = s[0]; d[1] = s[1]; d[2] = s[2]; }
+            }
+            if ((rc = avcodec_send_frame(c, f)) < 0 || (rc = avcodec_receive_packet(c, p)) < 0) {
+                error = avError("PNG encoding failed", rc);
+            } else if ((rc = avio_open(&io, path_.c_str(), AVIO_FLAG_WRITE)) < 0) {
+                error = avError("cannot write the output", rc);
+            } else {
+                avio_write(io, p->data, p->size);
+                avio_flush(io);
+                ok = io->error == 0;
+                if (!ok) error = avError("writing the output failed", io->error);
+                avio_closep(&io);
+            }
+        }
+    }
+    av_packet_free(&p);
+    av_frame_free(&f);
+    avcodec_free_context(&c);
+    return ok;
+}
+
+bool VideoEncoder::finish(std::string& error) {
+    if (kind_ == OutputKind::Png) {
+        const bool ok = writePicture(error);
+        close();
+        return ok;
+    }
+    if (!codec_ || !headerWritten_) { error = "the encoder is not open"; return false; }
+    bool ok = send(nullptr, error);
+    if (ok) {
+        const int rc = av_write_trailer(format_);
+        if (rc < 0) { error = avError("cannot complete the container", rc); ok = false; }
+        headerWritten_ = false;
+    }
+    if (ok && format_->pb && format_->pb->error < 0) {
+        error = avError("writing the output failed", format_->pb->error);
+        ok = false;
+    }
+    close();
+    return ok;
+}
+
+void VideoEncoder::close() {
+    if (format_) {
+        if (format_->pb) avio_closep(&format_->pb);
+        avformat_free_context(format_);
+        format_ = nullptr;
+    }
+    avcodec_free_context(&codec_);
+    av_frame_free(&frame_);
+    av_packet_free(&packet_);
+    stream_ = nullptr;
+    headerWritten_ = false;
+    picture_.clear();
+    picture_.shrink_to_fit();
+}

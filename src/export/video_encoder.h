@@ -1,0 +1,60 @@
+// video_encoder.h - RGBA frames to an .mp4 (H.264, yuv420p), .webm (VP9),
+// .gif (a palette chosen each second, looping) or .png (one picture), through
+// FFmpeg's libraries.
+//
+// The encoder writes the file it is given; callers hand it the temporary of
+// an AtomicFileWriter and commit only once finish() succeeds. Frames come
+// top row first, 4 bytes a pixel, at the size given to open().
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "export/gif_palette.h"
+#include "export/render_options.h"
+
+struct AVCodecContext;
+struct AVFormatContext;
+struct AVFrame;
+struct AVPacket;
+struct AVStream;
+
+class VideoEncoder {
+public:
+    VideoEncoder() = default;
+    VideoEncoder(const VideoEncoder&) = delete;
+    VideoEncoder& operator=(const VideoEncoder&) = delete;
+    ~VideoEncoder() { close(); }
+
+    // Prepares `path` for `kind` (Mp4, Webm, Gif or Png); false with `error`.
+    bool open(const std::string& path, OutputKind kind, int width, int height, int fps,
+              std::string& error);
+    // Encodes one frame; a .png keeps only the last one given.
+    bool addFrame(const std::uint8_t* rgba, std::string& error);
+    // Flushes the encoder and completes the file.
+    bool finish(std::string& error);
+    // Frees everything; the file is left as it is (the caller's writer removes it).
+    void close();
+
+    int framesWritten() const { return frames_; }
+
+private:
+    bool openPicture(std::string& error);
+    bool openStream(const std::string& path, std::string& error);
+    bool convert(const std::uint8_t* rgba);
+    bool send(AVFrame* frame, std::string& error);
+    bool writePicture(std::string& error);
+
+    OutputKind kind_ = OutputKind::None;
+    std::string path_;
+    int width_ = 0, height_ = 0, fps_ = 25, frames_ = 0;
+    AVFormatContext* format_ = nullptr;
+    AVCodecContext* codec_ = nullptr;
+    AVStream* stream_ = nullptr;
+    AVFrame* frame_ = nullptr;
+    AVPacket* packet_ = nullptr;
+    bool headerWritten_ = false;
+    GifPalette palette_;
+    std::vector<std::uint8_t> picture_;  // the .png's last frame
+};
