@@ -16,11 +16,11 @@
 #include <GL/glu.h>
 
 #include <cmath>
-#include <cstddef>
-#include <functional>
 
 #include "app/app_state.h"
 #include "figure/person.h"
+#include "figure/figure_view.h"
+#include "figure/shape_cache.h"
 #include "scene/texture_loader.h"
 
 // ============================================================== 1. Quadrics and colours
@@ -46,62 +46,19 @@ GLUquadric* itemQuadric() {
     return app.quadric;
 }
 
-// Quadric shapes are compiled into display lists the first time each size is
-// drawn and replayed afterwards: the same vertices, normals and texture
-// coordinates GLU emits, without recomputing them (and pushing them through
-// immediate mode) for every part of every figure in every frame.
-struct ShapeKey {
-    int kind;  // 0 sphere, 1 cylinder
-    double a, b, c;
-    int slices, stacks;
-    bool operator==(const ShapeKey& o) const {
-        return kind == o.kind && a == o.a && b == o.b && c == o.c && slices == o.slices &&
-               stacks == o.stacks;
-    }
-};
-
-constexpr int kShapeCacheSize = 1024;  // distinct sizes: parts x genders x scales in use
-struct ShapeSlot {
-    ShapeKey key;
-    GLuint list = 0;
-};
-ShapeSlot shapeCache[kShapeCacheSize];
-
-// Replays the cached list for `key`, or compiles it from `emit` while drawing.
-// A full table (or no list names left) just draws directly.
-template <typename Emit>
-void cachedShape(const ShapeKey& key, Emit emit) {
-    std::size_t h = static_cast<std::size_t>(key.kind) * 1000003u;
-    for (double v : {key.a, key.b, key.c}) h = h * 31 + std::hash<double>()(v);
-    h = h * 31 + static_cast<std::size_t>(key.slices * 64 + key.stacks);
-    for (int probe = 0; probe < 8; probe++) {
-        ShapeSlot& slot = shapeCache[(h + probe) % kShapeCacheSize];
-        if (slot.list != 0 && slot.key == key) {
-            glCallList(slot.list);
-            return;
-        }
-        if (slot.list == 0) {
-            const GLuint list = glGenLists(1);
-            if (list == 0) break;
-            slot.key = key;
-            slot.list = list;
-            glNewList(list, GL_COMPILE_AND_EXECUTE);
-            emit();
-            glEndList();
-            return;
-        }
-    }
-    emit();
-}
-
-void sphere(GLUquadric* q, double r, int slices = kSlices, int stacks = kStacks) {
-    cachedShape({0, r, 0, 0, slices, stacks}, [&] { gluSphere(q, r, slices, stacks); });
+void sphere(GLUquadric* q, double r, int slices = kSlices, int stacks = kStacks, double stretch = 1) {
+    shapes::sphere(q, r, slices, stacks, stretch);
 }
 void cylinder(GLUquadric* q, double base, double top, double h, int slices = kSlices,
               int stacks = kStacks) {
-    cachedShape({1, base, top, h, slices, stacks},
-                [&] { gluCylinder(q, base, top, h, slices, stacks); });
+    shapes::cylinder(q, base, top, h, slices, stacks);
 }
+
+// How far a facet may stray from the round outline, in pixels: the figure
+// itself, and its see-through trail copies, where a coarser outline fades
+// into the floor at a fifth of the opacity or less.
+constexpr float kFigureErrorPx = 0.5f;
+constexpr float kTrailErrorPx = 1.0f;
 
 }  // namespace
 
@@ -176,6 +133,7 @@ void drawGunGrip(float w, float g) {
     glColor4f(0.5f, 0.5f, 0.5f, 1);
     glRotatef(200, 1, 0, 0);
     TexturedBox grip;
+    shapes::unculled();
     grip.setScale(w, w, g);
     grip.draw();
     glRotatef(-110, 1, 0, 0);
@@ -185,6 +143,7 @@ void drawGunGrip(float w, float g) {
 
 void drawSight(float s) {
     TexturedBox sight;
+    shapes::unculled();
     sight.setScale(s, 3 * s, 2 * s);
     sight.draw();
 }
@@ -211,6 +170,7 @@ void drawTubeGunItem() {
     cylinder(q, 0.7f * r, 0.7f * r, 1.05f * h);
     bindTextureSlot(TEX_COLOR_BLACK);
     TexturedBox band;
+    shapes::unculled();
     band.setScale(r, r, r / 2);
     glTranslatef(0, 0, 0.2f * h);
     band.draw();
@@ -269,6 +229,7 @@ void Person::drawBodyPart(int idx) {
             sphere(q, 0.9 * R);
             glTranslatef(0, 0.5f * L, 0);
             torsoBox.setScale(R, L / 2, R);
+            shapes::unculled();
             torsoBox.draw();
             glPopMatrix();
             if (!isMale) {
@@ -283,6 +244,7 @@ void Person::drawBodyPart(int idx) {
             glPushMatrix();  // shoulder block
             glTranslatef(0, 0.75f * L, 0);
             torsoBox.setScale(1.5f * R, 0.25f * L, 0.5f * R);
+            shapes::unculled();
             torsoBox.draw();
             glPopMatrix();
             break;
@@ -306,7 +268,7 @@ void Person::drawBodyPart(int idx) {
             glPushMatrix();
             glRotatef(-90, 1, 0, 0);
             glScalef(R, R, L);
-            sphere(q, 1.0);
+            sphere(q, 1.0, kSlices, kStacks, std::fmax(R, L));
             glPopMatrix();
             // Eyes on the front (+z) of the head.
             glColor4f(1, 1, 1, alpha);
@@ -333,7 +295,7 @@ void Person::drawBodyPart(int idx) {
                 glPushMatrix();
                 glTranslatef(0, 0, 0.5f * L);
                 glScalef(2 * R / L, 2 * R / L, 1);
-                sphere(q, 0.6 * L);
+                sphere(q, 0.6 * L, kSlices, kStacks, std::fmax(2 * R / L, 1));
                 glPopMatrix();
             }
             break;
@@ -354,8 +316,43 @@ void Person::drawNode(BodyPart* node) {
     }
 }
 
-void Person::draw() {
+namespace {
+
+// The view the figure is drawn into, read once per figure.
+FigureView currentView() {
+    FigureView v;
+    glGetFloatv(GL_MODELVIEW_MATRIX, v.modelview);
+    glGetFloatv(GL_PROJECTION_MATRIX, v.projection);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    v.viewportWidth = static_cast<float>(viewport[2]);
+    v.viewportHeight = static_cast<float>(viewport[3]);
+    return v;
+}
+
+}  // namespace
+
+// One copy of the figure in its present pose. The fast path leaves out a copy
+// wholly out of sight and tessellates for its size on screen.
+void Person::drawCopy(const FigureView* view, float maxErrorPx) {
+    if (view) {
+        const BoundingSphere bounds = figureBounds(*this);
+        if (!view->sees(bounds)) return;
+        shapes::setDetail(view->pixelsPerUnit(bounds), maxErrorPx);
+    }
     drawNode(&part[ROOT]);
+}
+
+void Person::draw() {
+    FigureView view;
+    const FigureView* fast = nullptr;
+    if (!referenceDrawing()) {
+        view = currentView();
+        fast = &view;
+    }
+    // Wireframe shows every edge, the far side's too.
+    shapes::beginFigure(!app.wireframeOn);
+    drawCopy(fast, kFigureErrorPx);
     updateTransform(ROOT);  // keeps the redisplays coming while figures are shown
 
     // A figure that is not animating has no animator time to return to, so
@@ -367,7 +364,10 @@ void Person::draw() {
         for (int i = 0; i < BODY_PART_COUNT; i++)
             for (int k = 0; k < 3; k++) savedRotation[i][k] = part[i].rotation[k];
     }
-    if (!showTrail) return;
+    if (!showTrail) {
+        shapes::endFigure();
+        return;
+    }
 
     // See-through copies at every keyframe, fading with distance from the
     // current one.
@@ -380,10 +380,11 @@ void Person::draw() {
         if (trailFade > 0) alpha = trailAlpha - static_cast<float>(std::abs(j - c)) * trailFade;
         if (alpha > 0) {
             poseAtKeyFrame(j);
-            drawNode(&part[ROOT]);
+            drawCopy(fast, kTrailErrorPx);
         }
     }
     alpha = savedAlpha;
+    shapes::endFigure();
 
     if (animating) {
         poseAtTime(t);

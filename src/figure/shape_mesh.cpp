@@ -1,0 +1,100 @@
+// shape_mesh.cpp - building the indexed sphere and cylinder meshes, and the
+// tessellation chosen for a shape's size on screen.
+//
+// Rings of slices + 1 vertices (the seam is doubled for its two texture
+// coordinates) run from the -z end to the +z end. Each band between two rings
+// is split into triangles along the same diagonal as the quads the quadrics
+// emit, so lighting and texture are interpolated the same way.
+#include "figure/shape_mesh.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace shapemesh {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+int clampInt(int v, int lo, int hi) { return std::max(lo, std::min(hi, v)); }
+
+void put(Mesh& m, double x, double y, double z, double nx, double ny, double nz, double s, double t) {
+    Vertex& v = m.vertex[m.vertexCount++];
+    v = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z),
+         static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz),
+         static_cast<float>(s), static_cast<float>(t)};
+}
+
+void triangle(Mesh& m, int a, int b, int c) {
+    m.index[m.indexCount++] = static_cast<std::uint16_t>(a);
+    m.index[m.indexCount++] = static_cast<std::uint16_t>(b);
+    m.index[m.indexCount++] = static_cast<std::uint16_t>(c);
+}
+
+// Bands between ring i (lower z) and ring i + 1. A band whose lower or upper
+// ring is a single point gets one triangle per slice, not a quad.
+void stitchBands(Mesh& m, int slices, int rings, bool pointFirst, bool pointLast) {
+    const int w = slices + 1;
+    for (int i = 0; i + 1 < rings; i++) {
+        for (int j = 0; j < slices; j++) {
+            const int lo = i * w + j, hi = (i + 1) * w + j;
+            const bool loPoint = pointFirst && i == 0;
+            const bool hiPoint = pointLast && i + 2 == rings;
+            if (!hiPoint) triangle(m, lo + 1, hi + 1, hi);
+            if (!loPoint) triangle(m, lo, lo + 1, hi);
+        }
+    }
+}
+
+}  // namespace
+
+void buildSphere(Mesh& m, double radius, int slices, int stacks) {
+    slices = clampInt(slices, 3, kMaxSlices);
+    stacks = clampInt(stacks, 2, kMaxStacks);
+    m.vertexCount = m.indexCount = 0;
+    // Ring i is at polar angle pi * (stacks - i) / stacks, so ring 0 is the -z pole.
+    for (int i = 0; i <= stacks; i++) {
+        const double rho = kPi * (stacks - i) / stacks;
+        const double sr = i == 0 || i == stacks ? 0.0 : std::sin(rho);
+        const double cr = i == 0 ? -1.0 : i == stacks ? 1.0 : std::cos(rho);
+        for (int j = 0; j <= slices; j++) {
+            const double theta = j == slices ? 0.0 : 2 * kPi * j / slices;
+            const double nx = -std::sin(theta) * sr, ny = std::cos(theta) * sr, nz = cr;
+            put(m, radius * nx, radius * ny, radius * nz, nx, ny, nz,
+                static_cast<double>(j) / slices, static_cast<double>(i) / stacks);
+        }
+    }
+    stitchBands(m, slices, stacks + 1, true, true);
+}
+
+void buildCylinder(Mesh& m, double base, double top, double height, int slices, int stacks) {
+    slices = clampInt(slices, 3, kMaxSlices);
+    stacks = clampInt(stacks, 1, kMaxStacks);
+    m.vertexCount = m.indexCount = 0;
+    // The side's slope tilts the normals; a zero height leaves them flat.
+    const double nzRaw = height != 0 ? (base - top) / height : 0.0;
+    const double len = std::sqrt(1 + nzRaw * nzRaw);
+    for (int i = 0; i <= stacks; i++) {
+        const double r = base + (top - base) * i / stacks;
+        const double z = height * i / stacks;
+        for (int j = 0; j <= slices; j++) {
+            const double theta = j == slices ? 0.0 : 2 * kPi * j / slices;
+            const double sx = -std::sin(theta), cy = std::cos(theta);
+            put(m, r * sx, r * cy, z, sx / len, cy / len, nzRaw / len,
+                static_cast<double>(j) / slices, static_cast<double>(i) / stacks);
+        }
+    }
+    stitchBands(m, slices, stacks + 1, false, false);
+}
+
+Detail detailFor(int slices, int stacks, float radiusPx, float maxErrorPx) {
+    // A facet of n slices misses the outline by r (1 - cos(pi / n)).
+    int n = 3;
+    while (n < slices && radiusPx * (1 - std::cos(kPi / n)) > maxErrorPx) n++;
+    if (n >= slices) return {slices, stacks};
+    const int minStacks = stacks >= 2 ? 2 : 1;
+    const int k = clampInt((stacks * n + slices - 1) / slices, minStacks, stacks);
+    return {n, k};
+}
+
+}  // namespace shapemesh

@@ -1,0 +1,55 @@
+// shape_mesh.h - sphere and cylinder meshes for the fast figure drawing, and
+// the choice of how finely to tessellate a shape for its size on screen.
+//
+// The meshes lay out their vertices exactly as the GLU quadrics the figures
+// were designed with (same positions, normals and texture coordinates at the
+// same tessellation), so a part looks the same either way. What differs:
+// every vertex is stored once and referenced by index, the sphere's pole rows
+// are single triangles instead of quads with a zero-area half, and every
+// triangle winds counter-clockwise seen from outside, so closed shapes can be
+// drawn with back faces culled.
+//
+// GL-free: plain arrays, no allocation. Axis conventions are the quadrics':
+// the shape's axis is +z; slice j sits at angle 2*pi*j/slices with
+// x = -sin, y = cos; s runs 0..1 with the slices, t 0..1 from -z to +z.
+#pragma once
+
+#include <cstdint>
+
+namespace shapemesh {
+
+constexpr int kMaxSlices = 10;
+constexpr int kMaxStacks = 6;
+constexpr int kMaxVertices = (kMaxSlices + 1) * (kMaxStacks + 1);
+constexpr int kMaxIndices = kMaxSlices * kMaxStacks * 6;
+
+// One vertex: position, unit normal, texture coordinate.
+struct Vertex {
+    float x, y, z;
+    float nx, ny, nz;
+    float s, t;
+};
+
+struct Mesh {
+    Vertex vertex[kMaxVertices];
+    std::uint16_t index[kMaxIndices];  // triangles
+    int vertexCount = 0;
+    int indexCount = 0;
+};
+
+// Tessellations beyond the limits above are clamped to them; fewer than 3
+// slices or 2 stacks (1 for a cylinder) are raised to that.
+void buildSphere(Mesh& m, double radius, int slices, int stacks);
+void buildCylinder(Mesh& m, double base, double top, double height, int slices, int stacks);
+
+// A tessellation level for a shape whose full detail is `slices` x `stacks`.
+struct Detail {
+    int slices, stacks;
+};
+
+// The coarsest tessellation, never finer than the full one, whose facets
+// stray from the true round outline by at most `maxErrorPx` pixels for a
+// shape `radiusPx` pixels across. A large enough shape keeps the full detail.
+Detail detailFor(int slices, int stacks, float radiusPx, float maxErrorPx);
+
+}  // namespace shapemesh
