@@ -273,10 +273,7 @@ void Person::drawBodyPart(int idx) {
             // Eyes on the front (+z) of the head.
             glColor4f(1, 1, 1, alpha);
             if (app.texturesOn) bindTextureSlot(TEX_EYE);
-            glTranslatef(0.32f * R, 0.1f * R, 0.9f * R);
-            sphere(q, 0.24 * R);
-            glTranslatef(-0.64f * R, 0, 0);
-            sphere(q, 0.24 * R);
+            shapes::eyes(q, R);
             break;
 
         case LHI:
@@ -290,14 +287,7 @@ void Person::drawBodyPart(int idx) {
             // Limbs (stomach, arms, hands, legs, feet): a joint ball and an
             // ellipsoid 1.2R across reaching from -0.1L to 1.1L.
             glRotatef(-90, 1, 0, 0);
-            sphere(q, R);
-            if (L > 0) {
-                glPushMatrix();
-                glTranslatef(0, 0, 0.5f * L);
-                glScalef(2 * R / L, 2 * R / L, 1);
-                sphere(q, 0.6 * L, kSlices, kStacks, std::fmax(2 * R / L, 1));
-                glPopMatrix();
-            }
+            shapes::limb(q, R, L);
             break;
     }
     glPopMatrix();

@@ -169,10 +169,60 @@ void cylinder(GLUquadric* q, double base, double top, double height, int slices,
     const double extent = std::fmax(std::fabs(base), std::fabs(top));
     const shapemesh::Detail d = detail(slices, stacks, extent);
     if (gInFigure) setCull(false);
-    cachedShape(fastTable, {1, base, top, height, d.slices, d.stacks}, [&] {
-        shapemesh::buildCylinder(scratch, base, top, height, d.slices, d.stacks);
+    // Open tubes are few and never culled: GLU's own, only tessellated by size.
+    cachedShape(fastTable, {1, base, top, height, d.slices, d.stacks},
+                [&] { gluCylinder(q, base, top, height, d.slices, d.stacks); });
+}
+
+// Two spheres as one mesh, each with its own detail; the key packs both.
+void sphereTwins(int kind, double a, double b, const shapemesh::Detail d[2], const double radius[2],
+                 const float offset[2][3], const float scale[2][3]) {
+    if (gInFigure) setCull(gCullAllowed && a > 0 && b > 0);
+    const ShapeKey key{kind, a, b, 0, d[0].slices * 16 + d[1].slices, d[0].stacks * 16 + d[1].stacks};
+    cachedShape(fastTable, key, [&] {
+        scratch.vertexCount = scratch.indexCount = 0;
+        for (int k = 0; k < 2; k++)
+            shapemesh::appendSphere(scratch, radius[k], d[k].slices, d[k].stacks, offset[k], scale[k]);
         emitScratch();
     });
+}
+
+void limb(GLUquadric* q, double r, double l) {
+    const float R = static_cast<float>(r), L = static_cast<float>(l);
+    if (gReference || !(L > 0)) {
+        sphere(q, r, 10, 6);
+        if (!(L > 0)) return;
+        glPushMatrix();
+        glTranslatef(0, 0, 0.5f * L);
+        glScalef(2 * R / L, 2 * R / L, 1);
+        sphere(q, 0.6 * L, 10, 6, std::fmax(2 * R / L, 1));
+        glPopMatrix();
+        return;
+    }
+    const float across = 2 * R / L;
+    const shapemesh::Detail d[2] = {detail(10, 6, std::fabs(r)), detail(10, 6, std::fabs(0.6 * L * std::fmax(across, 1)))};
+    const double radius[2] = {r, 0.6 * L};
+    const float offset[2][3] = {{0, 0, 0}, {0, 0, 0.5f * L}};
+    const float scale[2][3] = {{1, 1, 1}, {across, across, 1}};
+    sphereTwins(2, r, l, d, radius, offset, scale);
+}
+
+void eyes(GLUquadric* q, double r) {
+    const float R = static_cast<float>(r);
+    const float first[3] = {0.32f * R, 0.1f * R, 0.9f * R};
+    if (gReference) {
+        glTranslatef(first[0], first[1], first[2]);
+        sphere(q, 0.24 * R, 10, 6);
+        glTranslatef(-0.64f * R, 0, 0);
+        sphere(q, 0.24 * R, 10, 6);
+        return;
+    }
+    const shapemesh::Detail d = detail(10, 6, std::fabs(0.24 * R));
+    const shapemesh::Detail both[2] = {d, d};
+    const double radius[2] = {0.24 * R, 0.24 * R};
+    const float offset[2][3] = {{first[0], first[1], first[2]}, {first[0] - 0.64f * R, first[1], first[2]}};
+    const float scale[2][3] = {{1, 1, 1}, {1, 1, 1}};
+    sphereTwins(3, r, 1, both, radius, offset, scale);
 }
 
 }  // namespace shapes

@@ -28,6 +28,12 @@ namespace shapes {
 void sphere(GLUquadric* q, double r, int slices, int stacks, double stretch = 1);
 // An open tube, as gluCylinder draws it: never culled, its inside shows.
 void cylinder(GLUquadric* q, double base, double top, double height, int slices, int stacks);
+// A limb along +z: a joint ball of radius r, and an ellipsoid 1.2 r across
+// from -0.1 l to 1.1 l. The fast path sends both as one mesh.
+void limb(GLUquadric* q, double r, double l);
+// The two eyes, spheres of 0.24 r at (+-0.32 r, 0.1 r, 0.9 r): one mesh on
+// the fast path.
+void eyes(GLUquadric* q, double r);
 // Call before drawing anything flat or open (boxes): culling off.
 void unculled();
 

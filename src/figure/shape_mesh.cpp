@@ -1,4 +1,4 @@
-// shape_mesh.cpp - building the indexed sphere and cylinder meshes, and the
+// shape_mesh.cpp - building the indexed sphere meshes, and the
 // tessellation chosen for a shape's size on screen.
 //
 // Rings of slices + 1 vertices (the seam is doubled for its two texture
@@ -31,13 +31,14 @@ void triangle(Mesh& m, int a, int b, int c) {
     m.index[m.indexCount++] = static_cast<std::uint16_t>(c);
 }
 
-// Bands between ring i (lower z) and ring i + 1. A band whose lower or upper
-// ring is a single point gets one triangle per slice, not a quad.
-void stitchBands(Mesh& m, int slices, int rings, bool pointFirst, bool pointLast) {
+// Bands between ring i (lower z) and ring i + 1, for the rings that start at
+// vertex `first`. A band whose lower or upper ring is a single point gets one
+// triangle per slice, not a quad.
+void stitchBands(Mesh& m, int first, int slices, int rings, bool pointFirst, bool pointLast) {
     const int w = slices + 1;
     for (int i = 0; i + 1 < rings; i++) {
         for (int j = 0; j < slices; j++) {
-            const int lo = i * w + j, hi = (i + 1) * w + j;
+            const int lo = first + i * w + j, hi = first + (i + 1) * w + j;
             const bool loPoint = pointFirst && i == 0;
             const bool hiPoint = pointLast && i + 2 == rings;
             if (!hiPoint) triangle(m, lo + 1, hi + 1, hi);
@@ -49,9 +50,16 @@ void stitchBands(Mesh& m, int slices, int rings, bool pointFirst, bool pointLast
 }  // namespace
 
 void buildSphere(Mesh& m, double radius, int slices, int stacks) {
+    m.vertexCount = m.indexCount = 0;
+    const float none[3] = {0, 0, 0}, unit[3] = {1, 1, 1};
+    appendSphere(m, radius, slices, stacks, none, unit);
+}
+
+void appendSphere(Mesh& m, double radius, int slices, int stacks, const float offset[3],
+                  const float scale[3]) {
     slices = clampInt(slices, 3, kMaxSlices);
     stacks = clampInt(stacks, 2, kMaxStacks);
-    m.vertexCount = m.indexCount = 0;
+    const int first = m.vertexCount;
     // Ring i is at polar angle pi * (stacks - i) / stacks, so ring 0 is the -z pole.
     for (int i = 0; i <= stacks; i++) {
         const double rho = kPi * (stacks - i) / stacks;
@@ -60,31 +68,12 @@ void buildSphere(Mesh& m, double radius, int slices, int stacks) {
         for (int j = 0; j <= slices; j++) {
             const double theta = j == slices ? 0.0 : 2 * kPi * j / slices;
             const double nx = -std::sin(theta) * sr, ny = std::cos(theta) * sr, nz = cr;
-            put(m, radius * nx, radius * ny, radius * nz, nx, ny, nz,
+            put(m, scale[0] * (radius * nx) + offset[0], scale[1] * (radius * ny) + offset[1],
+                scale[2] * (radius * nz) + offset[2], nx / scale[0], ny / scale[1], nz / scale[2],
                 static_cast<double>(j) / slices, static_cast<double>(i) / stacks);
         }
     }
-    stitchBands(m, slices, stacks + 1, true, true);
-}
-
-void buildCylinder(Mesh& m, double base, double top, double height, int slices, int stacks) {
-    slices = clampInt(slices, 3, kMaxSlices);
-    stacks = clampInt(stacks, 1, kMaxStacks);
-    m.vertexCount = m.indexCount = 0;
-    // The side's slope tilts the normals; a zero height leaves them flat.
-    const double nzRaw = height != 0 ? (base - top) / height : 0.0;
-    const double len = std::sqrt(1 + nzRaw * nzRaw);
-    for (int i = 0; i <= stacks; i++) {
-        const double r = base + (top - base) * i / stacks;
-        const double z = height * i / stacks;
-        for (int j = 0; j <= slices; j++) {
-            const double theta = j == slices ? 0.0 : 2 * kPi * j / slices;
-            const double sx = -std::sin(theta), cy = std::cos(theta);
-            put(m, r * sx, r * cy, z, sx / len, cy / len, nzRaw / len,
-                static_cast<double>(j) / slices, static_cast<double>(i) / stacks);
-        }
-    }
-    stitchBands(m, slices, stacks + 1, false, false);
+    stitchBands(m, first, slices, stacks + 1, true, true);
 }
 
 Detail detailFor(int slices, int stacks, float radiusPx, float maxErrorPx) {

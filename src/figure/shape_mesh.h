@@ -1,4 +1,4 @@
-// shape_mesh.h - sphere and cylinder meshes for the fast figure drawing, and
+// shape_mesh.h - sphere meshes for the fast figure drawing, and
 // the choice of how finely to tessellate a shape for its size on screen.
 //
 // The meshes lay out their vertices exactly as the GLU quadrics the figures
@@ -20,8 +20,10 @@ namespace shapemesh {
 
 constexpr int kMaxSlices = 10;
 constexpr int kMaxStacks = 6;
-constexpr int kMaxVertices = (kMaxSlices + 1) * (kMaxStacks + 1);
-constexpr int kMaxIndices = kMaxSlices * kMaxStacks * 6;
+// Room for two shapes: a limb's joint ball and body, or the two eyes, go
+// out as one mesh.
+constexpr int kMaxVertices = 2 * (kMaxSlices + 1) * (kMaxStacks + 1);
+constexpr int kMaxIndices = 2 * kMaxSlices * kMaxStacks * 6;
 
 // One vertex: position, unit normal, texture coordinate.
 struct Vertex {
@@ -38,9 +40,14 @@ struct Mesh {
 };
 
 // Tessellations beyond the limits above are clamped to them; fewer than 3
-// slices or 2 stacks (1 for a cylinder) are raised to that.
+// slices or 2 stacks are raised to that.
 void buildSphere(Mesh& m, double radius, int slices, int stacks);
-void buildCylinder(Mesh& m, double base, double top, double height, int slices, int stacks);
+// Adds a sphere moved and scaled per axis (scale first, all factors
+// nonzero) to what the mesh holds. Normals are divided by the scale without
+// renormalising, as GL's normal transform would leave them had the scale
+// been on the matrix, so the shading is the same.
+void appendSphere(Mesh& m, double radius, int slices, int stacks, const float offset[3],
+                  const float scale[3]);
 
 // A tessellation level for a shape whose full detail is `slices` x `stacks`.
 struct Detail {
