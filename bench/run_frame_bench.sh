@@ -17,11 +17,18 @@ frames="${CG_FRAMES:-2}"
 jobs="${CG_JOBS:-2}"
 cd "$root"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-xrun() { SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$@"; }
+# One virtual X server for every run, on a display number it picks itself.
+exec 3> "$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -1 "$work/display")"
+export SDL_AUDIODRIVER=dummy
 
 # ---- wall time
-xrun "$build/bench_frame" --benchmark_format=csv 2>/dev/null | grep -E '^"?BM_' > "$work/wall.csv"
+"$build/bench_frame" --benchmark_format=csv 2>"$work/wall.err" | grep -E '^"?BM_' > "$work/wall.csv" ||
+  { cat "$work/wall.err" >&2; exit 1; }
 
 # ---- instructions
 cases=()
@@ -29,8 +36,7 @@ for p in 1 10 45; do for t in 0 1; do for path in reference fast; do cases+=("$p
 count() {
   set -- $1
   local out="$work/cg.$1.$2.$3"
-  LP_NUM_THREADS=0 SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
-    valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file="$out.%p" \
+  LP_NUM_THREADS=0 valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file="$out.%p" \
     "$build/bench_frame" --count "$1" "$2" "$3" "$frames" > "$out.log" 2>&1
   # Every process's count (the program's own; helpers count 0).
   echo "$1 $2 $3 $(grep -h 'Collected' "$out.log" | awk -v f="$frames" '{s += $NF} END {printf "%.0f", s / f}')"
@@ -43,6 +49,7 @@ printf '%s\n' "${cases[@]}" | xargs -P "$jobs" -I{} bash -c 'count "{}"' > "$wor
 awk -v F="$frames" '
   FNR == NR { instr[$1 " " $2 " " $3] = $4; next }
   {
+    split($0, f, ","); $1 = f[1]; $3 = f[3]
     gsub(/"/, "", $1)
     if ($1 ~ /Empty/) { empty = $3; next }
     # BM_Frame/persons:P/trails:T/reference:R

@@ -16,6 +16,8 @@
 #include <GL/glu.h>
 
 #include <cmath>
+#include <cstring>
+#include <cstdlib>
 
 #include "app/app_state.h"
 #include "figure/person.h"
@@ -46,8 +48,9 @@ GLUquadric* itemQuadric() {
     return app.quadric;
 }
 
-void sphere(GLUquadric* q, double r, int slices = kSlices, int stacks = kStacks, double stretch = 1) {
-    shapes::sphere(q, r, slices, stacks, stretch);
+void sphere(GLUquadric* q, double r, int slices = kSlices, int stacks = kStacks, double across = 1,
+            double along = 1) {
+    shapes::sphere(q, r, slices, stacks, across, along);
 }
 void cylinder(GLUquadric* q, double base, double top, double h, int slices = kSlices,
               int stacks = kStacks) {
@@ -268,7 +271,7 @@ void Person::drawBodyPart(int idx) {
             glPushMatrix();
             glRotatef(-90, 1, 0, 0);
             glScalef(R, R, L);
-            sphere(q, 1.0, kSlices, kStacks, std::fmax(R, L));
+            sphere(q, 1.0, kSlices, kStacks, R, L);
             glPopMatrix();
             // Eyes on the front (+z) of the head.
             glColor4f(1, 1, 1, alpha);
@@ -320,17 +323,73 @@ FigureView currentView() {
     return v;
 }
 
+// Copies of one figure drawn so far in this pass, with the detail each was
+// drawn at and its part matrices. A part whose whole chain of matrices from
+// ROOT, and whose detail, match a copy drawn before lands on exactly the same
+// depths, so the depth test would reject every one of its fragments: it is
+// left out. (Trail copies of a dance repeat many poses part by part.)
+struct DrawnCopies {
+    static constexpr int kMax = 16;  // beyond this, copies are drawn whole
+    int count = 0;
+    float pixelsPerUnit[kMax];
+    float maxErrorPx[kMax];
+    float transform[kMax][BODY_PART_COUNT][16];
+    int twin[kMax][BODY_PART_COUNT];  // earliest copy with the same chain to the part
+};
+DrawnCopies drawn;
+
+// Draws copy k's parts that no earlier copy drew the same; parentTwin is the
+// twin of the parent part (-1 above ROOT).
+void drawCopyNodes(Person& p, BodyPart* node, int k, int parent, int parentTwin) {
+    for (; node; node = node->nextSibling) {
+        const int i = node->index;
+        int twin = k;
+        for (int m = 0; m < k && twin == k; m++) {
+            if (drawn.pixelsPerUnit[m] != drawn.pixelsPerUnit[k] || drawn.maxErrorPx[m] != drawn.maxErrorPx[k])
+                continue;
+            if (parent >= 0 && drawn.twin[m][parent] != parentTwin) continue;
+            if (std::memcmp(drawn.transform[m][i], node->transform, sizeof node->transform) == 0)
+                twin = drawn.twin[m][i];
+        }
+        drawn.twin[k][i] = twin;
+        glPushMatrix();
+        glMultMatrixf(node->transform);
+        if (twin == k) p.drawBodyPart(i);
+        drawCopyNodes(p, node->firstChild, k, i, twin);
+        glPopMatrix();
+    }
+}
+
+// Detail steps of an eighth of an octave, rounded up (finer): copies of
+// nearly the same size share one, so their repeated parts can be matched.
+float detailStep(float pixelsPerUnit) {
+    return std::exp2(std::ceil(std::log2(pixelsPerUnit) * 8) / 8);
+}
+
 }  // namespace
 
 // One copy of the figure in its present pose. The fast path leaves out a copy
-// wholly out of sight and tessellates for its size on screen.
+// wholly out of sight, tessellates for its size on screen, and leaves out
+// the parts an earlier copy already drew in the same place.
 void Person::drawCopy(const FigureView* view, float maxErrorPx) {
-    if (view) {
-        const BoundingSphere bounds = figureBounds(*this);
-        if (!view->sees(bounds)) return;
-        shapes::setDetail(view->pixelsPerUnit(bounds), maxErrorPx);
+    if (!view) {
+        drawNode(&part[ROOT]);
+        return;
     }
-    drawNode(&part[ROOT]);
+    const BoundingSphere bounds = figureBounds(*this);
+    if (!view->sees(bounds)) return;
+    const float ppu = detailStep(view->pixelsPerUnit(bounds));
+    shapes::setDetail(ppu, maxErrorPx);
+    if (drawn.count >= DrawnCopies::kMax) {
+        drawNode(&part[ROOT]);
+        return;
+    }
+    const int k = drawn.count++;
+    drawn.pixelsPerUnit[k] = ppu;
+    drawn.maxErrorPx[k] = maxErrorPx;
+    for (int i = 0; i < BODY_PART_COUNT; i++)
+        std::memcpy(drawn.transform[k][i], part[i].transform, sizeof part[i].transform);
+    drawCopyNodes(*this, &part[ROOT], k, -1, -1);
 }
 
 void Person::draw() {
@@ -342,6 +401,7 @@ void Person::draw() {
     }
     // Wireframe shows every edge, the far side's too.
     shapes::beginFigure(!app.wireframeOn);
+    drawn.count = 0;
     drawCopy(fast, kFigureErrorPx);
     updateTransform(ROOT);  // keeps the redisplays coming while figures are shown
 

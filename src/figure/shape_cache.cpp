@@ -110,9 +110,10 @@ void setCull(bool on) {
     else glDisable(GL_CULL_FACE);
 }
 
-shapemesh::Detail detail(int slices, int stacks, double extent) {
+shapemesh::Detail detail(int slices, int stacks, double across, double along) {
     if (!gInFigure || gPixelsPerUnit <= 0) return {slices, stacks};
-    return shapemesh::detailFor(slices, stacks, static_cast<float>(extent) * gPixelsPerUnit, gMaxErrorPx);
+    return shapemesh::detailFor(slices, stacks, static_cast<float>(std::fabs(across)) * gPixelsPerUnit,
+                                static_cast<float>(std::fabs(along)) * gPixelsPerUnit, gMaxErrorPx);
 }
 
 }  // namespace
@@ -147,13 +148,13 @@ void unculled() {
 
 // ============================================================== 3. Spheres and cylinders
 
-void sphere(GLUquadric* q, double r, int slices, int stacks, double stretch) {
+void sphere(GLUquadric* q, double r, int slices, int stacks, double across, double along) {
     if (gReference) {
         cachedShape(referenceTable, {0, r, 0, 0, slices, stacks}, [&] { gluSphere(q, r, slices, stacks); });
         return;
     }
-    const shapemesh::Detail d = detail(slices, stacks, std::fabs(r * stretch));
-    if (gInFigure) setCull(gCullAllowed && r > 0 && stretch > 0);
+    const shapemesh::Detail d = detail(slices, stacks, r * across, r * along);
+    if (gInFigure) setCull(gCullAllowed && r > 0 && across > 0 && along > 0);
     cachedShape(fastTable, {0, r, 0, 0, d.slices, d.stacks}, [&] {
         shapemesh::buildSphere(scratch, r, d.slices, d.stacks);
         emitScratch();
@@ -167,7 +168,7 @@ void cylinder(GLUquadric* q, double base, double top, double height, int slices,
         return;
     }
     const double extent = std::fmax(std::fabs(base), std::fabs(top));
-    const shapemesh::Detail d = detail(slices, stacks, extent);
+    const shapemesh::Detail d = detail(slices, stacks, extent, extent);
     if (gInFigure) setCull(false);
     // Open tubes are few and never culled: GLU's own, only tessellated by size.
     cachedShape(fastTable, {1, base, top, height, d.slices, d.stacks},
@@ -195,12 +196,12 @@ void limb(GLUquadric* q, double r, double l) {
         glPushMatrix();
         glTranslatef(0, 0, 0.5f * L);
         glScalef(2 * R / L, 2 * R / L, 1);
-        sphere(q, 0.6 * L, 10, 6, std::fmax(2 * R / L, 1));
+        sphere(q, 0.6 * L, 10, 6, 2 * R / L, 1);
         glPopMatrix();
         return;
     }
     const float across = 2 * R / L;
-    const shapemesh::Detail d[2] = {detail(10, 6, std::fabs(r)), detail(10, 6, std::fabs(0.6 * L * std::fmax(across, 1)))};
+    const shapemesh::Detail d[2] = {detail(10, 6, r, r), detail(10, 6, 1.2 * r, 0.6 * l)};
     const double radius[2] = {r, 0.6 * L};
     const float offset[2][3] = {{0, 0, 0}, {0, 0, 0.5f * L}};
     const float scale[2][3] = {{1, 1, 1}, {across, across, 1}};
@@ -217,7 +218,7 @@ void eyes(GLUquadric* q, double r) {
         sphere(q, 0.24 * R, 10, 6);
         return;
     }
-    const shapemesh::Detail d = detail(10, 6, std::fabs(0.24 * R));
+    const shapemesh::Detail d = detail(10, 6, 0.24 * R, 0.24 * R);
     const shapemesh::Detail both[2] = {d, d};
     const double radius[2] = {0.24 * R, 0.24 * R};
     const float offset[2][3] = {{first[0], first[1], first[2]}, {first[0] - 0.64f * R, first[1], first[2]}};

@@ -21,11 +21,11 @@ bool referenceDrawing();
 
 namespace shapes {
 
-// A sphere of radius r, as gluSphere draws it. `stretch` is the largest
-// factor of a scale the caller applied before it (ellipsoids), so the size on
-// screen is known; a negative one turns the shape inside out, which is drawn
-// unculled.
-void sphere(GLUquadric* q, double r, int slices, int stacks, double stretch = 1);
+// A sphere of radius r, as gluSphere draws it. `across` and `along` are the
+// factors of a scale the caller applied before it (ellipsoids), round the
+// axis and along it, so the size on screen is known; a negative one turns
+// the shape inside out, which is drawn unculled.
+void sphere(GLUquadric* q, double r, int slices, int stacks, double across = 1, double along = 1);
 // An open tube, as gluCylinder draws it: never culled, its inside shows.
 void cylinder(GLUquadric* q, double base, double top, double height, int slices, int stacks);
 // A limb along +z: a joint ball of radius r, and an ellipsoid 1.2 r across

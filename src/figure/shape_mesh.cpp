@@ -76,14 +76,15 @@ void appendSphere(Mesh& m, double radius, int slices, int stacks, const float of
     stitchBands(m, first, slices, stacks + 1, true, true);
 }
 
-Detail detailFor(int slices, int stacks, float radiusPx, float maxErrorPx) {
-    // A facet of n slices misses the outline by r (1 - cos(pi / n)).
+Detail detailFor(int slices, int stacks, float acrossPx, float alongPx, float maxErrorPx) {
+    // Round the axis, n slices miss the outline by r (1 - cos(pi / n)); along
+    // it, k stacks step pi / k round a meridian, missing it by
+    // r (1 - cos(pi / 2k)).
     int n = 3;
-    while (n < slices && radiusPx * (1 - std::cos(kPi / n)) > maxErrorPx) n++;
-    if (n >= slices) return {slices, stacks};
-    const int minStacks = stacks >= 2 ? 2 : 1;
-    const int k = clampInt((stacks * n + slices - 1) / slices, minStacks, stacks);
-    return {n, k};
+    while (n < slices && acrossPx * (1 - std::cos(kPi / n)) > maxErrorPx) n++;
+    int k = stacks >= 2 ? 2 : 1;
+    while (k < stacks && alongPx * (1 - std::cos(kPi / (2 * k))) > maxErrorPx) k++;
+    return {std::min(n, slices), std::min(k, stacks)};
 }
 
 }  // namespace shapemesh

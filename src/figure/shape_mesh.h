@@ -55,8 +55,9 @@ struct Detail {
 };
 
 // The coarsest tessellation, never finer than the full one, whose facets
-// stray from the true round outline by at most `maxErrorPx` pixels for a
-// shape `radiusPx` pixels across. A large enough shape keeps the full detail.
-Detail detailFor(int slices, int stacks, float radiusPx, float maxErrorPx);
+// stray from the true outline by at most `maxErrorPx` pixels, for a shape
+// `acrossPx` pixels in radius round its axis and `alongPx` along it (they
+// differ for a stretched sphere). A large enough shape keeps the full detail.
+Detail detailFor(int slices, int stacks, float acrossPx, float alongPx, float maxErrorPx);
 
 }  // namespace shapemesh

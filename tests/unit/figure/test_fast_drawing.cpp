@@ -115,12 +115,12 @@ TEST(SphereMesh, LaysOutNormalsAndPictureAsTheQuadricDoes) {
 }
 
 TEST(ShapeDetail, KeepsFullDetailUpCloseAndThinsOutWithSize) {
-    EXPECT_EQ(shapemesh::detailFor(10, 6, 200, 0.5f).slices, 10);
-    EXPECT_EQ(shapemesh::detailFor(10, 6, 200, 0.5f).stacks, 6);
-    EXPECT_EQ(shapemesh::detailFor(6, 6, 200, 0.5f).slices, 6) << "never finer than the full detail";
+    EXPECT_EQ(shapemesh::detailFor(10, 6, 200, 200, 0.5f).slices, 10);
+    EXPECT_EQ(shapemesh::detailFor(10, 6, 200, 200, 0.5f).stacks, 6);
+    EXPECT_EQ(shapemesh::detailFor(6, 6, 200, 200, 0.5f).slices, 6) << "never finer than the full detail";
     int previous = 3;
     for (float r = 0.5f; r < 100; r *= 1.5f) {
-        const shapemesh::Detail d = shapemesh::detailFor(10, 6, r, 0.5f);
+        const shapemesh::Detail d = shapemesh::detailFor(10, 6, r, r, 0.5f);
         EXPECT_GE(d.slices, previous) << r;
         EXPECT_LE(d.stacks, 6);
         EXPECT_GE(d.stacks, 2);
@@ -128,10 +128,18 @@ TEST(ShapeDetail, KeepsFullDetailUpCloseAndThinsOutWithSize) {
         if (d.slices < 10) {
             EXPECT_LE(r * (1 - std::cos(3.14159265 / d.slices)), 0.5f) << r;
         }
+        if (d.stacks < 6) {
+            EXPECT_LE(r * (1 - std::cos(3.14159265 / (2 * d.stacks))), 0.5f) << r;
+        }
         previous = d.slices;
     }
-    EXPECT_EQ(shapemesh::detailFor(10, 6, 1, 0.5f).slices, 3);
-    EXPECT_LT(shapemesh::detailFor(10, 6, 5, 1.0f).slices, shapemesh::detailFor(10, 6, 5, 0.5f).slices);
+    EXPECT_EQ(shapemesh::detailFor(10, 6, 1, 1, 0.5f).slices, 3);
+    EXPECT_LT(shapemesh::detailFor(10, 6, 5, 5, 1.0f).slices, shapemesh::detailFor(10, 6, 5, 5, 0.5f).slices);
+    // A long thin ellipsoid needs its stacks for its length, not its slices.
+    const shapemesh::Detail thin = shapemesh::detailFor(10, 6, 2, 40, 0.5f);
+    EXPECT_EQ(thin.stacks, 6);
+    EXPECT_LE(thin.slices, 5);
+    EXPECT_LE(12 * (1 - std::cos(3.14159265 / (2 * shapemesh::detailFor(10, 6, 40, 12, 0.5f).stacks))), 0.5f);
 }
 
 TEST(FigureBounds, HoldTheWholeFigureAndItsHeldItem) {
