@@ -21,6 +21,7 @@
 #include "figure/textured_box.h"
 
 struct GLUquadric;
+struct FigureView;
 
 enum BodyPartIndex {
     ROOT = 0, TORSO, STOMK, PELVIS, NECK, HEAD,
@@ -139,6 +140,7 @@ public:
     void draw();
     void drawNode(BodyPart* node);
     void drawBodyPart(int idx);
+    void drawCopy(const FigureView* view, float maxErrorPx);
 
     // ---- animation files (io/)
     bool loadAnimation(const char* path);

@@ -16,11 +16,13 @@
 #include <GL/glu.h>
 
 #include <cmath>
-#include <cstddef>
-#include <functional>
+#include <cstring>
+#include <cstdlib>
 
 #include "app/app_state.h"
 #include "figure/person.h"
+#include "figure/figure_view.h"
+#include "figure/shape_cache.h"
 #include "scene/texture_loader.h"
 
 // ============================================================== 1. Quadrics and colours
@@ -46,62 +48,20 @@ GLUquadric* itemQuadric() {
     return app.quadric;
 }
 
-// Quadric shapes are compiled into display lists the first time each size is
-// drawn and replayed afterwards: the same vertices, normals and texture
-// coordinates GLU emits, without recomputing them (and pushing them through
-// immediate mode) for every part of every figure in every frame.
-struct ShapeKey {
-    int kind;  // 0 sphere, 1 cylinder
-    double a, b, c;
-    int slices, stacks;
-    bool operator==(const ShapeKey& o) const {
-        return kind == o.kind && a == o.a && b == o.b && c == o.c && slices == o.slices &&
-               stacks == o.stacks;
-    }
-};
-
-constexpr int kShapeCacheSize = 1024;  // distinct sizes: parts x genders x scales in use
-struct ShapeSlot {
-    ShapeKey key;
-    GLuint list = 0;
-};
-ShapeSlot shapeCache[kShapeCacheSize];
-
-// Replays the cached list for `key`, or compiles it from `emit` while drawing.
-// A full table (or no list names left) just draws directly.
-template <typename Emit>
-void cachedShape(const ShapeKey& key, Emit emit) {
-    std::size_t h = static_cast<std::size_t>(key.kind) * 1000003u;
-    for (double v : {key.a, key.b, key.c}) h = h * 31 + std::hash<double>()(v);
-    h = h * 31 + static_cast<std::size_t>(key.slices * 64 + key.stacks);
-    for (int probe = 0; probe < 8; probe++) {
-        ShapeSlot& slot = shapeCache[(h + probe) % kShapeCacheSize];
-        if (slot.list != 0 && slot.key == key) {
-            glCallList(slot.list);
-            return;
-        }
-        if (slot.list == 0) {
-            const GLuint list = glGenLists(1);
-            if (list == 0) break;
-            slot.key = key;
-            slot.list = list;
-            glNewList(list, GL_COMPILE_AND_EXECUTE);
-            emit();
-            glEndList();
-            return;
-        }
-    }
-    emit();
-}
-
-void sphere(GLUquadric* q, double r, int slices = kSlices, int stacks = kStacks) {
-    cachedShape({0, r, 0, 0, slices, stacks}, [&] { gluSphere(q, r, slices, stacks); });
+void sphere(GLUquadric* q, double r, int slices = kSlices, int stacks = kStacks, double across = 1,
+            double along = 1) {
+    shapes::sphere(q, r, slices, stacks, across, along);
 }
 void cylinder(GLUquadric* q, double base, double top, double h, int slices = kSlices,
               int stacks = kStacks) {
-    cachedShape({1, base, top, h, slices, stacks},
-                [&] { gluCylinder(q, base, top, h, slices, stacks); });
+    shapes::cylinder(q, base, top, h, slices, stacks);
 }
+
+// How far a facet may stray from the round outline, in pixels: the figure
+// itself, and its see-through trail copies, where a coarser outline fades
+// into the floor at a fifth of the opacity or less.
+constexpr float kFigureErrorPx = 0.5f;
+constexpr float kTrailErrorPx = 1.0f;
 
 }  // namespace
 
@@ -176,6 +136,7 @@ void drawGunGrip(float w, float g) {
     glColor4f(0.5f, 0.5f, 0.5f, 1);
     glRotatef(200, 1, 0, 0);
     TexturedBox grip;
+    shapes::unculled();
     grip.setScale(w, w, g);
     grip.draw();
     glRotatef(-110, 1, 0, 0);
@@ -185,6 +146,7 @@ void drawGunGrip(float w, float g) {
 
 void drawSight(float s) {
     TexturedBox sight;
+    shapes::unculled();
     sight.setScale(s, 3 * s, 2 * s);
     sight.draw();
 }
@@ -211,6 +173,7 @@ void drawTubeGunItem() {
     cylinder(q, 0.7f * r, 0.7f * r, 1.05f * h);
     bindTextureSlot(TEX_COLOR_BLACK);
     TexturedBox band;
+    shapes::unculled();
     band.setScale(r, r, r / 2);
     glTranslatef(0, 0, 0.2f * h);
     band.draw();
@@ -269,6 +232,7 @@ void Person::drawBodyPart(int idx) {
             sphere(q, 0.9 * R);
             glTranslatef(0, 0.5f * L, 0);
             torsoBox.setScale(R, L / 2, R);
+            shapes::unculled();
             torsoBox.draw();
             glPopMatrix();
             if (!isMale) {
@@ -283,6 +247,7 @@ void Person::drawBodyPart(int idx) {
             glPushMatrix();  // shoulder block
             glTranslatef(0, 0.75f * L, 0);
             torsoBox.setScale(1.5f * R, 0.25f * L, 0.5f * R);
+            shapes::unculled();
             torsoBox.draw();
             glPopMatrix();
             break;
@@ -306,15 +271,12 @@ void Person::drawBodyPart(int idx) {
             glPushMatrix();
             glRotatef(-90, 1, 0, 0);
             glScalef(R, R, L);
-            sphere(q, 1.0);
+            sphere(q, 1.0, kSlices, kStacks, R, L);
             glPopMatrix();
             // Eyes on the front (+z) of the head.
             glColor4f(1, 1, 1, alpha);
             if (app.texturesOn) bindTextureSlot(TEX_EYE);
-            glTranslatef(0.32f * R, 0.1f * R, 0.9f * R);
-            sphere(q, 0.24 * R);
-            glTranslatef(-0.64f * R, 0, 0);
-            sphere(q, 0.24 * R);
+            shapes::eyes(q, R);
             break;
 
         case LHI:
@@ -328,14 +290,7 @@ void Person::drawBodyPart(int idx) {
             // Limbs (stomach, arms, hands, legs, feet): a joint ball and an
             // ellipsoid 1.2R across reaching from -0.1L to 1.1L.
             glRotatef(-90, 1, 0, 0);
-            sphere(q, R);
-            if (L > 0) {
-                glPushMatrix();
-                glTranslatef(0, 0, 0.5f * L);
-                glScalef(2 * R / L, 2 * R / L, 1);
-                sphere(q, 0.6 * L);
-                glPopMatrix();
-            }
+            shapes::limb(q, R, L);
             break;
     }
     glPopMatrix();
@@ -354,8 +309,100 @@ void Person::drawNode(BodyPart* node) {
     }
 }
 
+namespace {
+
+// The view the figure is drawn into, read once per figure.
+FigureView currentView() {
+    FigureView v;
+    glGetFloatv(GL_MODELVIEW_MATRIX, v.modelview);
+    glGetFloatv(GL_PROJECTION_MATRIX, v.projection);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    v.viewportWidth = static_cast<float>(viewport[2]);
+    v.viewportHeight = static_cast<float>(viewport[3]);
+    return v;
+}
+
+// Copies of one figure drawn so far in this pass, with the detail each was
+// drawn at and its part matrices. A part whose whole chain of matrices from
+// ROOT, and whose detail, match a copy drawn before lands on exactly the same
+// depths, so the depth test would reject every one of its fragments: it is
+// left out. (Trail copies of a dance repeat many poses part by part.)
+struct DrawnCopies {
+    static constexpr int kMax = 16;  // beyond this, copies are drawn whole
+    int count = 0;
+    float pixelsPerUnit[kMax];
+    float maxErrorPx[kMax];
+    float transform[kMax][BODY_PART_COUNT][16];
+    int twin[kMax][BODY_PART_COUNT];  // earliest copy with the same chain to the part
+};
+DrawnCopies drawn;
+
+// Draws copy k's parts that no earlier copy drew the same; parentTwin is the
+// twin of the parent part (-1 above ROOT).
+void drawCopyNodes(Person& p, BodyPart* node, int k, int parent, int parentTwin) {
+    for (; node; node = node->nextSibling) {
+        const int i = node->index;
+        int twin = k;
+        for (int m = 0; m < k && twin == k; m++) {
+            if (drawn.pixelsPerUnit[m] != drawn.pixelsPerUnit[k] || drawn.maxErrorPx[m] != drawn.maxErrorPx[k])
+                continue;
+            if (parent >= 0 && drawn.twin[m][parent] != parentTwin) continue;
+            if (std::memcmp(drawn.transform[m][i], node->transform, sizeof node->transform) == 0)
+                twin = drawn.twin[m][i];
+        }
+        drawn.twin[k][i] = twin;
+        glPushMatrix();
+        glMultMatrixf(node->transform);
+        if (twin == k) p.drawBodyPart(i);
+        drawCopyNodes(p, node->firstChild, k, i, twin);
+        glPopMatrix();
+    }
+}
+
+// Detail steps of an eighth of an octave, rounded up (finer): copies of
+// nearly the same size share one, so their repeated parts can be matched.
+float detailStep(float pixelsPerUnit) {
+    return std::exp2(std::ceil(std::log2(pixelsPerUnit) * 8) / 8);
+}
+
+}  // namespace
+
+// One copy of the figure in its present pose. The fast path leaves out a copy
+// wholly out of sight, tessellates for its size on screen, and leaves out
+// the parts an earlier copy already drew in the same place.
+void Person::drawCopy(const FigureView* view, float maxErrorPx) {
+    if (!view) {
+        drawNode(&part[ROOT]);
+        return;
+    }
+    const BoundingSphere bounds = figureBounds(*this);
+    if (!view->sees(bounds)) return;
+    const float ppu = detailStep(view->pixelsPerUnit(bounds));
+    shapes::setDetail(ppu, maxErrorPx);
+    if (drawn.count >= DrawnCopies::kMax) {
+        drawNode(&part[ROOT]);
+        return;
+    }
+    const int k = drawn.count++;
+    drawn.pixelsPerUnit[k] = ppu;
+    drawn.maxErrorPx[k] = maxErrorPx;
+    for (int i = 0; i < BODY_PART_COUNT; i++)
+        std::memcpy(drawn.transform[k][i], part[i].transform, sizeof part[i].transform);
+    drawCopyNodes(*this, &part[ROOT], k, -1, -1);
+}
+
 void Person::draw() {
-    drawNode(&part[ROOT]);
+    FigureView view;
+    const FigureView* fast = nullptr;
+    if (!referenceDrawing()) {
+        view = currentView();
+        fast = &view;
+    }
+    // Wireframe shows every edge, the far side's too.
+    shapes::beginFigure(!app.wireframeOn);
+    drawn.count = 0;
+    drawCopy(fast, kFigureErrorPx);
     updateTransform(ROOT);  // keeps the redisplays coming while figures are shown
 
     // A figure that is not animating has no animator time to return to, so
@@ -367,7 +414,10 @@ void Person::draw() {
         for (int i = 0; i < BODY_PART_COUNT; i++)
             for (int k = 0; k < 3; k++) savedRotation[i][k] = part[i].rotation[k];
     }
-    if (!showTrail) return;
+    if (!showTrail) {
+        shapes::endFigure();
+        return;
+    }
 
     // See-through copies at every keyframe, fading with distance from the
     // current one.
@@ -380,10 +430,11 @@ void Person::draw() {
         if (trailFade > 0) alpha = trailAlpha - static_cast<float>(std::abs(j - c)) * trailFade;
         if (alpha > 0) {
             poseAtKeyFrame(j);
-            drawNode(&part[ROOT]);
+            drawCopy(fast, kTrailErrorPx);
         }
     }
     alpha = savedAlpha;
+    shapes::endFigure();
 
     if (animating) {
         poseAtTime(t);

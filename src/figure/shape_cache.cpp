@@ -1,0 +1,229 @@
+// shape_cache.cpp - display lists of the figures' quadric shapes, per size
+// and tessellation, for the reference and the fast drawing paths.
+//
+// Index:
+//   1. The list tables
+//   2. Drawing state around a figure (culling, detail)
+//   3. Spheres and cylinders
+//
+// Each distinct shape is compiled on first use and replayed afterwards. A
+// full table (or no list names left) draws directly, so nothing breaks, it
+// only gets slower. Fast meshes are built in one scratch mesh: nothing is
+// allocated per frame.
+#include "figure/shape_cache.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <cstddef>
+#include <functional>
+
+#include "figure/shape_mesh.h"
+
+namespace {
+
+// ============================================================== 1. The list tables
+
+bool gReference = false;
+
+struct ShapeKey {
+    int kind;  // 0 sphere, 1 cylinder
+    double a, b, c;
+    int slices, stacks;
+    bool operator==(const ShapeKey& o) const {
+        return kind == o.kind && a == o.a && b == o.b && c == o.c && slices == o.slices &&
+               stacks == o.stacks;
+    }
+};
+
+struct ShapeSlot {
+    ShapeKey key;
+    GLuint list = 0;
+};
+
+// Distinct sizes: parts x genders x scales in use, times the tessellations.
+constexpr int kTableSize = 2048;
+ShapeSlot referenceTable[kTableSize];
+ShapeSlot fastTable[kTableSize];
+
+std::size_t hashKey(const ShapeKey& key) {
+    std::size_t h = static_cast<std::size_t>(key.kind) * 1000003u;
+    for (double v : {key.a, key.b, key.c}) h = h * 31 + std::hash<double>()(v);
+    return h * 31 + static_cast<std::size_t>(key.slices * 64 + key.stacks);
+}
+
+// Replays the list for `key`, or compiles it from `emit` first.
+template <typename Emit>
+void cachedShape(ShapeSlot* table, const ShapeKey& key, Emit emit) {
+    const std::size_t h = hashKey(key);
+    for (int probe = 0; probe < 8; probe++) {
+        ShapeSlot& slot = table[(h + probe) % kTableSize];
+        if (slot.list != 0 && slot.key == key) {
+            glCallList(slot.list);
+            return;
+        }
+        if (slot.list == 0) {
+            const GLuint list = glGenLists(1);
+            if (list == 0) break;
+            slot.key = key;
+            slot.list = list;
+            glNewList(list, GL_COMPILE);
+            emit();
+            glEndList();
+            glCallList(list);
+            return;
+        }
+    }
+    emit();
+}
+
+shapemesh::Mesh scratch;
+
+// Sends the scratch mesh as indexed triangles from client arrays.
+void emitScratch() {
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    const GLsizei stride = sizeof(shapemesh::Vertex);
+    glVertexPointer(3, GL_FLOAT, stride, &scratch.vertex[0].x);
+    glNormalPointer(GL_FLOAT, stride, &scratch.vertex[0].nx);
+    glTexCoordPointer(2, GL_FLOAT, stride, &scratch.vertex[0].s);
+    glDrawElements(GL_TRIANGLES, scratch.indexCount, GL_UNSIGNED_SHORT, scratch.index);
+    glPopClientAttrib();
+}
+
+// ============================================================== 2. Drawing state around a figure
+
+bool gInFigure = false;
+bool gCullAllowed = false;
+bool gCullOn = false;
+float gPixelsPerUnit = 0;  // 0: unknown, full detail
+float gMaxErrorPx = 0;
+
+void setCull(bool on) {
+    if (on == gCullOn) return;
+    gCullOn = on;
+    if (on) glEnable(GL_CULL_FACE);
+    else glDisable(GL_CULL_FACE);
+}
+
+shapemesh::Detail detail(int slices, int stacks, double across, double along) {
+    if (!gInFigure || gPixelsPerUnit <= 0) return {slices, stacks};
+    return shapemesh::detailFor(slices, stacks, static_cast<float>(std::fabs(across)) * gPixelsPerUnit,
+                                static_cast<float>(std::fabs(along)) * gPixelsPerUnit, gMaxErrorPx);
+}
+
+}  // namespace
+
+void setReferenceDrawing(bool on) { gReference = on; }
+bool referenceDrawing() { return gReference; }
+
+namespace shapes {
+
+void beginFigure(bool cull) {
+    gInFigure = true;
+    gCullAllowed = cull && !gReference;
+    gCullOn = glIsEnabled(GL_CULL_FACE);
+    gPixelsPerUnit = 0;
+}
+
+void setDetail(float pixelsPerUnit, float maxErrorPx) {
+    gPixelsPerUnit = pixelsPerUnit;
+    gMaxErrorPx = maxErrorPx;
+}
+
+void endFigure() {
+    setCull(false);
+    gInFigure = false;
+    gCullAllowed = false;
+    gPixelsPerUnit = 0;
+}
+
+void unculled() {
+    if (gInFigure) setCull(false);
+}
+
+// ============================================================== 3. Spheres and cylinders
+
+void sphere(GLUquadric* q, double r, int slices, int stacks, double across, double along) {
+    if (gReference) {
+        cachedShape(referenceTable, {0, r, 0, 0, slices, stacks}, [&] { gluSphere(q, r, slices, stacks); });
+        return;
+    }
+    const shapemesh::Detail d = detail(slices, stacks, r * across, r * along);
+    if (gInFigure) setCull(gCullAllowed && r > 0 && across > 0 && along > 0);
+    cachedShape(fastTable, {0, r, 0, 0, d.slices, d.stacks}, [&] {
+        shapemesh::buildSphere(scratch, r, d.slices, d.stacks);
+        emitScratch();
+    });
+}
+
+void cylinder(GLUquadric* q, double base, double top, double height, int slices, int stacks) {
+    if (gReference) {
+        cachedShape(referenceTable, {1, base, top, height, slices, stacks},
+                    [&] { gluCylinder(q, base, top, height, slices, stacks); });
+        return;
+    }
+    const double extent = std::fmax(std::fabs(base), std::fabs(top));
+    const shapemesh::Detail d = detail(slices, stacks, extent, extent);
+    if (gInFigure) setCull(false);
+    // Open tubes are few and never culled: GLU's own, only tessellated by size.
+    cachedShape(fastTable, {1, base, top, height, d.slices, d.stacks},
+                [&] { gluCylinder(q, base, top, height, d.slices, d.stacks); });
+}
+
+// Two spheres as one mesh, each with its own detail; the key packs both.
+void sphereTwins(int kind, double a, double b, const shapemesh::Detail d[2], const double radius[2],
+                 const float offset[2][3], const float scale[2][3]) {
+    if (gInFigure) setCull(gCullAllowed && a > 0 && b > 0);
+    const ShapeKey key{kind, a, b, 0, d[0].slices * 16 + d[1].slices, d[0].stacks * 16 + d[1].stacks};
+    cachedShape(fastTable, key, [&] {
+        scratch.vertexCount = scratch.indexCount = 0;
+        for (int k = 0; k < 2; k++)
+            shapemesh::appendSphere(scratch, radius[k], d[k].slices, d[k].stacks, offset[k], scale[k]);
+        emitScratch();
+    });
+}
+
+void limb(GLUquadric* q, double r, double l) {
+    const float R = static_cast<float>(r), L = static_cast<float>(l);
+    if (gReference || !(L > 0)) {
+        sphere(q, r, 10, 6);
+        if (!(L > 0)) return;
+        glPushMatrix();
+        glTranslatef(0, 0, 0.5f * L);
+        glScalef(2 * R / L, 2 * R / L, 1);
+        sphere(q, 0.6 * L, 10, 6, 2 * R / L, 1);
+        glPopMatrix();
+        return;
+    }
+    const float across = 2 * R / L;
+    const shapemesh::Detail d[2] = {detail(10, 6, r, r), detail(10, 6, 1.2 * r, 0.6 * l)};
+    const double radius[2] = {r, 0.6 * L};
+    const float offset[2][3] = {{0, 0, 0}, {0, 0, 0.5f * L}};
+    const float scale[2][3] = {{1, 1, 1}, {across, across, 1}};
+    sphereTwins(2, r, l, d, radius, offset, scale);
+}
+
+void eyes(GLUquadric* q, double r) {
+    const float R = static_cast<float>(r);
+    const float first[3] = {0.32f * R, 0.1f * R, 0.9f * R};
+    if (gReference) {
+        glTranslatef(first[0], first[1], first[2]);
+        sphere(q, 0.24 * R, 10, 6);
+        glTranslatef(-0.64f * R, 0, 0);
+        sphere(q, 0.24 * R, 10, 6);
+        return;
+    }
+    const shapemesh::Detail d = detail(10, 6, 0.24 * R, 0.24 * R);
+    const shapemesh::Detail both[2] = {d, d};
+    const double radius[2] = {0.24 * R, 0.24 * R};
+    const float offset[2][3] = {{first[0], first[1], first[2]}, {first[0] - 0.64f * R, first[1], first[2]}};
+    const float scale[2][3] = {{1, 1, 1}, {1, 1, 1}};
+    sphereTwins(3, r, 1, both, radius, offset, scale);
+}
+
+}  // namespace shapes

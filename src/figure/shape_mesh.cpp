@@ -1,0 +1,90 @@
+// shape_mesh.cpp - building the indexed sphere meshes, and the
+// tessellation chosen for a shape's size on screen.
+//
+// Rings of slices + 1 vertices (the seam is doubled for its two texture
+// coordinates) run from the -z end to the +z end. Each band between two rings
+// is split into triangles along the same diagonal as the quads the quadrics
+// emit, so lighting and texture are interpolated the same way.
+#include "figure/shape_mesh.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace shapemesh {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+int clampInt(int v, int lo, int hi) { return std::max(lo, std::min(hi, v)); }
+
+void put(Mesh& m, double x, double y, double z, double nx, double ny, double nz, double s, double t) {
+    Vertex& v = m.vertex[m.vertexCount++];
+    v = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z),
+         static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz),
+         static_cast<float>(s), static_cast<float>(t)};
+}
+
+void triangle(Mesh& m, int a, int b, int c) {
+    m.index[m.indexCount++] = static_cast<std::uint16_t>(a);
+    m.index[m.indexCount++] = static_cast<std::uint16_t>(b);
+    m.index[m.indexCount++] = static_cast<std::uint16_t>(c);
+}
+
+// Bands between ring i (lower z) and ring i + 1, for the rings that start at
+// vertex `first`. A band whose lower or upper ring is a single point gets one
+// triangle per slice, not a quad.
+void stitchBands(Mesh& m, int first, int slices, int rings, bool pointFirst, bool pointLast) {
+    const int w = slices + 1;
+    for (int i = 0; i + 1 < rings; i++) {
+        for (int j = 0; j < slices; j++) {
+            const int lo = first + i * w + j, hi = first + (i + 1) * w + j;
+            const bool loPoint = pointFirst && i == 0;
+            const bool hiPoint = pointLast && i + 2 == rings;
+            if (!hiPoint) triangle(m, lo + 1, hi + 1, hi);
+            if (!loPoint) triangle(m, lo, lo + 1, hi);
+        }
+    }
+}
+
+}  // namespace
+
+void buildSphere(Mesh& m, double radius, int slices, int stacks) {
+    m.vertexCount = m.indexCount = 0;
+    const float none[3] = {0, 0, 0}, unit[3] = {1, 1, 1};
+    appendSphere(m, radius, slices, stacks, none, unit);
+}
+
+void appendSphere(Mesh& m, double radius, int slices, int stacks, const float offset[3],
+                  const float scale[3]) {
+    slices = clampInt(slices, 3, kMaxSlices);
+    stacks = clampInt(stacks, 2, kMaxStacks);
+    const int first = m.vertexCount;
+    // Ring i is at polar angle pi * (stacks - i) / stacks, so ring 0 is the -z pole.
+    for (int i = 0; i <= stacks; i++) {
+        const double rho = kPi * (stacks - i) / stacks;
+        const double sr = i == 0 || i == stacks ? 0.0 : std::sin(rho);
+        const double cr = i == 0 ? -1.0 : i == stacks ? 1.0 : std::cos(rho);
+        for (int j = 0; j <= slices; j++) {
+            const double theta = j == slices ? 0.0 : 2 * kPi * j / slices;
+            const double nx = -std::sin(theta) * sr, ny = std::cos(theta) * sr, nz = cr;
+            put(m, scale[0] * (radius * nx) + offset[0], scale[1] * (radius * ny) + offset[1],
+                scale[2] * (radius * nz) + offset[2], nx / scale[0], ny / scale[1], nz / scale[2],
+                static_cast<double>(j) / slices, static_cast<double>(i) / stacks);
+        }
+    }
+    stitchBands(m, first, slices, stacks + 1, true, true);
+}
+
+Detail detailFor(int slices, int stacks, float acrossPx, float alongPx, float maxErrorPx) {
+    // Round the axis, n slices miss the outline by r (1 - cos(pi / n)); along
+    // it, k stacks step pi / k round a meridian, missing it by
+    // r (1 - cos(pi / 2k)).
+    int n = 3;
+    while (n < slices && acrossPx * (1 - std::cos(kPi / n)) > maxErrorPx) n++;
+    int k = stacks >= 2 ? 2 : 1;
+    while (k < stacks && alongPx * (1 - std::cos(kPi / (2 * k))) > maxErrorPx) k++;
+    return {std::min(n, slices), std::min(k, stacks)};
+}
+
+}  // namespace shapemesh
