@@ -53,3 +53,19 @@ expect "three wheel steps in make the figure larger, once each ($before -> $(sui
 xdotool click 5 click 5 click 5
 f=$(poll_shot zoomed_out 20 as_before) || true
 expect "three steps out bring it back ($(suit "$f") suit pixels)" as_before "$f"
+
+# A second figure joins on the right; a click on her head selects figure 2's
+# HEAD: the head turns yellow (each figure shows its own selected part, so
+# the man's arm stays yellow) and the HUD's figure and part lines change.
+head2() { yellow "$1" 30 36 485 102; }
+hud_lines() { convert "$1" -crop 120x40+115+142 +repage -threshold 50% -format '%#' info:; }
+key o
+sleep 1
+f=$(snap two_figures)
+hud_before=$(hud_lines "$f")
+click 499 118
+head_selected() { [ "$(head2 "$1")" -ge 300 ]; }
+f=$(poll_shot second_head 20 head_selected) || true
+expect "a click on the second figure's head selects it ($(head2 "$f") yellow pixels)" \
+  head_selected "$f"
+expect "and the HUD's figure and part lines say so" test "$(hud_lines "$f")" != "$hud_before"
