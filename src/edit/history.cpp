@@ -29,7 +29,9 @@ int writtenRecords(const KeyFrameAnimation& a) {
 }
 
 bool sameRecords(const std::vector<KeyFrame>& v, const KeyFrameAnimation& a, int n) {
-    return static_cast<int>(v.size()) == n && std::memcmp(v.data(), a.keyFrames, sizeof(KeyFrame) * n) == 0;
+    // n == 0 skips memcmp: an empty vector's data() may be null.
+    return static_cast<int>(v.size()) == n &&
+           (n == 0 || std::memcmp(v.data(), a.keyFrames, sizeof(KeyFrame) * n) == 0);
 }
 
 void restoreAnimator(KeyFrameAnimation& a, const History::AnimatorState& s) {
