@@ -29,6 +29,25 @@
 
 namespace {
 
+// What posing at a keyframe moves in an animator, kept to be put back.
+struct AnimatorPlace {
+    int currentIndex = 0;
+    float currentTime = 0, segmentTime = 0;
+    float value[3] = {0, 0, 0};
+    void keep(const KeyFrameAnimation& a) {
+        currentIndex = a.currentIndex;
+        currentTime = a.currentTime;
+        segmentTime = a.segmentTime;
+        for (int k = 0; k < 3; k++) value[k] = a.value[k];
+    }
+    void putBack(KeyFrameAnimation& a) const {
+        a.currentIndex = currentIndex;
+        a.currentTime = currentTime;
+        a.segmentTime = segmentTime;
+        for (int k = 0; k < 3; k++) a.value[k] = value[k];
+    }
+};
+
 // Tessellation: coarse on purpose, the figures are small on screen.
 constexpr int kSlices = 10;
 constexpr int kStacks = 6;
@@ -406,13 +425,18 @@ void Person::draw() {
     updateTransform(ROOT);  // keeps the redisplays coming while figures are shown
 
     // A figure that is not animating has no animator time to return to, so
-    // its pose is kept aside and put back by hand after the trail.
+    // its pose is kept aside and put back by hand after the trail; so is
+    // each animator's place on the time line, which the timeline and the
+    // keyframe commands read while the figure is paused.
     float savedPosition[3] = {};
     float savedRotation[BODY_PART_COUNT][3] = {};
+    AnimatorPlace savedPlaces[BODY_PART_COUNT + 1];
     if (!animating) {
         for (int k = 0; k < 3; k++) savedPosition[k] = position[k];
         for (int i = 0; i < BODY_PART_COUNT; i++)
             for (int k = 0; k < 3; k++) savedRotation[i][k] = part[i].rotation[k];
+        savedPlaces[BODY_PART_COUNT].keep(kfaPos);
+        for (int i = 0; i < BODY_PART_COUNT; i++) savedPlaces[i].keep(part[i].kfa);
     }
     if (!showTrail) {
         shapes::endFigure();
@@ -440,7 +464,9 @@ void Person::draw() {
         poseAtTime(t);
     } else {
         for (int k = 0; k < 3; k++) position[k] = savedPosition[k];
+        savedPlaces[BODY_PART_COUNT].putBack(kfaPos);
         for (int i = 0; i < BODY_PART_COUNT; i++) {
+            savedPlaces[i].putBack(part[i].kfa);
             for (int k = 0; k < 3; k++) part[i].rotation[k] = savedRotation[i][k];
             updateTransform(i);
         }

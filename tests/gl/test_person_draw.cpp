@@ -339,10 +339,15 @@ TEST(PersonDraw, TrailOfAStillFigurePutsItsOwnPoseBack) {
     p.updateTransform(ROOT);
     p.showTrail = true;
     const PoseRecord before = record(p);
+    const float timeBefore = p.kfaPos.currentTime;
+    const int indexBefore = p.part[RUA].kfa.currentIndex;
 
     beginFrame(FRONT, 1);
     p.draw();
     expectSamePose(before, record(p), 0);
+    // Drawing the copies leaves the paused figure where it was on its time line.
+    EXPECT_EQ(p.kfaPos.currentTime, timeBefore);
+    EXPECT_EQ(p.part[RUA].kfa.currentIndex, indexBefore);
     EXPECT_TRUE(near(probe(-4.5f, 4.0f), {204, 204, 255})) << "copy at keyframe 0";
     EXPECT_TRUE(near(probe(3.5f, 4.0f), {217, 217, 255})) << "copy at keyframe 1";
 
