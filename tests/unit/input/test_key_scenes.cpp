@@ -18,6 +18,7 @@
 #include "audio/music_control.h"
 #include "input/keyboard.h"
 #include "io/file_chooser.h"
+#include "../../support/scripted_chooser.h"
 
 namespace {
 
@@ -49,17 +50,6 @@ protected:
     }
 };
 
-// Answers dialogs with scripted paths ("" cancels).
-class ScriptedChooser : public FileChooser {
-public:
-    std::vector<std::string> answers;
-    bool choose(const FileDialogRequest&, std::string& path) override {
-        if (answers.empty()) return false;
-        path = answers.front();
-        answers.erase(answers.begin());
-        return !path.empty();
-    }
-};
 
 }  // namespace
 

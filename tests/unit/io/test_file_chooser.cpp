@@ -8,29 +8,13 @@
 #include "app/app_state.h"
 #include "io/file_chooser.h"
 #include "io_test_support.h"
+#include "../../support/scripted_chooser.h"
 
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
 
 namespace {
 
-// Answers each dialog with the next scripted path ("" cancels) and keeps the
-// requests it was shown. `during` runs while the dialog is "open".
-class ScriptedChooser : public FileChooser {
-public:
-    std::vector<std::string> answers;
-    std::vector<FileDialogRequest> shown;
-    std::function<void()> during;
-
-    bool choose(const FileDialogRequest& request, std::string& path) override {
-        shown.push_back(request);
-        if (during) during();
-        if (answers.empty()) return false;
-        path = answers.front();
-        answers.erase(answers.begin());
-        return !path.empty();
-    }
-};
 
 class FileDialogs : public InTempDir {
 protected:

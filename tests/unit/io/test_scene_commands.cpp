@@ -17,25 +17,13 @@
 #include "io/scene_file.h"
 #include "io_test_support.h"
 #include "scene_test_support.h"
+#include "../../support/scripted_chooser.h"
 
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
 
 namespace {
 
-// Answers dialogs with scripted paths ("" cancels) and notes what was asked.
-class ScriptedChooser : public FileChooser {
-public:
-    std::vector<std::string> answers;
-    std::vector<FileDialogRequest> asked;
-    bool choose(const FileDialogRequest& request, std::string& path) override {
-        asked.push_back(request);
-        if (answers.empty()) return false;
-        path = answers.front();
-        answers.erase(answers.begin());
-        return !path.empty();
-    }
-};
 
 class SceneCommands : public InTempDir {
 protected:
@@ -69,10 +57,10 @@ TEST_F(SceneCommands, CtrlSSavesWithTheSceneExtensionAndCtrlOOpensIt) {
     CaptureStdout();
     onKeyboard(19, 0, 0);  // Ctrl+S
     GetCapturedStdout();
-    ASSERT_EQ(chooser.asked.size(), 1u);
-    EXPECT_EQ(chooser.asked[0].kind, FileDialogKind::Save);
-    EXPECT_STREQ(chooser.asked[0].filters[0].name, "Puppetorium scene (*.scene)");
-    EXPECT_STREQ(chooser.asked[0].filters[0].patterns, "*.scene");
+    ASSERT_EQ(chooser.shown.size(), 1u);
+    EXPECT_EQ(chooser.shown[0].kind, FileDialogKind::Save);
+    EXPECT_STREQ(chooser.shown[0].filters[0].name, "Puppetorium scene (*.scene)");
+    EXPECT_STREQ(chooser.shown[0].filters[0].patterns, "*.scene");
     EXPECT_EQ(readFile(path("duet.scene")), saved);
 
     resetAppState();
@@ -84,7 +72,7 @@ TEST_F(SceneCommands, CtrlSSavesWithTheSceneExtensionAndCtrlOOpensIt) {
     CaptureStdout();
     onKeyboard(15, 0, 0);
     GetCapturedStdout();
-    EXPECT_EQ(chooser.asked.back().kind, FileDialogKind::Open);
+    EXPECT_EQ(chooser.shown.back().kind, FileDialogKind::Open);
     EXPECT_EQ(presentSceneText(), saved);
     EXPECT_EQ(app.persons[2].scale, 0.5f);
 }
