@@ -47,6 +47,38 @@ void restoreAnimator(KeyFrameAnimation& a, const History::AnimatorState& s) {
 template <typename T, std::size_t N>
 void copyArray(T (&to)[N], const T (&from)[N]) { std::memcpy(to, from, sizeof to); }
 
+// The plain fields of a part and of a figure, which a snapshot shares by
+// name with the live objects: one list serves capture and restore.
+template <typename To, typename From>
+void copyPartFields(To& to, const From& from) {
+    to.length = from.length;
+    to.radius = from.radius;
+    copyArray(to.rotation, from.rotation);
+    copyArray(to.jointOffset, from.jointOffset);
+    copyArray(to.minRotation, from.minRotation);
+    copyArray(to.maxRotation, from.maxRotation);
+    to.limitsOn = from.limitsOn;
+    to.texture = from.texture;
+}
+
+template <typename To, typename From>
+void copyFigureFields(To& to, const From& from) {
+    copyArray(to.position, from.position);
+    to.selectedPart = from.selectedPart;
+    to.skin = from.skin;
+    to.isMale = from.isMale;
+    to.scale = from.scale;
+    copyArray(to.colour, from.colour);
+    to.alpha = from.alpha;
+    to.animating = from.animating;
+    to.showTrail = from.showTrail;
+    to.trailAlpha = from.trailAlpha;
+    to.trailFade = from.trailFade;
+    to.leftHandItem = from.leftHandItem;
+    to.rightHandItem = from.rightHandItem;
+    to.torsoBox = from.torsoBox;
+}
+
 }  // namespace
 
 // ------------------------------------------------------------ capture and restore
@@ -72,31 +104,11 @@ History::Step History::capture(const std::string& label, const std::vector<int>&
         for (int i = 0; i < BODY_PART_COUNT; i++) {
             const BodyPart& b = p.part[i];
             PartState& q = ps.part[i];
-            q.length = b.length;
-            q.radius = b.radius;
-            copyArray(q.rotation, b.rotation);
-            copyArray(q.jointOffset, b.jointOffset);
-            copyArray(q.minRotation, b.minRotation);
-            copyArray(q.maxRotation, b.maxRotation);
-            q.limitsOn = b.limitsOn;
-            q.texture = b.texture;
+            copyPartFields(q, b);
             q.kfa = captureAnimator(b.kfa, lastRecords_[idx][i + 1]);
         }
-        copyArray(ps.position, p.position);
+        copyFigureFields(ps, p);
         ps.kfaPos = captureAnimator(p.kfaPos, lastRecords_[idx][0]);
-        ps.selectedPart = p.selectedPart;
-        ps.skin = p.skin;
-        ps.isMale = p.isMale;
-        ps.scale = p.scale;
-        copyArray(ps.colour, p.colour);
-        ps.alpha = p.alpha;
-        ps.animating = p.animating;
-        ps.showTrail = p.showTrail;
-        ps.trailAlpha = p.trailAlpha;
-        ps.trailFade = p.trailFade;
-        ps.leftHandItem = p.leftHandItem;
-        ps.rightHandItem = p.rightHandItem;
-        ps.torsoBox = p.torsoBox;
         s.persons.push_back(std::move(ps));
     }
     return s;
@@ -110,31 +122,11 @@ void History::restore(const Step& s) {
         for (int i = 0; i < BODY_PART_COUNT; i++) {
             BodyPart& b = p.part[i];
             const PartState& q = ps.part[i];
-            b.length = q.length;
-            b.radius = q.radius;
-            copyArray(b.rotation, q.rotation);
-            copyArray(b.jointOffset, q.jointOffset);
-            copyArray(b.minRotation, q.minRotation);
-            copyArray(b.maxRotation, q.maxRotation);
-            b.limitsOn = q.limitsOn;
-            b.texture = q.texture;
+            copyPartFields(b, q);
             restoreAnimator(b.kfa, q.kfa);
         }
-        copyArray(p.position, ps.position);
+        copyFigureFields(p, ps);
         restoreAnimator(p.kfaPos, ps.kfaPos);
-        p.selectedPart = ps.selectedPart;
-        p.skin = ps.skin;
-        p.isMale = ps.isMale;
-        p.scale = ps.scale;
-        copyArray(p.colour, ps.colour);
-        p.alpha = ps.alpha;
-        p.animating = ps.animating;
-        p.showTrail = ps.showTrail;
-        p.trailAlpha = ps.trailAlpha;
-        p.trailFade = ps.trailFade;
-        p.leftHandItem = ps.leftHandItem;
-        p.rightHandItem = ps.rightHandItem;
-        p.torsoBox = ps.torsoBox;
         // Matrices follow from the pose; recomputing gives the same bits.
         for (int i = 0; i < BODY_PART_COUNT; i++) p.updateTransform(i);
     }
