@@ -12,6 +12,7 @@
 #include "app/menus.h"
 #include "app/scene_init.h"
 #include "input/keyboard.h"
+#include "edit/edit_commands.h"
 #include "io/file_chooser.h"
 #include "io/scene_commands.h"
 #include "io/scene_file.h"
@@ -75,6 +76,27 @@ TEST_F(SceneCommands, CtrlSSavesWithTheSceneExtensionAndCtrlOOpensIt) {
     EXPECT_EQ(chooser.shown.back().kind, FileDialogKind::Open);
     EXPECT_EQ(presentSceneText(), saved);
     EXPECT_EQ(app.persons[2].scale, 0.5f);
+}
+
+TEST_F(SceneCommands, OpeningASceneIsOneUndoStepAndMarksItsFiguresSaved) {
+    resetEditing();
+    app.numPersons = 2;
+    app.persons[1].setScale(0.5f);
+    app.persons[1].pushPoseKeyFrame(20);
+    ASSERT_TRUE(saveScene(path("two.scene")));
+    resetAppState();
+    app.persons[0].pushPoseKeyFrame(20);
+    markKeyFramesChanged(0);
+    const std::string before = presentSceneText();
+
+    CaptureStdout();
+    ASSERT_TRUE(openScene(path("two.scene")));
+    EXPECT_FALSE(anyUnsavedKeyFrames()) << "what was opened is on disk";
+    EXPECT_EQ(app.persons[1].scale, 0.5f);
+    undoCommand();
+    GetCapturedStdout();
+    EXPECT_EQ(presentSceneText(), before) << "one undo puts every figure back";
+    resetEditing();
 }
 
 TEST_F(SceneCommands, SceneMenuSavesOpensAndSwitchesTheMusicFollowing) {
