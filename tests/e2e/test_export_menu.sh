@@ -11,15 +11,16 @@ key 6
 sleep 1
 
 # Entries from 0: body, display, ------, -reset, -clear keyframes,
-# -pushKeyFrame, -setAnimateOn, quit, export video..., export BVH...
+# -pushKeyFrame, -setAnimateOn, quit, scene, keyframes, export video...,
+# export BVH...
 menu_open 600 30
-menu_choose "$MENU" 9
+menu_choose "$MENU" 11
 choose_file "Save Animation" "$OUT/fight"
 wait_for_log "Exported 170 frames to '$OUT/fight.bvh'" 60
 expect "the .bvh got its extension and 170 frames" grep -qx 'Frames: 170' "$OUT/fight.bvh"
 
 menu_open 600 30
-menu_choose "$MENU" 8
+menu_choose "$MENU" 10
 choose_file "Save Animation" "$OUT/fight.webm"
 wait_for_log "Exported 170 frames to '$OUT/fight.webm'" 200
 frames=$(ffprobe -v error -count_frames -select_streams v:0 \
@@ -27,7 +28,7 @@ frames=$(ffprobe -v error -count_frames -select_streams v:0 \
 expect "the window's video is 170 VP9 frames at 1280x720 (got $frames)" test "$frames" = "vp9,1280,720,170"
 
 menu_open 600 30
-menu_choose "$MENU" 8
+menu_choose "$MENU" 10
 choose_file "Save Animation" "$OUT/cancelled.mp4"
 for i in $(seq 1 100); do
   ls "$OUT" | grep -q 'cancelled.mp4.tmp-' && break
