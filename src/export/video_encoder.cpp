@@ -60,9 +60,11 @@ void tuneEncoder(AVCodecContext* c, OutputKind kind) {
 }
 
 // A scaler that only changes the pixel format, limited-range BT.601 out.
+// Area filtering makes each chroma sample the mean of its 2 x 2 pixels, the
+// right filter for halving, and is the quickest of the smooth ones here.
 SwsContext* converterTo(AVPixelFormat to, int width, int height) {
     SwsContext* c = sws_getContext(width, height, AV_PIX_FMT_RGBA, width, height, to,
-                                   SWS_BILINEAR, nullptr, nullptr, nullptr);
+                                   SWS_AREA, nullptr, nullptr, nullptr);
     if (c && to == AV_PIX_FMT_YUV420P) {
         const int* bt601 = sws_getCoefficients(SWS_CS_ITU601);
         sws_setColorspaceDetails(c, bt601, 1, bt601, 0, 0, 1 << 16, 1 << 16);
