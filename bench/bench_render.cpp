@@ -82,7 +82,7 @@ const std::vector<std::vector<std::uint8_t>>& storedFrames(int persons) {
         target.bind();
         reshape(kWidth, kHeight);
         renderFilmFrame();
-        target.readRgba(f);
+        target.readRgbaBottomUp(f);
         target.unbind();
     }
     madeFor = persons;

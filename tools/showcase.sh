@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# showcase.sh - renders Puppetorium's built-in scenes without any display
+# showcase.sh - renders Puppetorium's shipped scenes without any display
 # into showcase/: PNG pictures of the scenes, the sword fight as a GIF and
 # an MP4. ./run.sh calls it on a machine without a usable display.
 #   tools/showcase.sh [BINARY]
-# Each picture is a scene's key pressed at the start and the frames that
-# follow, rendered headless at 1024x768 (the keys are those of the window).
+# Each picture is a scene file of scenes/ opened and the frames that follow,
+# rendered headless at 1024x768. The first scene and the camera tour are the
+# program's own start and its tour key, as no scene file holds them.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bin="${1:-$root/build/puppetorium}"
@@ -12,19 +13,19 @@ out="$root/showcase"
 rm -rf "$out"; mkdir -p "$out"
 cd "$root"   # the program reads images/ and animations/ from here
 
-render() {  # NAME KEYS FRAMES [more options]
-  local name="$1" keys="$2" frames="$3"; shift 3
-  "$bin" --render - --keys "$keys" --frames "$frames" "$@" >/dev/null
+render() {  # NAME INPUT FRAMES [more options]
+  local name="$1" input="$2" frames="$3"; shift 3
+  "$bin" --render "$input" --frames "$frames" "$@" --out "$out/$name" >/dev/null
   echo "  $out/$name"
 }
 
 echo "Puppetorium showcase (no display found): rendering the scenes headless"
-render 01-first-scene.png "" 50 --size 1024x768 --out "$out/01-first-scene.png"
-render 03-superman.png 0 75 --size 1024x768 --out "$out/03-superman.png"
-render 04-boy-and-girl.png 5 75 --size 1024x768 --out "$out/04-boy-and-girl.png"
-render 05-sword-fight.png 6 75 --size 1024x768 --out "$out/05-sword-fight.png"
-render 06-lawnmower.png 8 75 --size 1024x768 --out "$out/06-lawnmower.png"
-render 07-camera-tour.png 4 100 --size 1024x768 --out "$out/07-camera-tour.png"
-render sword-fight.gif 6 100 --size 512x384 --out "$out/sword-fight.gif"
-render sword-fight.mp4 6 250 --size 1280x720 --out "$out/sword-fight.mp4"
+render 01-first-scene.png - 50 --size 1024x768
+render 03-superman.png scenes/superman.scene 75 --size 1024x768
+render 04-boy-and-girl.png scenes/boy_and_girl.scene 75 --size 1024x768
+render 05-sword-fight.png scenes/swordfight.scene 75 --size 1024x768
+render 06-lawnmower.png scenes/lawnmower.scene 75 --size 1024x768
+render 07-camera-tour.png - 100 --keys 4 --size 1024x768
+render sword-fight.gif scenes/swordfight.scene 100 --size 512x384
+render sword-fight.mp4 scenes/swordfight.scene 250 --size 1280x720
 echo "Showcase written to $out/"

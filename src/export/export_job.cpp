@@ -72,7 +72,7 @@ bool ExportJob::drawFrame(std::string& error) {
     reshape(options_.width, options_.height);
     renderFilmFrame();
     glFinish();
-    target_->readRgba(pixels_);
+    target_->readRgbaBottomUp(pixels_);
     target_->unbind();
     reshape(windowW, windowH);
     return encoder_.addFrame(pixels_.data(), error);

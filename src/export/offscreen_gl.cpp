@@ -11,7 +11,6 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include <cstring>
 
 namespace {
 
@@ -164,20 +163,9 @@ void FrameTarget::bind() const {
 
 void FrameTarget::unbind() const { fboCalls().bindFramebuffer(GL_FRAMEBUFFER, 0); }
 
-void FrameTarget::readRgba(std::vector<std::uint8_t>& out) const {
-    const std::size_t row = static_cast<std::size_t>(width_) * 4;
-    out.resize(row * static_cast<std::size_t>(height_));
+void FrameTarget::readRgbaBottomUp(std::vector<std::uint8_t>& out) const {
+    out.resize(static_cast<std::size_t>(width_) * 4 * static_cast<std::size_t>(height_));
     fboCalls().bindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, out.data());
-    // GL's rows run bottom up; pictures and encoders want the top first.
-    std::vector<std::uint8_t>& swap = rowScratch_;
-    swap.resize(row);
-    for (int y = 0; y < height_ / 2; y++) {
-        std::uint8_t* a = out.data() + row * static_cast<std::size_t>(y);
-        std::uint8_t* b = out.data() + row * static_cast<std::size_t>(height_ - 1 - y);
-        std::memcpy(swap.data(), a, row);
-        std::memcpy(a, b, row);
-        std::memcpy(b, swap.data(), row);
-    }
 }

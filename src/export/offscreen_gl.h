@@ -44,14 +44,14 @@ public:
     // Draws go here until unbind().
     void bind() const;
     void unbind() const;
-    // Reads the drawn frame as RGBA rows, top row first (`out` is resized).
-    void readRgba(std::vector<std::uint8_t>& out) const;
+    // Reads the drawn frame as RGBA rows, bottom row first as GL keeps them
+    // (`out` is resized); the encoder's conversion turns them upright.
+    void readRgbaBottomUp(std::vector<std::uint8_t>& out) const;
     int width() const { return width_; }
     int height() const { return height_; }
 
 private:
     void release();
     unsigned fbo_ = 0, colour_ = 0, depth_ = 0;
-    mutable std::vector<std::uint8_t> rowScratch_;  // kept so a frame allocates nothing
     int width_ = 0, height_ = 0;
 };

@@ -1,9 +1,9 @@
 // render_command.cpp - the headless render: options, scene, frames, file.
 //
 // The scene starts as the program's does (textures, persons, light, camera,
-// fixed GL state; no music), the input is loaded into figure 0 as F5 would,
-// the keys given are pressed through the key map, and then every frame is
-// one idle step and one drawing. The frame clock reads film time: frame k
+// fixed GL state; no music), the input is applied (a scene file whole, an
+// animation file into figure 0 as F5 would), the keys given are pressed
+// through the key map, and then every frame is one idle step and one drawing. The frame clock reads film time: frame k
 // is k frame periods after the intro logo has gone, since a film of a dance
 // has no start-up logo in it.
 #include "export/render_command.h"
@@ -22,6 +22,8 @@
 #include "export/progress.h"
 #include "export/render_options.h"
 #include "input/keyboard.h"
+#include "io/scene_commands.h"
+#include "io/scene_file.h"
 #include "scene/stage.h"
 
 namespace {
@@ -64,8 +66,22 @@ bool prepareScene(const RenderOptions& o, HeadlessContext& gl, std::string& erro
     return true;
 }
 
+bool loadScene(const std::string& path, std::string& error) {
+    auto scene = readSceneFile(path, error);
+    if (!scene) {
+        error = "cannot render '" + path + "': not a readable scene file: " + error;
+        return false;
+    }
+    applyScene(*scene);
+    return true;
+}
+
 bool loadInput(const RenderOptions& o, std::string& error) {
-    if (o.input != "-" && !app.persons[app.selectedPerson].loadAnimation(o.input.c_str())) {
+    if (o.input == "-") {
+        // nothing to load: the scene the program starts with, and the keys
+    } else if (isSceneFileName(o.input)) {
+        if (!loadScene(o.input, error)) return false;
+    } else if (!app.persons[app.selectedPerson].loadAnimation(o.input.c_str())) {
         error = "cannot render '" + o.input + "': not a readable animation file";
         return false;
     }

@@ -3,8 +3,8 @@
 //   puppetorium --render IN --out OUT [--frames N | --seconds S]
 //               [--size WxH] [--fps F] [--figure K] [--keys KEYS]
 //
-// IN is an animation file (loaded into figure 0, as F5 would) or "-" for
-// none; KEYS are key-map keys pressed first ("6" sets up the sword fight).
+// IN is a ".scene" file (applied whole), an animation file (loaded into
+// figure 0, as F5 would) or "-" for none; KEYS are key-map keys pressed first ("6" sets up the sword fight).
 // OUT's extension picks what is written. GL-free, so it is tested bare.
 #pragma once
 

@@ -1,13 +1,12 @@
 // video_encoder.cpp - the FFmpeg side: codec, muxer, colour conversion.
 //
-// Moving pictures: RGBA is converted to yuv420p (H.264, VP9)
-// or mapped to a palette of its own (GIF), sent to the codec, and every
-// packet that comes back is interleaved into the container. One picture:
-// the last frame is kept and encoded as PNG at finish(). Everything is
-// allocated at open(); a frame allocates nothing.
+// Moving pictures: RGBA is converted to yuv420p by libswscale (H.264, VP9)
+// or mapped onto a palette by libavfilter (GIF), sent to the codec,
+// and every packet that comes back is interleaved into the container. One
+// picture: the last frame is kept and encoded as PNG at finish(). GL's rows
+// run bottom up; the scaler reads them from the last row with a negative
+// stride, so no frame is flipped by hand.
 #include "export/video_encoder.h"
-
-#include "export/yuv_convert.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -15,6 +14,7 @@ extern "C" {
 #include <libavutil/error.h>
 #include <libavutil/imgutils.h>
 #include <libavutil/opt.h>
+#include <libswscale/swscale.h>
 }
 
 namespace {
@@ -57,6 +57,27 @@ void tuneEncoder(AVCodecContext* c, OutputKind kind) {
         av_opt_set_int(c->priv_data, "row-mt", 1, 0);
         c->bit_rate = 0;
     }
+}
+
+// A scaler that only changes the pixel format, limited-range BT.601 out.
+// Area filtering makes each chroma sample the mean of its 2 x 2 pixels, the
+// right filter for halving, and is the quickest of the smooth ones here.
+SwsContext* converterTo(AVPixelFormat to, int width, int height) {
+    SwsContext* c = sws_getContext(width, height, AV_PIX_FMT_RGBA, width, height, to,
+                                   SWS_AREA, nullptr, nullptr, nullptr);
+    if (c && to == AV_PIX_FMT_YUV420P) {
+        const int* bt601 = sws_getCoefficients(SWS_CS_ITU601);
+        sws_setColorspaceDetails(c, bt601, 1, bt601, 0, 0, 1 << 16, 1 << 16);
+    }
+    return c;
+}
+
+// Converts one bottom-up RGBA picture into `frame`, top row first.
+void convertFlipped(SwsContext* c, const std::uint8_t* rgba, int width, int height, AVFrame* frame) {
+    const int row = width * 4;
+    const std::uint8_t* const last[1] = {rgba + static_cast<std::size_t>(row) * (height - 1)};
+    const int stride[1] = {-row};
+    sws_scale(c, last, stride, 0, height, frame->data, frame->linesize);
 }
 
 }  // namespace
@@ -125,6 +146,13 @@ bool VideoEncoder::openStream(const std::string& path, std::string& error) {
     frame_->width = width_;
     frame_->height = height_;
     if ((rc = av_frame_get_buffer(frame_, 0)) < 0) { error = avError("frame buffer", rc); return false; }
+    if (kind_ == OutputKind::Gif) {
+        auto sink = [this](AVFrame* f, std::string& e) { return encodeFrame(f, e); };
+        if (!gif_.open(width_, height_, fps_, sink, error)) return false;
+    } else if (!(scaler_ = converterTo(r->pixels, width_, height_))) {
+        error = "libswscale cannot convert the frames";
+        return false;
+    }
 
     if ((rc = avio_open(&format_->pb, path.c_str(), AVIO_FLAG_WRITE)) < 0) {
         error = avError("cannot write the output", rc);
@@ -142,20 +170,15 @@ bool VideoEncoder::openStream(const std::string& path, std::string& error) {
 
 bool VideoEncoder::convert(const std::uint8_t* rgba) {
     if (av_frame_make_writable(frame_) < 0) return false;
-    if (kind_ == OutputKind::Gif) {
-        // A palette a second: colours of a scene change slowly, and frames
-        // sharing one map their unchanged pixels alike (smaller, no shimmer).
-        if (frames_ % fps_ == 0) palette_.build(rgba, width_ * height_);
-        for (int y = 0; y < height_; y++)
-            palette_.map(rgba + static_cast<std::size_t>(y) * width_ * 4, width_,
-                         frame_->data[0] + static_cast<std::size_t>(y) * frame_->linesize[0]);
-        auto* pal = reinterpret_cast<std::uint32_t*>(frame_->data[1]);
-        for (int i = 0; i < GifPalette::kColours; i++) pal[i] = palette_.entry(i);
-        return true;
-    }
-    rgbaToYuv420(rgba, width_, height_,
-                 {frame_->data[0], frame_->data[1], frame_->data[2], frame_->linesize[0],
-                  frame_->linesize[1], frame_->linesize[2]});
+    convertFlipped(scaler_, rgba, width_, height_, frame_);
+    return true;
+}
+
+// Numbers the frame in film order and sends it to the codec.
+bool VideoEncoder::encodeFrame(AVFrame* frame, std::string& error) {
+    frame->pts = frames_;
+    if (!send(frame, error)) return false;
+    frames_++;
     return true;
 }
 
@@ -181,11 +204,10 @@ bool VideoEncoder::addFrame(const std::uint8_t* rgba, std::string& error) {
         return true;
     }
     if (!codec_) { error = "the encoder is not open"; return false; }
+    // A GIF's frames come back from its palette graph, the first second late.
+    if (kind_ == OutputKind::Gif) return gif_.add(rgba, error);
     if (!convert(rgba)) { error = "the frame buffer is busy"; return false; }
-    frame_->pts = frames_;
-    if (!send(frame_, error)) return false;
-    frames_++;
-    return true;
+    return encodeFrame(frame_, error);
 }
 
 // ---------------------------------------------------------------- finishing
@@ -198,6 +220,7 @@ bool VideoEncoder::writePicture(std::string& error) {
     AVFrame* f = av_frame_alloc();
     AVPacket* p = av_packet_alloc();
     AVIOContext* io = nullptr;
+    SwsContext* toRgb = nullptr;
     bool ok = false;
     int rc = 0;
     if (!c || !f || !p) {
@@ -210,15 +233,14 @@ bool VideoEncoder::writePicture(std::string& error) {
         f->format = AV_PIX_FMT_RGB24;
         f->width = width_;
         f->height = height_;
-        if ((rc = avcodec_open2(c, codec, nullptr)) < 0 || (rc = av_frame_get_buffer(f, 0)) < 0) {
+        // Alpha is dropped: blending leaves coverage there, not transparency.
+        toRgb = converterTo(AV_PIX_FMT_RGB24, width_, height_);
+        if (!toRgb) {
+            error = "libswscale cannot convert the picture";
+        } else if ((rc = avcodec_open2(c, codec, nullptr)) < 0 || (rc = av_frame_get_buffer(f, 0)) < 0) {
             error = avError("the PNG encoder refused the picture", rc);
         } else {
-            // Alpha is dropped: blending leaves coverage there, not transparency.
-            for (int y = 0; y < height_; y++) {
-                const std::uint8_t* s = picture_.data() + static_cast<std::size_t>(y) * width_ * 4;
-                std::uint8_t* d = f->data[0] + static_cast<std::size_t>(y) * f->linesize[0];
-                for (int x = 0; x < width_; x++, s += 4, d += 3) { d[0] = s[0]; d[1] = s[1]; d[2] = s[2]; }
-            }
+            convertFlipped(toRgb, picture_.data(), width_, height_, f);
             if ((rc = avcodec_send_frame(c, f)) < 0 || (rc = avcodec_receive_packet(c, p)) < 0) {
                 error = avError("PNG encoding failed", rc);
             } else if ((rc = avio_open(&io, path_.c_str(), AVIO_FLAG_WRITE)) < 0) {
@@ -232,6 +254,7 @@ bool VideoEncoder::writePicture(std::string& error) {
             }
         }
     }
+    sws_freeContext(toRgb);
     av_packet_free(&p);
     av_frame_free(&f);
     avcodec_free_context(&c);
@@ -245,7 +268,8 @@ bool VideoEncoder::finish(std::string& error) {
         return ok;
     }
     if (!codec_ || !headerWritten_) { error = "the encoder is not open"; return false; }
-    bool ok = send(nullptr, error);
+    bool ok = kind_ != OutputKind::Gif || gif_.finish(error);
+    ok = ok && send(nullptr, error);
     if (ok) {
         const int rc = av_write_trailer(format_);
         if (rc < 0) { error = avError("cannot complete the container", rc); ok = false; }
@@ -268,6 +292,9 @@ void VideoEncoder::close() {
     avcodec_free_context(&codec_);
     av_frame_free(&frame_);
     av_packet_free(&packet_);
+    gif_.close();
+    sws_freeContext(scaler_);
+    scaler_ = nullptr;
     stream_ = nullptr;
     headerWritten_ = false;
     picture_.clear();

@@ -1,17 +1,18 @@
 // video_encoder.h - RGBA frames to an .mp4 (H.264, yuv420p), .webm (VP9),
-// .gif (a palette chosen each second, looping) or .png (one picture), through
-// FFmpeg's libraries.
+// .gif (a palette chosen from the first second, looping) or .png (one picture), through
+// FFmpeg's libraries: libswscale converts, libavfilter picks GIF palettes.
 //
 // The encoder writes the file it is given; callers hand it the temporary of
-// an AtomicFileWriter and commit only once finish() succeeds. Frames come
-// top row first, 4 bytes a pixel, at the size given to open().
+// an AtomicFileWriter and commit only once finish() succeeds. Frames come as
+// GL reads them back, bottom row first, 4 bytes a pixel, at the size given
+// to open(); the conversion turns them the right way up.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "export/gif_palette.h"
+#include "export/gif_filter.h"
 #include "export/render_options.h"
 
 struct AVCodecContext;
@@ -19,6 +20,7 @@ struct AVFormatContext;
 struct AVFrame;
 struct AVPacket;
 struct AVStream;
+struct SwsContext;
 
 class VideoEncoder {
 public:
@@ -43,6 +45,7 @@ private:
     bool openPicture(std::string& error);
     bool openStream(const std::string& path, std::string& error);
     bool convert(const std::uint8_t* rgba);
+    bool encodeFrame(AVFrame* frame, std::string& error);
     bool send(AVFrame* frame, std::string& error);
     bool writePicture(std::string& error);
 
@@ -55,6 +58,7 @@ private:
     AVFrame* frame_ = nullptr;
     AVPacket* packet_ = nullptr;
     bool headerWritten_ = false;
-    GifPalette palette_;
-    std::vector<std::uint8_t> picture_;  // the .png's last frame
+    SwsContext* scaler_ = nullptr;  // RGBA to yuv420p
+    GifFilter gif_;
+    std::vector<std::uint8_t> picture_;  // the .png's last frame, as read back
 };

@@ -76,8 +76,8 @@ bool saveScene(const std::string& path) {
     return true;
 }
 
-bool openScene(const std::string& path) {
-    std::string text, error;
+std::unique_ptr<Scene> readSceneFile(const std::string& path, std::string& error) {
+    std::string text;
     std::vector<std::string> warnings;
     // Unstated facts keep their present values, so parse onto a copy of now.
     auto scene = makeScene();
@@ -85,7 +85,16 @@ bool openScene(const std::string& path) {
     bool ok = readFileSafely(path, kMaxSceneFileBytes, text, error);
     if (ok) ok = readSceneText(text, *scene, error, warnings);
     for (const std::string& w : warnings) std::printf("WARNING: scene file '%s' %s\n", path.c_str(), w.c_str());
-    if (!ok) {
+    if (!ok) scene.reset();
+    return scene;
+}
+
+bool isSceneFileName(const std::string& path) { return endsWith(path, kSceneExtension); }
+
+bool openScene(const std::string& path) {
+    std::string error;
+    auto scene = readSceneFile(path, error);
+    if (!scene) {
         report("ERROR: scene file '" + path + "' not opened: " + error, "Scene not opened: " + error);
         return false;
     }
@@ -141,7 +150,7 @@ bool openSceneDialog() {
 
 void openSceneFromCommandLine(int argc, char** argv) {
     for (int i = 1; i < argc; i++) {
-        if (argv[i] && endsWith(argv[i], kSceneExtension)) {
+        if (argv[i] && isSceneFileName(argv[i])) {
             openScene(argv[i]);
             return;
         }

@@ -8,6 +8,7 @@
 // Each result is said on the console and on screen.
 #pragma once
 
+#include <memory>
 #include <string>
 
 struct Scene;
@@ -22,6 +23,13 @@ bool saveScene(const std::string& path);
 // Reads `path` and makes it the present scene. False, saying why, when the
 // file is missing, not a scene, cut short or damaged.
 bool openScene(const std::string& path);
+
+// Reads `path` onto a copy of the present scene, without applying it. Null,
+// with `error` set, when the file is missing, not a scene, cut short or
+// damaged; unknown lines are warned about on the console.
+std::unique_ptr<Scene> readSceneFile(const std::string& path, std::string& error);
+// True when the name ends in ".scene".
+bool isSceneFileName(const std::string& path);
 
 // Makes `scene` the application's scene: figures, selections, camera,
 // switches (and their GL state), lights and music.

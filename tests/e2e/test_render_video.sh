@@ -2,7 +2,8 @@
 # Renders the sword fight with no X server at all: 100 frames at 1280x720 to
 # .mp4, .webm and .gif read back by ffprobe as 100 frames at 25 fps of the
 # right codec, and a decoded frame shows the two fencers where the same
-# frame rendered to .png shows them. Bad requests fail cleanly.
+# frame rendered to .png shows them. A scene file renders what its key sets
+# up, for one cycle by default. Bad requests fail cleanly.
 set -euo pipefail
 : "${PUPPETORIUM_BIN:?}"; : "${PUPPETORIUM_ROOT:?}"; : "${PUPPETORIUM_BUILD:=$PUPPETORIUM_ROOT/build}"
 ART="$PUPPETORIUM_BUILD/e2e-artifacts/render_video"
@@ -39,6 +40,17 @@ done
 expect "mp4 is yuv420p" test "$(ffprobe -v error -show_entries stream=pix_fmt -of csv=p=0 "$ART/sword.mp4")" = yuv420p
 expect "progress bar ends at 100/100" grep -q '100/100 frames' "$ART/progress.log"
 
+# ---- a scene file is opened whole before the first frame
+"$PUPPETORIUM_BIN" --render scenes/swordfight.scene --frames 51 --out "$ART/scene51.png" >>"$ART/console.log" 2>&1
+raw "$ART/scene51.png" "$ART/scene51.rgb"
+expect "the sword fight's scene file films what its key sets up" cmp -s "$ART/scene51.rgb" "$ART/frame51.rgb"
+"$PUPPETORIUM_BIN" --render scenes/boy_and_girl.scene --figure 1 --out "$ART/girl.bvh" >>"$ART/console.log" 2>&1
+"$PUPPETORIUM_BIN" --render - --keys 5 --figure 1 --out "$ART/girl-keys.bvh" >>"$ART/console.log" 2>&1
+frames_of() { sed -n 's/^Frames: //p' "$1"; }
+expect "a scene's default length is its longest cycle ($(frames_of "$ART/girl.bvh") frames)" \
+  test "$(frames_of "$ART/girl.bvh")" = "$(frames_of "$ART/girl-keys.bvh")" -a "$(frames_of "$ART/girl.bvh")" -gt 25
+expect "the scene's girl moves as the key's does" cmp -s "$ART/girl.bvh" "$ART/girl-keys.bvh"
+
 # ---- refusals: a clear line, a non-zero status, the target untouched
 echo keep > "$ART/old.mp4"
 set +e
@@ -46,7 +58,12 @@ set +e
 "$PUPPETORIUM_BIN" --render "$ART/missing.txt" --out "$ART/y.mp4" >"$ART/bad2.log" 2>&1; rc2=$?
 "$PUPPETORIUM_BIN" --render - --out /nonexistent-dir/z.mp4 >"$ART/bad3.log" 2>&1; rc3=$?
 "$PUPPETORIUM_BIN" --render animations/superman.txt --out "$ART/old.mp4" --size 0x0 >"$ART/bad4.log" 2>&1; rc4=$?
+head -n 40 scenes/swordfight.scene > "$ART/cut.scene"
+"$PUPPETORIUM_BIN" --render "$ART/cut.scene" --out "$ART/cut.mp4" >"$ART/bad5.log" 2>&1; rc5=$?
 set -e
+expect "a cut-short scene file refused" test "$rc5" -ne 0
+expect "a cut-short scene file named" grep -q "^ERROR: cannot render '$ART/cut.scene': not a readable scene file" "$ART/bad5.log"
+expect "nothing written for a bad scene" test -z "$(ls "$ART" | grep '^cut\.mp4' || true)"
 expect "unknown extension refused" test "$rc1" -ne 0
 expect "unknown extension named" grep -q "^ERROR: unknown output type" "$ART/bad1.log"
 expect "missing input refused" test "$rc2" -ne 0
