@@ -15,17 +15,9 @@
 #include "app/app_state.h"
 #include "figure/person.h"
 #include "io/animation_file.h"
+#include "checks.h"
 
 namespace {
-
-void check(bool ok) {
-    if (!ok) __builtin_trap();
-}
-
-void checkInvariants(const KeyFrameAnimation& a) {
-    check(a.numKeyFrames >= 0 && a.numKeyFrames <= KEYFRAME_CAPACITY);
-    for (int i = 0; i < a.numKeyFrames; i++) check(a.keyFrames[i].steps >= 2);
-}
 
 // The checks run every frame: kept out of the coverage tracing, which would
 // otherwise cost more than the animation they check.
@@ -107,8 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto person = std::make_unique<Person>();
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     readAnimationText(*person, in);
-    checkInvariants(person->kfaPos);
-    for (const BodyPart& part : person->part) checkInvariants(part.kfa);
+    checkQueue(person->kfaPos);
+    for (const BodyPart& part : person->part) checkQueue(part.kfa);
 
     checkRoundTrip(*person);
     playAndCheck(*person);

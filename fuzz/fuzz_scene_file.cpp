@@ -9,16 +9,12 @@
 #include <vector>
 
 #include "io/scene_file.h"
+#include "checks.h"
 
 namespace {
 
-void check(bool ok) {
-    if (!ok) __builtin_trap();
-}
-
 void checkInvariants(const KeyFrameAnimation& a) {
-    check(a.numKeyFrames >= 0 && a.numKeyFrames <= KEYFRAME_CAPACITY);
-    for (int i = 0; i < a.numKeyFrames; i++) check(a.keyFrames[i].steps >= 2);
+    checkQueue(a);
     check(a.currentIndex >= 0 && a.currentIndex < (a.numKeyFrames > 0 ? a.numKeyFrames : 1));
 }
 

@@ -11,6 +11,10 @@
 #include <sstream>
 #include <string>
 
+#include "app/app_state.h"
+#include "io/file_chooser.h"
+#include "../../support/scripted_chooser.h"
+
 class InTempDir : public testing::Test {
 protected:
     std::string dir;
@@ -50,3 +54,19 @@ inline int countOf(const std::string& text, const std::string& needle) {
     for (std::size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) n++;
     return n;
 }
+
+// A fresh application state in a private folder, its dialogs answered by a
+// scripted chooser.
+class ChooserInTempDir : public InTempDir {
+protected:
+    ScriptedChooser chooser;
+    void SetUp() override {
+        InTempDir::SetUp();
+        resetAppState();
+        setFileChooser(&chooser);
+    }
+    void TearDown() override {
+        setFileChooser(nullptr);
+        InTempDir::TearDown();
+    }
+};

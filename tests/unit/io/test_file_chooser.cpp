@@ -8,27 +8,13 @@
 #include "app/app_state.h"
 #include "io/file_chooser.h"
 #include "io_test_support.h"
-#include "../../support/scripted_chooser.h"
 
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
 
 namespace {
 
-
-class FileDialogs : public InTempDir {
-protected:
-    ScriptedChooser chooser;
-    void SetUp() override {
-        InTempDir::SetUp();
-        resetAppState();
-        setFileChooser(&chooser);
-    }
-    void TearDown() override {
-        setFileChooser(nullptr);
-        InTempDir::TearDown();
-    }
-};
+using FileDialogs = ChooserInTempDir;
 
 }  // namespace
 

@@ -18,27 +18,13 @@
 #include "io/scene_file.h"
 #include "io_test_support.h"
 #include "scene_test_support.h"
-#include "../../support/scripted_chooser.h"
 
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
 
 namespace {
 
-
-class SceneCommands : public InTempDir {
-protected:
-    ScriptedChooser chooser;
-    void SetUp() override {
-        InTempDir::SetUp();
-        resetAppState();
-        setFileChooser(&chooser);
-    }
-    void TearDown() override {
-        setFileChooser(nullptr);
-        InTempDir::TearDown();
-    }
-};
+using SceneCommands = ChooserInTempDir;
 
 std::string presentSceneText() {
     auto s = makeScene();
