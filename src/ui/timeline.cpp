@@ -48,8 +48,10 @@ int tickAt(const TimelineLayout& l, const Person& p, float x) {
     return best;
 }
 
+// A hidden figure (shown by none of o's figures) has no strip to drag.
 bool timelineShown() {
-    return !app.helpVisible && !app.keyboardChartVisible && keyFrameCount(selected()) > 0;
+    return !app.helpVisible && !app.keyboardChartVisible && app.selectedPerson < app.numPersons &&
+           keyFrameCount(selected()) > 0;
 }
 
 std::string keyFrameText(int current, int count) {

@@ -88,4 +88,13 @@ TEST_F(Timeline, PressOnATickGoesThereAndADragScrubs) {
     app.keyboardChartVisible = true;
     onMouse(MOUSE_LEFT, MOUSE_PRESSED, 350, y);
     EXPECT_TRUE(app.leftButtonDown);
+    onMouse(MOUSE_LEFT, 1, 350, y);
+
+    // A selected figure that `p` has hidden shows no strip to take a press.
+    app.keyboardChartVisible = false;
+    EXPECT_TRUE(timelineShown());
+    app.numPersons = 0;
+    EXPECT_FALSE(timelineShown());
+    onMouse(MOUSE_LEFT, MOUSE_PRESSED, 350, y);
+    EXPECT_TRUE(app.leftButtonDown);
 }
