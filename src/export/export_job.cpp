@@ -40,12 +40,16 @@ int defaultFrameCount(int fps) {
 
 // ---------------------------------------------------------------- the job
 
-bool ExportJob::start(const RenderOptions& o, std::string& error) {
+void ExportJob::begin(const RenderOptions& o) {
     cancel();
     options_ = o;
     total_ = o.frames;
     done_ = 0;
     figure_ = o.figure >= 0 ? o.figure : app.selectedPerson;
+}
+
+bool ExportJob::start(const RenderOptions& o, std::string& error) {
+    begin(o);
     if (!writer_.begin(o.output, error)) {
         error = "cannot write '" + o.output + "': " + error;
         return false;
@@ -56,10 +60,22 @@ bool ExportJob::start(const RenderOptions& o, std::string& error) {
     }
     target_ = std::make_unique<FrameTarget>();
     if (!target_->create(o.width, o.height, error) ||
-        !encoder_.open(writer_.tempPath(), o.kind, o.width, o.height, o.fps, error)) {
+        !encoder_.start(writer_.tempPath(), o.kind, o.width, o.height, o.fps, error)) {
         cancel();
         return false;
     }
+    return true;
+}
+
+bool ExportJob::startWithoutEncoding(const RenderOptions& o, std::string& error) {
+    begin(o);
+    options_.kind = OutputKind::None;
+    target_ = std::make_unique<FrameTarget>();
+    if (!target_->create(o.width, o.height, error)) {
+        cancel();
+        return false;
+    }
+    unencoded_.assign(static_cast<std::size_t>(o.width) * o.height * 4, 0);
     return true;
 }
 
@@ -72,10 +88,14 @@ bool ExportJob::drawFrame(std::string& error) {
     reshape(options_.width, options_.height);
     renderFilmFrame();
     glFinish();
-    target_->readRgbaBottomUp(pixels_);
+    // A free buffer is waited for only now, so the frame before is encoded
+    // while this one is drawn.
+    const bool encoding = options_.kind != OutputKind::None;
+    std::uint8_t* frame = encoding ? encoder_.freeFrame(error) : unencoded_.data();
+    if (frame) target_->readRgbaBottomUp(frame);
     target_->unbind();
     reshape(windowW, windowH);
-    return encoder_.addFrame(pixels_.data(), error);
+    return frame && (!encoding || encoder_.queueFrame(error));
 }
 
 bool ExportJob::step(std::string& error) {
@@ -98,6 +118,10 @@ bool ExportJob::step(std::string& error) {
 
 bool ExportJob::finish(std::string& error) {
     bool ok = true;
+    if (options_.kind == OutputKind::None) {
+        cancel();
+        return true;
+    }
     if (options_.kind == OutputKind::Bvh) {
         const std::string text = bvh_.text(1.0 / options_.fps);
         ok = writer_.write(text.data(), text.size(), error);
@@ -111,7 +135,8 @@ bool ExportJob::finish(std::string& error) {
 }
 
 void ExportJob::cancel() {
-    encoder_.close();
+    encoder_.cancel();
     writer_.abort();
     target_.reset();
+    std::vector<std::uint8_t>().swap(unencoded_);
 }

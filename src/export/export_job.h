@@ -9,7 +9,9 @@
 //
 // The headless command and the window's menu both drive a job: start(),
 // step() until done(), finish() (or cancel()). Needs a current GL context
-// for every kind but .bvh.
+// for every kind but .bvh. Frames are encoded on a thread of their own
+// while the next is drawn (EncoderThread); an error there is reported by
+// the next step() or finish().
 #pragma once
 
 #include <cstdint>
@@ -20,7 +22,7 @@
 #include "export/bvh_writer.h"
 #include "export/offscreen_gl.h"
 #include "export/render_options.h"
-#include "export/video_encoder.h"
+#include "export/encoder_thread.h"
 #include "io/safe_file.h"
 
 // The frame count of one full cycle of the longest animation among the
@@ -30,8 +32,13 @@ int defaultFrameCount(int fps);
 
 class ExportJob {
 public:
+    ~ExportJob() { cancel(); }
+
     // Opens the output for `o` (o.frames must be set); false with `error`.
     bool start(const RenderOptions& o, std::string& error);
+    // Draws and reads back every frame as a render of `o` would, and
+    // encodes and writes nothing: what encoding adds is measured against it.
+    bool startWithoutEncoding(const RenderOptions& o, std::string& error);
     // Renders and encodes the next frame.
     bool step(std::string& error);
     bool done() const { return done_ >= total_; }
@@ -43,14 +50,15 @@ public:
     void cancel();
 
 private:
+    void begin(const RenderOptions& o);
     bool drawFrame(std::string& error);
 
     RenderOptions options_;
     AtomicFileWriter writer_;
-    VideoEncoder encoder_;
+    EncoderThread encoder_;
     BvhRecorder bvh_;
     std::unique_ptr<FrameTarget> target_;
-    std::vector<std::uint8_t> pixels_;
+    std::vector<std::uint8_t> unencoded_;  // the read-back of a job without encoding
     int figure_ = 0;
     int done_ = 0, total_ = 0;
 };

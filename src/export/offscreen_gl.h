@@ -47,6 +47,8 @@ public:
     // Reads the drawn frame as RGBA rows, bottom row first as GL keeps them
     // (`out` is resized); the encoder's conversion turns them upright.
     void readRgbaBottomUp(std::vector<std::uint8_t>& out) const;
+    // The same into width x height x 4 bytes at `out`.
+    void readRgbaBottomUp(std::uint8_t* out) const;
     int width() const { return width_; }
     int height() const { return height_; }
 
