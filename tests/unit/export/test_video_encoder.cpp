@@ -1,15 +1,19 @@
-// The encoder end to end, without GL: frames given bottom row first come
-// out of the file upright, every frame once and in order (also those the
-// GIF's palette graph holds back, and a GIF shorter than its palette
-// second), in recognisable colours.
+// The encoder end to end, without GL, through the thread a render encodes
+// on: frames given bottom row first come out of the file upright, every
+// frame once and in order (also those the GIF's palette graph holds back,
+// and a GIF shorter than its palette second), in recognisable colours;
+// chroma is the mean of each 2 x 2 block; an error on the encoder thread
+// comes back to the thread that hands the frames over.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "export/video_encoder.h"
+#include "../../support/file_size_limit.h"
+#include "export/encoder_thread.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -42,11 +46,11 @@ std::vector<std::uint8_t> glFrame(int n) {
 
 using Rgb = std::vector<std::uint8_t>;
 
-// Every frame of the file as RGB24, top row first.
-std::vector<Rgb> decodeAll(const std::string& path) {
-    std::vector<Rgb> frames;
+// Calls `take` with every decoded frame of the file, in order.
+template <typename Take>
+void decodeEach(const std::string& path, Take&& takeFrame) {
     AVFormatContext* fmt = nullptr;
-    if (avformat_open_input(&fmt, path.c_str(), nullptr, nullptr) < 0) return frames;
+    if (avformat_open_input(&fmt, path.c_str(), nullptr, nullptr) < 0) return;
     avformat_find_stream_info(fmt, nullptr);
     const AVCodec* codec = nullptr;
     const int s = av_find_best_stream(fmt, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
@@ -56,16 +60,7 @@ std::vector<Rgb> decodeAll(const std::string& path) {
     AVPacket* pkt = av_packet_alloc();
     AVFrame* f = av_frame_alloc();
     auto take = [&] {
-        while (avcodec_receive_frame(dec, f) == 0) {
-            SwsContext* c = sws_getContext(f->width, f->height, static_cast<AVPixelFormat>(f->format),
-                                           kW, kH, AV_PIX_FMT_RGB24, SWS_POINT, nullptr, nullptr, nullptr);
-            Rgb rgb(kW * kH * 3);
-            std::uint8_t* dst[1] = {rgb.data()};
-            const int stride[1] = {kW * 3};
-            sws_scale(c, f->data, f->linesize, 0, f->height, dst, stride);
-            sws_freeContext(c);
-            frames.push_back(rgb);
-        }
+        while (avcodec_receive_frame(dec, f) == 0) takeFrame(f);
     };
     while (av_read_frame(fmt, pkt) >= 0) {
         if (pkt->stream_index == s) avcodec_send_packet(dec, pkt);
@@ -78,6 +73,21 @@ std::vector<Rgb> decodeAll(const std::string& path) {
     av_packet_free(&pkt);
     avcodec_free_context(&dec);
     avformat_close_input(&fmt);
+}
+
+// Every frame of the file as RGB24, top row first.
+std::vector<Rgb> decodeAll(const std::string& path) {
+    std::vector<Rgb> frames;
+    decodeEach(path, [&](const AVFrame* f) {
+        SwsContext* c = sws_getContext(f->width, f->height, static_cast<AVPixelFormat>(f->format),
+                                       kW, kH, AV_PIX_FMT_RGB24, SWS_POINT, nullptr, nullptr, nullptr);
+        Rgb rgb(kW * kH * 3);
+        std::uint8_t* dst[1] = {rgb.data()};
+        const int stride[1] = {kW * 3};
+        sws_scale(c, f->data, f->linesize, 0, f->height, dst, stride);
+        sws_freeContext(c);
+        frames.push_back(rgb);
+    });
     return frames;
 }
 
@@ -96,12 +106,21 @@ int frameNumber(const Rgb& f) {
     return n;
 }
 
-std::string encode(const char* ext, OutputKind kind, int frames, int fps) {
+// Hands the frames over as fast as they are made, so they wait in the
+// encoder thread's buffers for their turn.
+std::string encode(const char* ext, OutputKind kind, int frames, int fps,
+                   std::vector<std::uint8_t> (*make)(int) = glFrame) {
     const std::string path = testing::TempDir() + "puppetorium-encoder-test." + ext;
-    VideoEncoder e;
+    EncoderThread e;
     std::string error;
-    EXPECT_TRUE(e.open(path, kind, kW, kH, fps, error)) << error;
-    for (int i = 0; i < frames; i++) EXPECT_TRUE(e.addFrame(glFrame(i).data(), error)) << error;
+    EXPECT_TRUE(e.start(path, kind, kW, kH, fps, error)) << error;
+    for (int i = 0; i < frames; i++) {
+        std::uint8_t* buffer = e.freeFrame(error);
+        if (!buffer) break;
+        const std::vector<std::uint8_t> px = make(i);
+        std::copy(px.begin(), px.end(), buffer);
+        EXPECT_TRUE(e.queueFrame(error)) << error;
+    }
     EXPECT_TRUE(e.finish(error)) << error;
     return path;
 }
@@ -129,5 +148,83 @@ TEST(VideoEncoder, APictureIsTheLastFrameUpright) {
     EXPECT_EQ(frameNumber(frames[0]), 4);
     EXPECT_EQ(at(frames[0], 10, 2)[0], 255);  // exact: no colour conversion loss
     EXPECT_EQ(at(frames[0], 10, 2)[2], 0);
+    std::remove(path.c_str());
+}
+
+// BT.601 chroma, limited range, of a colour given in 0..1.
+std::pair<double, double> chromaOf(double r, double g, double b) {
+    const double y = 0.299 * r + 0.587 * g + 0.114 * b;
+    return {128 + 224 * (b - y) / 1.772, 128 + 224 * (r - y) / 1.402};
+}
+
+// On green, a 16 x 16 square tiled with 2 x 2 blocks of red and green over
+// blue and red: each block's chroma must be that of their mean, and the
+// green next to the square must keep green's. A pixel, a row or a
+// column of the block alone gives another colour; a wider filter tints
+// the green. The square lies on the codec's blocks, so its edges come back
+// sharp.
+TEST(VideoEncoder, ChromaIsTheMeanOfEachTwoByTwoBlockAndNoMore) {
+    auto squareOnGreen = [](int) {
+        std::vector<std::uint8_t> px(kW * kH * 4);
+        for (int i = 0; i < kW * kH; i++) {
+            const int x = i % kW, y = i / kW;  // y from the bottom, as GL gives rows
+            const bool in = x >= 16 && x < 32 && y >= 16 && y < 32;
+            const bool right = x % 2 == 1, low = y % 2 == 0;
+            const bool red = in && right == low, blue = in && low && !right;
+            px[i * 4] = red ? 255 : 0;
+            px[i * 4 + 1] = !red && !blue ? 255 : 0;
+            px[i * 4 + 2] = blue ? 255 : 0;
+            px[i * 4 + 3] = 255;
+        }
+        return px;
+    };
+    const std::string path = encode("mp4", OutputKind::Mp4, 3, 10, squareOnGreen);
+    const auto mean = chromaOf(0.5, 0.25, 0.25), green = chromaOf(0, 1, 0);
+    struct Sample { int x, y; std::pair<double, double> uv; };
+    // Chroma samples (half the pixel grid), rows from the bottom: the square
+    // spans 8..15 both ways.
+    const Sample samples[] = {{8, 8, mean},   {15, 15, mean}, {11, 12, mean}, {7, 12, green},
+                              {16, 12, green}, {12, 7, green}, {12, 16, green}};
+    int frames = 0;
+    decodeEach(path, [&](const AVFrame* f) {
+        for (const Sample& c : samples) {
+            const int row = kH / 2 - 1 - c.y;
+            EXPECT_NEAR(f->data[1][row * f->linesize[1] + c.x], c.uv.first, 3) << c.x << "," << c.y;
+            EXPECT_NEAR(f->data[2][row * f->linesize[2] + c.x], c.uv.second, 3) << c.x << "," << c.y;
+        }
+        frames++;
+    });
+    EXPECT_EQ(frames, 3);
+    std::remove(path.c_str());
+}
+
+// Frames that hardly compress, so the file outgrows a small disk at once.
+std::vector<std::uint8_t> noise(int n) {
+    std::vector<std::uint8_t> px(kW * kH * 4);
+    std::uint32_t state = 2654435761u * static_cast<std::uint32_t>(n + 1);
+    for (std::uint8_t& b : px) b = static_cast<std::uint8_t>((state = state * 1664525u + 1013904223u) >> 24);
+    return px;
+}
+
+TEST(EncoderThread, AnEncoderErrorComesBackOnTheNextHandOverAndAtFinish) {
+    const std::string path = testing::TempDir() + "puppetorium-encoder-full.mp4";
+    std::string error, atFinish;
+    int handedOver = 0;
+    {
+        FileSizeLimit disk(4096);
+        EncoderThread e;
+        ASSERT_TRUE(e.start(path, OutputKind::Mp4, kW, kH, 10, error)) << error;
+        for (; handedOver < 200; handedOver++) {
+            std::uint8_t* buffer = e.freeFrame(error);
+            if (!buffer) break;
+            const std::vector<std::uint8_t> px = noise(handedOver);
+            std::copy(px.begin(), px.end(), buffer);
+            if (!e.queueFrame(error)) break;
+        }
+        EXPECT_FALSE(e.finish(atFinish));
+    }
+    EXPECT_LT(handedOver, 200) << "the failure only showed at finish";
+    EXPECT_EQ(error.rfind("writing the output failed: ", 0), 0u) << error;
+    EXPECT_EQ(atFinish, error);
     std::remove(path.c_str());
 }
