@@ -117,11 +117,11 @@ bool ExportJob::step(std::string& error) {
 }
 
 bool ExportJob::finish(std::string& error) {
-    bool ok = true;
     if (options_.kind == OutputKind::None) {
         cancel();
         return true;
     }
+    bool ok = true;
     if (options_.kind == OutputKind::Bvh) {
         const std::string text = bvh_.text(1.0 / options_.fps);
         ok = writer_.write(text.data(), text.size(), error);

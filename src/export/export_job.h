@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "export/bvh_writer.h"
+#include "export/encoder_thread.h"
 #include "export/offscreen_gl.h"
 #include "export/render_options.h"
-#include "export/encoder_thread.h"
 #include "io/safe_file.h"
 
 // The frame count of one full cycle of the longest animation among the
