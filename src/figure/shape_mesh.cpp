@@ -1,4 +1,4 @@
-// shape_mesh.cpp - building the indexed sphere meshes, and the
+// shape_mesh.cpp - building the indexed sphere and tube meshes, and the
 // tessellation chosen for a shape's size on screen.
 //
 // Rings of slices + 1 vertices (the seam is doubled for its two texture
@@ -74,6 +74,32 @@ void appendSphere(Mesh& m, double radius, int slices, int stacks, const float of
         }
     }
     stitchBands(m, first, slices, stacks + 1, true, true);
+}
+
+void buildCylinder(Mesh& m, double base, double top, double height, int slices, int stacks) {
+    slices = clampInt(slices, 3, kMaxSlices);
+    stacks = clampInt(stacks, 1, kMaxStacks);
+    m.vertexCount = m.indexCount = 0;
+    // The slope of the side tilts every normal by the same amount.
+    const double slope = std::sqrt((base - top) * (base - top) + height * height);
+    const double across = slope > 0 ? height / slope : 1, up = slope > 0 ? (base - top) / slope : 0;
+    for (int i = 0; i <= stacks; i++) {
+        const double f = static_cast<double>(i) / stacks;
+        const double r = base + (top - base) * f;
+        for (int j = 0; j <= slices; j++) {
+            const double theta = j == slices ? 0.0 : 2 * kPi * j / slices;
+            const double sx = std::sin(theta), cy = std::cos(theta);
+            put(m, r * sx, r * cy, height * f, sx * across, cy * across, up,
+                1 - static_cast<double>(j) / slices, f);
+        }
+    }
+    const int w = slices + 1;
+    for (int i = 0; i < stacks; i++)
+        for (int j = 0; j < slices; j++) {
+            const int lo = i * w + j, hi = lo + w;
+            triangle(m, lo + 1, lo, hi + 1);
+            triangle(m, lo, hi, hi + 1);
+        }
 }
 
 Detail detailFor(int slices, int stacks, float acrossPx, float alongPx, float maxErrorPx) {

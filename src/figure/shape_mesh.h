@@ -1,4 +1,4 @@
-// shape_mesh.h - sphere meshes for the fast figure drawing, and
+// shape_mesh.h - sphere and tube meshes for the fast figure drawing, and
 // the choice of how finely to tessellate a shape for its size on screen.
 //
 // The meshes lay out their vertices exactly as the GLU quadrics the figures
@@ -48,6 +48,11 @@ void buildSphere(Mesh& m, double radius, int slices, int stacks);
 // been on the matrix, so the shading is the same.
 void appendSphere(Mesh& m, double radius, int slices, int stacks, const float offset[3],
                   const float scale[3]);
+// An open tube from radius `base` at z = 0 to `top` at z = `height`, as the
+// quadric's cylinder lays it out: slice j at x = sin, y = cos of 2*pi*j/slices,
+// s = 1 - j/slices, and each quad split along the same diagonal. Replaces
+// what the mesh held; tessellation clamped as for spheres (1 stack allowed).
+void buildCylinder(Mesh& m, double base, double top, double height, int slices, int stacks);
 
 // A tessellation level for a shape whose full detail is `slices` x `stacks`.
 struct Detail {

@@ -1,0 +1,361 @@
+// shape_batch.cpp - placing shapes in eye space, and the store that gathers
+// them and sends them out as one draw per style.
+//
+// Index:
+//   1. Placement
+//   2. The store
+//   3. Sending
+//
+// The store is three arrays that grow as shapes come: eye-space vertices,
+// triangle indices into them, and runs (a stretch of indices in one style,
+// with the cells of a coarse screen grid it covers). Sending puts the runs
+// in groups, one draw each, gathers each group's indices into one list and
+// draws the groups in order.
+#include "figure/shape_batch.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+
+namespace shapebatch {
+
+// ============================================================== 1. Placement
+
+Placement place(const float modelview[16], const float offset[3], const float scale[3], float size) {
+    const float* m = modelview;
+    Placement at;
+    // B: the upper 3 x 3 times the scale, column by column.
+    float b[3][3];
+    for (int c = 0; c < 3; c++)
+        for (int r = 0; r < 3; r++) {
+            b[c][r] = m[c * 4 + r] * scale[c];
+            at.p[c * 3 + r] = b[c][r] * size;
+        }
+    for (int r = 0; r < 3; r++)
+        at.t[r] = m[r] * offset[0] + m[4 + r] * offset[1] + m[8 + r] * offset[2] + m[12 + r];
+    // B^-T has the columns (b1 x b2, b2 x b0, b0 x b1) / det B.
+    auto cross = [](const float* u, const float* v, float* out) {
+        out[0] = u[1] * v[2] - u[2] * v[1];
+        out[1] = u[2] * v[0] - u[0] * v[2];
+        out[2] = u[0] * v[1] - u[1] * v[0];
+    };
+    cross(b[1], b[2], &at.n[0]);
+    cross(b[2], b[0], &at.n[3]);
+    cross(b[0], b[1], &at.n[6]);
+    const float det = b[0][0] * at.n[0] + b[0][1] * at.n[1] + b[0][2] * at.n[2];
+    if (det == 0 || !std::isfinite(det)) {
+        for (int k = 0; k < 9; k++) at.n[k] = k % 4 == 0 ? 1.0f : 0.0f;
+    } else {
+        for (float& e : at.n) e /= det;
+    }
+    return at;
+}
+
+void placeNormal(const Placement& at, const float n[3], float out[3]) {
+    for (int r = 0; r < 3; r++) out[r] = at.n[r] * n[0] + at.n[3 + r] * n[1] + at.n[6 + r] * n[2];
+}
+
+// ============================================================== 2. The store
+
+namespace {
+
+struct EyeVertex {
+    float x, y, z;
+    float nx, ny, nz;
+    float s, t;
+    float colour[4];
+};
+
+// 16-bit indices into one vertex array; a full store is sent and emptied.
+constexpr int kMaxVertices = 65536;
+constexpr int kMaxIndices = 4 * kMaxVertices;
+constexpr int kMaxRuns = 16384;
+
+// The screen in cells, normalised device coordinates -1..1 each way, for
+// telling which runs may meet.
+constexpr int kCells = 64;
+
+struct Run {
+    Style style;
+    bool seeThrough;
+    int first, count;  // in `staged`
+    int cell[4];       // cells x0, y0, x1, y1 its rectangle on screen covers
+};
+
+EyeVertex vertex[kMaxVertices];
+std::uint16_t staged[kMaxIndices];
+std::uint16_t gathered[kMaxIndices];
+Run run[kMaxRuns];
+int vertexCount = 0, indexCount = 0, runCount = 0;
+float gProjection[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+int draws = 0;
+
+// Every draw culls back faces; a shape that must not be culled is sent with
+// each triangle wound both ways, so one of the two faces the eye.
+bool sameStyle(const Style& a, const Style& b) { return a.textured == b.textured && a.texture == b.texture; }
+
+void stageTriangles(int base, const std::uint16_t* index, int count, bool bothWays) {
+    for (int i = 0; i < count; i += 3) {
+        const auto a = static_cast<std::uint16_t>(base + index[i]), b = static_cast<std::uint16_t>(base + index[i + 1]),
+                   c = static_cast<std::uint16_t>(base + index[i + 2]);
+        staged[indexCount++] = a;
+        staged[indexCount++] = b;
+        staged[indexCount++] = c;
+        if (!bothWays) continue;
+        staged[indexCount++] = a;
+        staged[indexCount++] = c;
+        staged[indexCount++] = b;
+    }
+}
+
+int cellOf(float ndc) {
+    const float c = (ndc + 1) * 0.5f * kCells;
+    return c < 0 ? 0 : c >= kCells - 1 ? kCells - 1 : static_cast<int>(c);
+}
+
+// The cells under the vertices from `first` on: their box in eye space,
+// projected corner by corner; all cells when a corner lies at or behind the
+// eye.
+void coverCells(int first, int cell[4]) {
+    float lo[3] = {vertex[first].x, vertex[first].y, vertex[first].z};
+    float hi[3] = {lo[0], lo[1], lo[2]};
+    for (int i = first + 1; i < vertexCount; i++) {
+        const EyeVertex& v = vertex[i];
+        lo[0] = v.x < lo[0] ? v.x : lo[0];
+        lo[1] = v.y < lo[1] ? v.y : lo[1];
+        lo[2] = v.z < lo[2] ? v.z : lo[2];
+        hi[0] = v.x > hi[0] ? v.x : hi[0];
+        hi[1] = v.y > hi[1] ? v.y : hi[1];
+        hi[2] = v.z > hi[2] ? v.z : hi[2];
+    }
+    const float* m = gProjection;
+    float x0 = 1e30f, y0 = 1e30f, x1 = -1e30f, y1 = -1e30f;
+    for (int c = 0; c < 8; c++) {
+        const float x = c & 1 ? hi[0] : lo[0], y = c & 2 ? hi[1] : lo[1], z = c & 4 ? hi[2] : lo[2];
+        const float w = m[3] * x + m[7] * y + m[11] * z + m[15];
+        if (!(w > 1e-6f)) {
+            cell[0] = cell[1] = 0;
+            cell[2] = cell[3] = kCells - 1;
+            return;
+        }
+        const float sx = (m[0] * x + m[4] * y + m[8] * z + m[12]) / w;
+        const float sy = (m[1] * x + m[5] * y + m[9] * z + m[13]) / w;
+        x0 = sx < x0 ? sx : x0;
+        y0 = sy < y0 ? sy : y0;
+        x1 = sx > x1 ? sx : x1;
+        y1 = sy > y1 ? sy : y1;
+    }
+    cell[0] = cellOf(x0);
+    cell[1] = cellOf(y0);
+    cell[2] = cellOf(x1);
+    cell[3] = cellOf(y1);
+}
+
+void send();
+
+void makeRoom(int vertices, int indices) {
+    if (vertexCount + vertices > kMaxVertices || indexCount + indices > kMaxIndices || runCount >= kMaxRuns)
+        send();
+}
+
+// The vertices placed from `firstVertex` and indices staged from
+// `firstIndex` on become a run. Each shape is a run of its own, so the
+// cells it covers are its own.
+void closeRun(int firstVertex, int firstIndex, Style style, float alpha) {
+    if (!style.textured) style.texture = 0;
+    Run& r = run[runCount++];
+    r.style = style;
+    r.seeThrough = alpha < 1;
+    r.first = firstIndex;
+    r.count = indexCount - firstIndex;
+    coverCells(firstVertex, r.cell);
+}
+
+EyeVertex& placed(const Placement& at, const float p[3], const float colour[4]) {
+    EyeVertex& v = vertex[vertexCount++];
+    v.x = at.p[0] * p[0] + at.p[3] * p[1] + at.p[6] * p[2] + at.t[0];
+    v.y = at.p[1] * p[0] + at.p[4] * p[1] + at.p[7] * p[2] + at.t[1];
+    v.z = at.p[2] * p[0] + at.p[5] * p[1] + at.p[8] * p[2] + at.t[2];
+    for (int k = 0; k < 4; k++) v.colour[k] = colour[k];
+    return v;
+}
+
+}  // namespace
+
+void setProjection(const float projection[16]) {
+    for (int k = 0; k < 16; k++) gProjection[k] = projection[k];
+}
+
+void addMesh(const shapemesh::Mesh& m, const Placement& at, const float colour[4], Style style) {
+    if (m.vertexCount == 0) return;
+    makeRoom(m.vertexCount, 2 * m.indexCount);
+    const int base = vertexCount;
+    for (int i = 0; i < m.vertexCount; i++) {
+        const shapemesh::Vertex& in = m.vertex[i];
+        const float p[3] = {in.x, in.y, in.z};
+        EyeVertex& v = placed(at, p, colour);
+        v.nx = at.n[0] * in.nx + at.n[3] * in.ny + at.n[6] * in.nz;
+        v.ny = at.n[1] * in.nx + at.n[4] * in.ny + at.n[7] * in.nz;
+        v.nz = at.n[2] * in.nx + at.n[5] * in.ny + at.n[8] * in.nz;
+        v.s = in.s;
+        v.t = in.t;
+    }
+    const int first = indexCount;
+    stageTriangles(base, m.index, m.indexCount, !style.cull);
+    closeRun(base, first, style, colour[3]);
+}
+
+void addQuad(const float corner[4][3], const float texCoord[4][2], const Placement& at,
+             const float normal[3], const float colour[4], Style style) {
+    makeRoom(4, 12);
+    const int base = vertexCount;
+    for (int k = 0; k < 4; k++) {
+        EyeVertex& v = placed(at, corner[k], colour);
+        v.nx = normal[0];
+        v.ny = normal[1];
+        v.nz = normal[2];
+        v.s = texCoord[k][0];
+        v.t = texCoord[k][1];
+    }
+    const int first = indexCount;
+    static const std::uint16_t quad[6] = {0, 1, 2, 0, 2, 3};
+    stageTriangles(base, quad, 6, !style.cull);
+    closeRun(base, first, style, colour[3]);
+}
+
+void flush() { send(); }
+
+int waitingVertices() { return vertexCount; }
+int drawsSent() { return draws; }
+
+// ============================================================== 3. Sending
+
+namespace {
+
+struct Group {
+    Style style;
+    bool seeThrough;
+    int indexCount, cursor;
+};
+Group group[kMaxRuns];
+int runGroup[kMaxRuns];
+// Per cell, the latest group with anything there, and with anything
+// see-through there (-1: none).
+int lastAny[kCells][kCells];
+int lastSeeThrough[kCells][kCells];
+
+// Whether run r may join group g: no later group on its cells that it must
+// not pass.
+bool mayJoin(const Run& r, int g) {
+    for (int y = r.cell[1]; y <= r.cell[3]; y++)
+        for (int x = r.cell[0]; x <= r.cell[2]; x++)
+            if ((r.seeThrough ? lastAny[y][x] : lastSeeThrough[y][x]) > g) return false;
+    return true;
+}
+
+void mark(const Run& r, int g) {
+    for (int y = r.cell[1]; y <= r.cell[3]; y++)
+        for (int x = r.cell[0]; x <= r.cell[2]; x++) {
+            if (lastAny[y][x] < g) lastAny[y][x] = g;
+            if (r.seeThrough && lastSeeThrough[y][x] < g) lastSeeThrough[y][x] = g;
+        }
+}
+
+// Puts every run in a draw, the latest of its style and opacity when it may
+// join it, a new one otherwise. Returns the number of draws.
+int groupRuns() {
+    for (int y = 0; y < kCells; y++)
+        for (int x = 0; x < kCells; x++) lastAny[y][x] = lastSeeThrough[y][x] = -1;
+    int groups = 0;
+    for (int r = 0; r < runCount; r++) {
+        const Run& one = run[r];
+        int g = groups - 1;
+        while (g >= 0 && !sameStyle(group[g].style, one.style)) g--;
+        if (g < 0 || !mayJoin(one, g)) {
+            g = groups++;
+            group[g] = {one.style, false, 0, 0};
+        }
+        group[g].seeThrough = group[g].seeThrough || one.seeThrough;
+        group[g].indexCount += one.count;
+        runGroup[r] = g;
+        mark(one, g);
+    }
+    return groups;
+}
+
+void setCapability(GLenum cap, bool on) {
+    if (on) glEnable(cap);
+    else glDisable(cap);
+}
+
+// Draws everything waiting and empties the store.
+void send() {
+    if (runCount == 0) return;
+    const int groups = groupRuns();
+    int offset = 0;
+    for (int g = 0; g < groups; g++) {
+        group[g].cursor = offset;
+        offset += group[g].indexCount;
+    }
+    for (int r = 0; r < runCount; r++) {
+        Group& g = group[runGroup[r]];
+        std::memcpy(&gathered[g.cursor], &staged[run[r].first], run[r].count * sizeof staged[0]);
+        g.cursor += run[r].count;
+    }
+
+    GLint boundTexture = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
+    const bool texturing = glIsEnabled(GL_TEXTURE_2D), culling = glIsEnabled(GL_CULL_FACE);
+    const bool blending = glIsEnabled(GL_BLEND);
+    float colour[4], normal[3], texCoord[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    glGetFloatv(GL_CURRENT_NORMAL, normal);
+    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, texCoord);
+
+    glPushMatrix();
+    glLoadIdentity();
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    const GLsizei stride = sizeof(EyeVertex);
+    glVertexPointer(3, GL_FLOAT, stride, &vertex[0].x);
+    glNormalPointer(GL_FLOAT, stride, &vertex[0].nx);
+    glTexCoordPointer(2, GL_FLOAT, stride, &vertex[0].s);
+    glColorPointer(4, GL_FLOAT, stride, vertex[0].colour);
+
+    if (!culling) glEnable(GL_CULL_FACE);
+    bool texturingNow = texturing, blendingNow = blending;
+    GLuint textureNow = static_cast<GLuint>(boundTexture);
+    offset = 0;
+    for (int g = 0; g < groups; g++) {
+        const Style& style = group[g].style;
+        if (style.textured != texturingNow) setCapability(GL_TEXTURE_2D, texturingNow = style.textured);
+        if (style.textured && style.texture != textureNow) glBindTexture(GL_TEXTURE_2D, textureNow = style.texture);
+        const bool blend = blending && group[g].seeThrough;
+        if (blend != blendingNow) setCapability(GL_BLEND, blendingNow = blend);
+        glDrawElements(GL_TRIANGLES, group[g].indexCount, GL_UNSIGNED_SHORT, &gathered[offset]);
+        offset += group[g].indexCount;
+        draws++;
+    }
+
+    glPopClientAttrib();
+    glPopMatrix();
+    if (texturingNow != texturing) setCapability(GL_TEXTURE_2D, texturing);
+    if (textureNow != static_cast<GLuint>(boundTexture)) glBindTexture(GL_TEXTURE_2D, boundTexture);
+    if (!culling) glDisable(GL_CULL_FACE);
+    if (blendingNow != blending) setCapability(GL_BLEND, blending);
+    // Arrays leave the current attributes undefined: put them back.
+    glColor4fv(colour);
+    glNormal3fv(normal);
+    glTexCoord4fv(texCoord);
+    vertexCount = indexCount = runCount = 0;
+}
+
+}  // namespace
+
+}  // namespace shapebatch
