@@ -93,21 +93,55 @@ int vertexCount = 0, indexCount = 0, runCount = 0;
 float gProjection[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 int draws = 0;
 
-// Every draw culls back faces; a shape that must not be culled is sent with
-// each triangle wound both ways, so one of the two faces the eye.
 bool sameStyle(const Style& a, const Style& b) { return a.textured == b.textured && a.texture == b.texture; }
 
-void stageTriangles(int base, const std::uint16_t* index, int count, bool bothWays) {
+// Which way the eye sees a triangle, from its eye-space corners: the eye is
+// at the origin (perspective) or looks along -z (orthographic). Undecided
+// when the triangle is nearly edge-on, or under a projection of another
+// kind; GL then decides.
+enum Facing { FRONT, BACK, UNDECIDED };
+bool gPerspective = false, gOrthographic = false;
+
+Facing facing(const EyeVertex& a, const EyeVertex& b, const EyeVertex& c) {
+    const float ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+    const float vx = c.x - a.x, vy = c.y - a.y, vz = c.z - a.z;
+    const float nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
+    float toward, size;
+    if (gPerspective) {
+        toward = -(nx * a.x + ny * a.y + nz * a.z);
+        size = (std::fabs(nx) + std::fabs(ny) + std::fabs(nz)) * (std::fabs(a.x) + std::fabs(a.y) + std::fabs(a.z));
+    } else if (gOrthographic) {
+        toward = nz;
+        size = std::fabs(nx) + std::fabs(ny) + std::fabs(nz);
+    } else {
+        return UNDECIDED;
+    }
+    if (toward > 1e-4f * size) return FRONT;
+    if (toward < -1e-4f * size) return BACK;
+    return UNDECIDED;
+}
+
+// Stages a shape's triangles, its vertices placed from `base` on. Back
+// faces of a shape that may be culled are left out here; a shape that must
+// not be culled has its back faces turned to face the eye, which gives the
+// same pixels in the same order. Draws cull back faces, so an undecided
+// triangle of an unculled shape goes both ways round: one of them shows.
+void stageTriangles(int base, const std::uint16_t* index, int count, bool cull) {
     for (int i = 0; i < count; i += 3) {
         const auto a = static_cast<std::uint16_t>(base + index[i]), b = static_cast<std::uint16_t>(base + index[i + 1]),
                    c = static_cast<std::uint16_t>(base + index[i + 2]);
-        staged[indexCount++] = a;
-        staged[indexCount++] = b;
-        staged[indexCount++] = c;
-        if (!bothWays) continue;
-        staged[indexCount++] = a;
-        staged[indexCount++] = c;
-        staged[indexCount++] = b;
+        const Facing f = facing(vertex[a], vertex[b], vertex[c]);
+        if (f == BACK && cull) continue;
+        if (f != BACK || !cull) {
+            staged[indexCount++] = a;
+            staged[indexCount++] = f == BACK ? c : b;
+            staged[indexCount++] = f == BACK ? b : c;
+        }
+        if (f == UNDECIDED && !cull) {
+            staged[indexCount++] = a;
+            staged[indexCount++] = c;
+            staged[indexCount++] = b;
+        }
     }
 }
 
@@ -186,7 +220,12 @@ EyeVertex& placed(const Placement& at, const float p[3], const float colour[4]) 
 }  // namespace
 
 void setProjection(const float projection[16]) {
-    for (int k = 0; k < 16; k++) gProjection[k] = projection[k];
+    const float* p = projection;
+    for (int k = 0; k < 16; k++) gProjection[k] = p[k];
+    // gluPerspective's and glOrtho's kinds, not mirrored.
+    const bool upright = p[0] > 0 && p[5] > 0 && p[1] == 0 && p[4] == 0;
+    gPerspective = upright && p[3] == 0 && p[7] == 0 && p[11] == -1 && p[15] == 0 && p[10] < 0 && p[14] < 0;
+    gOrthographic = upright && p[3] == 0 && p[7] == 0 && p[11] == 0 && p[15] == 1 && p[10] < 0;
 }
 
 void addMesh(const shapemesh::Mesh& m, const Placement& at, const float colour[4], Style style) {
@@ -204,7 +243,7 @@ void addMesh(const shapemesh::Mesh& m, const Placement& at, const float colour[4
         v.t = in.t;
     }
     const int first = indexCount;
-    stageTriangles(base, m.index, m.indexCount, !style.cull);
+    stageTriangles(base, m.index, m.indexCount, style.cull);
     closeRun(base, first, style, colour[3]);
 }
 
@@ -222,7 +261,7 @@ void addQuad(const float corner[4][3], const float texCoord[4][2], const Placeme
     }
     const int first = indexCount;
     static const std::uint16_t quad[6] = {0, 1, 2, 0, 2, 3};
-    stageTriangles(base, quad, 6, !style.cull);
+    stageTriangles(base, quad, 6, style.cull);
     closeRun(base, first, style, colour[3]);
 }
 
