@@ -15,6 +15,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -150,25 +151,25 @@ int cellOf(float ndc) {
     return c < 0 ? 0 : c >= kCells - 1 ? kCells - 1 : static_cast<int>(c);
 }
 
-// The cells under the vertices from `first` on: their box in eye space,
-// projected corner by corner; all cells when a corner lies at or behind the
-// eye.
-void coverCells(int first, int cell[4]) {
-    float lo[3] = {vertex[first].x, vertex[first].y, vertex[first].z};
-    float hi[3] = {lo[0], lo[1], lo[2]};
-    for (int i = first + 1; i < vertexCount; i++) {
-        const EyeVertex& v = vertex[i];
-        lo[0] = v.x < lo[0] ? v.x : lo[0];
-        lo[1] = v.y < lo[1] ? v.y : lo[1];
-        lo[2] = v.z < lo[2] ? v.z : lo[2];
-        hi[0] = v.x > hi[0] ? v.x : hi[0];
-        hi[1] = v.y > hi[1] ? v.y : hi[1];
-        hi[2] = v.z > hi[2] ? v.z : hi[2];
+// The cells under a shape whose own coordinates lie in the box lo..hi,
+// placed by `at`: the placed box's eye-space bounds, projected corner by
+// corner; all cells when a corner lies at or behind the eye.
+void coverCells(const Placement& at, const float lo[3], const float hi[3], int cell[4]) {
+    float centre[3], half[3];
+    for (int r = 0; r < 3; r++) {
+        centre[r] = at.t[r];
+        half[r] = 0;
+        for (int c = 0; c < 3; c++) {
+            centre[r] += at.p[c * 3 + r] * (lo[c] + hi[c]) * 0.5f;
+            half[r] += std::fabs(at.p[c * 3 + r]) * (hi[c] - lo[c]) * 0.5f;
+        }
     }
     const float* m = gProjection;
     float x0 = 1e30f, y0 = 1e30f, x1 = -1e30f, y1 = -1e30f;
     for (int c = 0; c < 8; c++) {
-        const float x = c & 1 ? hi[0] : lo[0], y = c & 2 ? hi[1] : lo[1], z = c & 4 ? hi[2] : lo[2];
+        const float x = centre[0] + (c & 1 ? half[0] : -half[0]);
+        const float y = centre[1] + (c & 2 ? half[1] : -half[1]);
+        const float z = centre[2] + (c & 4 ? half[2] : -half[2]);
         const float w = m[3] * x + m[7] * y + m[11] * z + m[15];
         if (!(w > 1e-6f)) {
             cell[0] = cell[1] = 0;
@@ -195,17 +196,18 @@ void makeRoom(int vertices, int indices) {
         send();
 }
 
-// The vertices placed from `firstVertex` and indices staged from
-// `firstIndex` on become a run. Each shape is a run of its own, so the
-// cells it covers are its own.
-void closeRun(int firstVertex, int firstIndex, Style style, float alpha) {
+// The indices staged from `firstIndex` on become a run: each shape is a run
+// of its own, so the cells it covers are its own. Its own coordinates lie
+// in lo..hi, placed by `at`.
+void closeRun(int firstIndex, Style style, float alpha, const Placement& at, const float lo[3], const float hi[3]) {
+    if (indexCount == firstIndex) return;  // every face turned away
     if (!style.textured) style.texture = 0;
     Run& r = run[runCount++];
     r.style = style;
     r.seeThrough = alpha < 1;
     r.first = firstIndex;
     r.count = indexCount - firstIndex;
-    coverCells(firstVertex, r.cell);
+    coverCells(at, lo, hi, r.cell);
 }
 
 EyeVertex& placed(const Placement& at, const float p[3], const float colour[4]) {
@@ -232,19 +234,27 @@ void addMesh(const shapemesh::Mesh& m, const Placement& at, const float colour[4
     if (m.vertexCount == 0) return;
     makeRoom(m.vertexCount, 2 * m.indexCount);
     const int base = vertexCount;
+    // Local copies: the stores below could alias the placement otherwise.
+    const Placement a = at;
+    const float rgba[4] = {colour[0], colour[1], colour[2], colour[3]};
+    EyeVertex* out = &vertex[base];
     for (int i = 0; i < m.vertexCount; i++) {
         const shapemesh::Vertex& in = m.vertex[i];
-        const float p[3] = {in.x, in.y, in.z};
-        EyeVertex& v = placed(at, p, colour);
-        v.nx = at.n[0] * in.nx + at.n[3] * in.ny + at.n[6] * in.nz;
-        v.ny = at.n[1] * in.nx + at.n[4] * in.ny + at.n[7] * in.nz;
-        v.nz = at.n[2] * in.nx + at.n[5] * in.ny + at.n[8] * in.nz;
+        EyeVertex& v = out[i];
+        v.x = a.p[0] * in.x + a.p[3] * in.y + a.p[6] * in.z + a.t[0];
+        v.y = a.p[1] * in.x + a.p[4] * in.y + a.p[7] * in.z + a.t[1];
+        v.z = a.p[2] * in.x + a.p[5] * in.y + a.p[8] * in.z + a.t[2];
+        v.nx = a.n[0] * in.nx + a.n[3] * in.ny + a.n[6] * in.nz;
+        v.ny = a.n[1] * in.nx + a.n[4] * in.ny + a.n[7] * in.nz;
+        v.nz = a.n[2] * in.nx + a.n[5] * in.ny + a.n[8] * in.nz;
         v.s = in.s;
         v.t = in.t;
+        for (int k = 0; k < 4; k++) v.colour[k] = rgba[k];
     }
+    vertexCount += m.vertexCount;
     const int first = indexCount;
     stageTriangles(base, m.index, m.indexCount, style.cull);
-    closeRun(base, first, style, colour[3]);
+    closeRun(first, style, colour[3], at, m.lo, m.hi);
 }
 
 void addQuad(const float corner[4][3], const float texCoord[4][2], const Placement& at,
@@ -262,7 +272,12 @@ void addQuad(const float corner[4][3], const float texCoord[4][2], const Placeme
     const int first = indexCount;
     static const std::uint16_t quad[6] = {0, 1, 2, 0, 2, 3};
     stageTriangles(base, quad, 6, style.cull);
-    closeRun(base, first, style, colour[3]);
+    float lo[3], hi[3];
+    for (int k = 0; k < 3; k++) {
+        lo[k] = std::min({corner[0][k], corner[1][k], corner[2][k], corner[3][k]});
+        hi[k] = std::max({corner[0][k], corner[1][k], corner[2][k], corner[3][k]});
+    }
+    closeRun(first, style, colour[3], at, lo, hi);
 }
 
 void flush() { send(); }

@@ -23,6 +23,11 @@ void put(Mesh& m, double x, double y, double z, double nx, double ny, double nz,
     v = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z),
          static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz),
          static_cast<float>(s), static_cast<float>(t)};
+    const float p[3] = {v.x, v.y, v.z};
+    for (int k = 0; k < 3; k++) {
+        m.lo[k] = m.vertexCount == 1 ? p[k] : std::min(m.lo[k], p[k]);
+        m.hi[k] = m.vertexCount == 1 ? p[k] : std::max(m.hi[k], p[k]);
+    }
 }
 
 void triangle(Mesh& m, int a, int b, int c) {

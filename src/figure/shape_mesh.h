@@ -37,6 +37,7 @@ struct Mesh {
     std::uint16_t index[kMaxIndices];  // triangles
     int vertexCount = 0;
     int indexCount = 0;
+    float lo[3] = {0, 0, 0}, hi[3] = {0, 0, 0};  // the box round its vertices
 };
 
 // Tessellations beyond the limits above are clamped to them; fewer than 3
