@@ -134,7 +134,6 @@ void drawSelectionLines(float xLabel, float xValue, float y, float s, float t) {
 // ------------------------------------------------------------- HUD
 void drawHud() {
     glPushMatrix();
-    beginTextArea();
     bindSlot(TEX_COLOR_SILVER);
     glColor4f(1, 1, 1, 0.9f);
 
@@ -171,7 +170,6 @@ void drawHud() {
     drawText(xLabel, yTop - 6 * t, -2, s, "clock:");
     drawText(xValue, yTop - 6 * t, -2, s, musicFollowing() ? "wall clock" : "frame clock");
     drawSelectionLines(xLabel, xValue, yTop - 7 * t, s, t);
-    endTextArea();
     glPopMatrix();
 }
 

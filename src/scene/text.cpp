@@ -3,7 +3,6 @@
 
 #include <GL/glut.h>
 
-#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -12,16 +11,6 @@ void drawText(float x, float y, float z, float spacing, const char* text) {
 }
 
 namespace {
-
-// The open text area: the scissor as it was, and the window rectangle
-// (x0, y0, x1, y1) of the text drawn in it so far (empty: x0 > x1).
-struct TextArea {
-    bool open = false;
-    GLboolean scissorWas = GL_FALSE;
-    GLint boxWas[4] = {0, 0, 0, 0};
-    int rect[4] = {0, 0, -1, -1};
-};
-TextArea area;
 
 // Where a raster position lands in the window, or false when GL drops it.
 bool rasterAt(float x, float y, float z, float window[2]) {
@@ -36,11 +25,17 @@ bool rasterAt(float x, float y, float z, float window[2]) {
     return true;
 }
 
-// Grows the area's scissor over a string whose characters sit at x, x +
-// spacing, ... x + (n - 1) spacing. A character of the 8 x 13 font reaches
-// 8 pixels right of its raster position, 13 up and 3 down; a margin more.
-// Without both ends in the window, the scissor opens to the whole viewport.
-void growArea(float x, float y, float z, float spacing, std::size_t n) {
+// Mesa's bitmap cache sends a line of text as a quad 512 by 32 pixels,
+// nearly all of it discarded fragments; a scissor round the string keeps
+// that work to the text itself, with the same pixels.
+//
+// Scissors a string whose characters sit at x, x + spacing, ... x + (n - 1)
+// spacing to its own rectangle. A character of the 8 x 13 font reaches 8
+// pixels right of its raster position, 13 up and 3 down; a margin more.
+// Without both ends in the window, the whole viewport. GL draws each bitmap
+// as it comes, so putting the scissor back leaves the string as drawn (a
+// bitmap cache sends what it holds first).
+void scissorString(float x, float y, float z, float spacing, std::size_t n) {
     float first[2], last[2];
     int r[4];
     if (rasterAt(x, y, z, first) && rasterAt(x + static_cast<float>(n - 1) * spacing, y, z, last)) {
@@ -56,47 +51,31 @@ void growArea(float x, float y, float z, float spacing, std::size_t n) {
         r[2] = viewport[0] + viewport[2];
         r[3] = viewport[1] + viewport[3];
     }
-    int* a = area.rect;
-    if (a[0] > a[2]) {
-        for (int k = 0; k < 4; k++) a[k] = r[k];
-    } else {
-        a[0] = std::min(a[0], r[0]);
-        a[1] = std::min(a[1], r[1]);
-        a[2] = std::max(a[2], r[2]);
-        a[3] = std::max(a[3], r[3]);
-    }
-    // Only ever grows, so text already waiting in the cache stays inside.
-    glScissor(a[0], a[1], a[2] - a[0], a[3] - a[1]);
+    glScissor(r[0], r[1], r[2] - r[0], r[3] - r[1]);
     glEnable(GL_SCISSOR_TEST);
 }
 
 }  // namespace
 
-void beginTextArea() {
-    area.open = true;
-    area.scissorWas = glIsEnabled(GL_SCISSOR_TEST);
-    glGetIntegerv(GL_SCISSOR_BOX, area.boxWas);
-    area.rect[0] = area.rect[1] = 0;
-    area.rect[2] = area.rect[3] = -1;
-}
-
-void endTextArea() {
-    if (!area.open) return;
-    area.open = false;
-    glScissor(area.boxWas[0], area.boxWas[1], area.boxWas[2], area.boxWas[3]);
-    if (!area.scissorWas) glDisable(GL_SCISSOR_TEST);
-}
-
 void drawText(float x, float y, float z, float spacing, const char* text, std::size_t maxChars) {
     if (!text) return;
-    if (area.open && !area.scissorWas) {
-        std::size_t n = 0;
-        while (n < maxChars && text[n] != '\0') n++;
-        if (n > 0) growArea(x, y, z, spacing, n);
+    std::size_t n = 0;
+    while (n < maxChars && text[n] != '\0') n++;
+    if (n == 0) return;
+    // A scissor of the caller's own is left as it is.
+    const bool scissored = !glIsEnabled(GL_SCISSOR_TEST);
+    GLint box[4];
+    if (scissored) {
+        glGetIntegerv(GL_SCISSOR_BOX, box);
+        scissorString(x, y, z, spacing, n);
     }
     for (std::size_t i = 0; i < maxChars && text[i] != '\0'; i++) {
         glRasterPos3f(x + static_cast<float>(i) * spacing, y, z);
         glutBitmapCharacter(GLUT_BITMAP_8_BY_13, static_cast<unsigned char>(text[i]));
+    }
+    if (scissored) {
+        glDisable(GL_SCISSOR_TEST);
+        glScissor(box[0], box[1], box[2], box[3]);
     }
 }
 

@@ -10,18 +10,12 @@
 
 // Draws `text` from (x, y, z), one character every `spacing` units along x, in
 // the current colour. Characters whose raster position falls outside the view
-// are dropped by GL. Needs a GLUT window.
+// are dropped by GL. Drawn under a scissor round the string, which leaves the
+// pixels as they are and saves the renderer work; a scissor the caller has on
+// is kept instead. Needs a GLUT window.
 void drawText(float x, float y, float z, float spacing, const char* text);
 // The same for at most the first maxChars characters.
 void drawText(float x, float y, float z, float spacing, const char* text, std::size_t maxChars);
-
-// Around a block of text (the head-up text): nothing outside the text drawn
-// since beginTextArea is touched. GL's bitmap cache (Mesa's) sends each
-// line as a quad 512 by 32 pixels, nearly all of it discarded fragments; a
-// scissor round the text keeps that work to the text itself, and the text
-// comes out the same. Not nested; the scissor is put back at the end.
-void beginTextArea();
-void endTextArea();
 
 // A double as a default-formatted stream would print it: six significant
 // digits, no trailing zeros ("1", "0.5", "-1").

@@ -99,22 +99,29 @@ std::vector<unsigned char> readWindow() {
 
 }  // namespace
 
-TEST(DrawText, TextInATextAreaComesOutTheSameAndTheScissorIsPutBack) {
+TEST(DrawText, EachStringsOwnScissorLeavesThePixelsAndIsPutBack) {
+    // A scissor of the caller's over the whole window: the text drawn unclipped.
     pixelView();
     glColor3f(1, 0.5f, 0);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 700, 500);
     drawSampleBlock();
     const std::vector<unsigned char> plain = readWindow();
 
     pixelView();
-    beginTextArea();
+    glDisable(GL_SCISSOR_TEST);
+    glScissor(10, 20, 30, 40);
     drawSampleBlock();
-    endTextArea();
     EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
-    const std::vector<unsigned char> inArea = readWindow();
+    GLint box[4];
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    EXPECT_EQ(box[0], 10);
+    EXPECT_EQ(box[3], 40);
+    const std::vector<unsigned char> ownScissor = readWindow();
     int lit = 0, differ = 0;
     for (size_t i = 0; i < plain.size(); i++) {
         lit += plain[i] != 0;
-        differ += plain[i] != inArea[i];
+        differ += plain[i] != ownScissor[i];
     }
     EXPECT_GT(lit, 1000) << "the text was drawn";
     EXPECT_EQ(differ, 0);
@@ -123,10 +130,7 @@ TEST(DrawText, TextInATextAreaComesOutTheSameAndTheScissorIsPutBack) {
     pixelView();
     glEnable(GL_SCISSOR_TEST);
     glScissor(0, 0, 350, 500);
-    beginTextArea();
     drawSampleBlock();
-    endTextArea();
-    GLint box[4];
     glGetIntegerv(GL_SCISSOR_BOX, box);
     EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
     EXPECT_EQ(box[2], 350);
