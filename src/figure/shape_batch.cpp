@@ -47,7 +47,9 @@ Placement place(const float modelview[16], const float offset[3], const float sc
     cross(b[2], b[0], &at.n[3]);
     cross(b[0], b[1], &at.n[6]);
     const float det = b[0][0] * at.n[0] + b[0][1] * at.n[1] + b[0][2] * at.n[2];
-    if (det == 0 || !std::isfinite(det)) {
+    at.size = size;
+    at.det = std::isfinite(det) ? det : 0;
+    if (at.det == 0) {
         for (int k = 0; k < 9; k++) at.n[k] = k % 4 == 0 ? 1.0f : 0.0f;
     } else {
         for (float& e : at.n) e /= det;
@@ -144,6 +146,56 @@ void stageTriangles(int base, const std::uint16_t* index, int count, bool cull) 
             staged[indexCount++] = b;
         }
     }
+}
+
+// The same for a mesh whose triangle planes are known, decided in the
+// shape's own coordinates: which side of a plane the eye is on does not
+// change under the placement, only flips with a negative determinant. False
+// when the placement cannot be undone or the projection is of another kind.
+bool stageByPlanes(int base, const shapemesh::Mesh& m, const Placement& at, bool cull) {
+    if (!m.hasPlanes || at.det == 0 || at.size == 0 || !(gPerspective || gOrthographic)) return false;
+    // The placement's inverse is N^T / size; the eye (or, orthographic, the
+    // way towards it) in the shape's own coordinates.
+    float e[3];
+    for (int c = 0; c < 3; c++) {
+        const float* column = &at.n[c * 3];
+        e[c] = gPerspective ? -(column[0] * at.t[0] + column[1] * at.t[1] + column[2] * at.t[2]) / at.size
+                            : column[2] / at.size;
+    }
+    const float w = gPerspective ? 1.0f : 0.0f;
+    const float flip = (at.det > 0) == (at.size > 0) ? 1.0f : -1.0f;
+    // Undecided within this distance of a plane (the mesh is within 1 of
+    // its origin for a unit sphere; the box bounds it in general).
+    float reach = 0;
+    for (int k = 0; k < 3; k++) reach += std::fmax(std::fabs(m.lo[k]), std::fabs(m.hi[k]));
+    const float margin = 1e-4f * (std::fabs(e[0]) + std::fabs(e[1]) + std::fabs(e[2]) + reach * w);
+    for (int i = 0; i < m.indexCount; i += 3) {
+        const float* plane = m.plane[i / 3];
+        const float side = flip * (plane[0] * e[0] + plane[1] * e[1] + plane[2] * e[2] - plane[3] * w);
+        const auto a = static_cast<std::uint16_t>(base + m.index[i]),
+                   b = static_cast<std::uint16_t>(base + m.index[i + 1]),
+                   c = static_cast<std::uint16_t>(base + m.index[i + 2]);
+        if (side > margin) {
+            staged[indexCount++] = a;
+            staged[indexCount++] = b;
+            staged[indexCount++] = c;
+        } else if (side < -margin) {
+            if (cull) continue;
+            staged[indexCount++] = a;
+            staged[indexCount++] = c;
+            staged[indexCount++] = b;
+        } else {
+            // Undecided: as it winds, and turned too for an unculled shape.
+            staged[indexCount++] = a;
+            staged[indexCount++] = b;
+            staged[indexCount++] = c;
+            if (cull) continue;
+            staged[indexCount++] = a;
+            staged[indexCount++] = c;
+            staged[indexCount++] = b;
+        }
+    }
+    return true;
 }
 
 int cellOf(float ndc) {
@@ -253,7 +305,7 @@ void addMesh(const shapemesh::Mesh& m, const Placement& at, const float colour[4
     }
     vertexCount += m.vertexCount;
     const int first = indexCount;
-    stageTriangles(base, m.index, m.indexCount, style.cull);
+    if (!stageByPlanes(base, m, at, style.cull)) stageTriangles(base, m.index, m.indexCount, style.cull);
     closeRun(first, style, colour[3], at, m.lo, m.hi);
 }
 

@@ -30,6 +30,8 @@ struct Placement {
     float p[9];
     float t[3];
     float n[9];
+    float size;  // the size it was placed at, and the determinant of the
+    float det;   // scaled upper 3 x 3 (0: singular)
 };
 
 // A shape drawn under `modelview` (column-major, as GL keeps it) after

@@ -168,6 +168,7 @@ const shapemesh::Mesh& unitSphere(shapemesh::Detail d) {
     const int k = std::max(2, std::min(shapemesh::kMaxStacks, d.stacks)) - 2;
     if (!unitSphereBuilt[i][k]) {
         shapemesh::buildSphere(unitSpheres[i][k], 1.0, i + 3, k + 2);
+        shapemesh::computePlanes(unitSpheres[i][k]);
         unitSphereBuilt[i][k] = true;
     }
     return unitSpheres[i][k];

@@ -38,6 +38,10 @@ struct Mesh {
     int vertexCount = 0;
     int indexCount = 0;
     float lo[3] = {0, 0, 0}, hi[3] = {0, 0, 0};  // the box round its vertices
+    // Per triangle, its plane: unit normal (the way it winds) and offset,
+    // n . p = d on it. Only when computePlanes has filled them.
+    float plane[kMaxIndices / 3][4];
+    bool hasPlanes = false;
 };
 
 // Tessellations beyond the limits above are clamped to them; fewer than 3
@@ -54,6 +58,10 @@ void appendSphere(Mesh& m, double radius, int slices, int stacks, const float of
 // s = 1 - j/slices, and each quad split along the same diagonal. Replaces
 // what the mesh held; tessellation clamped as for spheres (1 stack allowed).
 void buildCylinder(Mesh& m, double base, double top, double height, int slices, int stacks);
+
+// Fills the triangle planes of a finished mesh (a zero-area triangle gets
+// a zero normal).
+void computePlanes(Mesh& m);
 
 // A tessellation level for a shape whose full detail is `slices` x `stacks`.
 struct Detail {
