@@ -89,20 +89,7 @@ void cachedShape(ShapeSlot* table, const ShapeKey& key, Emit emit) {
 
 shapemesh::Mesh scratch;
 
-// Sends the scratch mesh as indexed triangles from client arrays.
-void emitScratch() {
-    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_COLOR_ARRAY);
-    const GLsizei stride = sizeof(shapemesh::Vertex);
-    glVertexPointer(3, GL_FLOAT, stride, &scratch.vertex[0].x);
-    glNormalPointer(GL_FLOAT, stride, &scratch.vertex[0].nx);
-    glTexCoordPointer(2, GL_FLOAT, stride, &scratch.vertex[0].s);
-    glDrawElements(GL_TRIANGLES, scratch.indexCount, GL_UNSIGNED_SHORT, scratch.index);
-    glPopClientAttrib();
-}
+
 
 // ============================================================== 2. Drawing state around a figure
 
@@ -198,6 +185,20 @@ void normalAfterCylinder(double base, double top, double height) {
 }  // namespace
 
 void setReferenceDrawing(bool on) { gReference = on; }
+
+void shapes::emitMesh(const shapemesh::Mesh& m) {
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    const GLsizei stride = sizeof(shapemesh::Vertex);
+    glVertexPointer(3, GL_FLOAT, stride, &m.vertex[0].x);
+    glNormalPointer(GL_FLOAT, stride, &m.vertex[0].nx);
+    glTexCoordPointer(2, GL_FLOAT, stride, &m.vertex[0].s);
+    glDrawElements(GL_TRIANGLES, m.indexCount, GL_UNSIGNED_SHORT, m.index);
+    glPopClientAttrib();
+}
 bool referenceDrawing() { return gReference; }
 
 namespace shapes {
@@ -260,7 +261,7 @@ void sphere(GLUquadric* q, double r, int slices, int stacks, double across, doub
     }
     cachedShape(fastTable, {0, r, 0, 0, d.slices, d.stacks}, [&] {
         shapemesh::buildSphere(scratch, r, d.slices, d.stacks);
-        emitScratch();
+        shapes::emitMesh(scratch);
     });
 }
 
@@ -300,7 +301,7 @@ void sphereTwins(int kind, double a, double b, const shapemesh::Detail d[2], con
         scratch.vertexCount = scratch.indexCount = 0;
         for (int k = 0; k < 2; k++)
             shapemesh::appendSphere(scratch, radius[k], d[k].slices, d[k].stacks, offset[k], scale[k]);
-        emitScratch();
+        shapes::emitMesh(scratch);
     });
 }
 

@@ -18,6 +18,9 @@
 
 class TexturedBox;
 struct GLUquadric;
+namespace shapemesh {
+struct Mesh;
+}
 
 void setReferenceDrawing(bool on);
 bool referenceDrawing();
@@ -37,6 +40,9 @@ void limb(GLUquadric* q, double r, double l);
 // The two eyes, spheres of 0.24 r at (+-0.32 r, 0.1 r, 0.9 r): one mesh on
 // the fast path.
 void eyes(GLUquadric* q, double r);
+// Sends a mesh as indexed triangles from client arrays, in the current
+// matrix, colour and texture.
+void emitMesh(const shapemesh::Mesh& m);
 // A textured box, as TexturedBox::draw draws it (never culled): with the
 // normal the last quadric left current, and its last face's texture left
 // bound.

@@ -14,6 +14,7 @@
 
 #include "app/scene_init.h"
 #include "figure/shape_batch.h"
+#include "figure/shape_cache.h"
 #include "figure/shape_mesh.h"
 #include "gl_probe.h"
 
@@ -97,20 +98,6 @@ void litPerspective(float modelview[16]) {
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
 }
 
-void drawDirect(const shapemesh::Mesh& m) {
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    const GLsizei stride = sizeof(shapemesh::Vertex);
-    glVertexPointer(3, GL_FLOAT, stride, &m.vertex[0].x);
-    glNormalPointer(GL_FLOAT, stride, &m.vertex[0].nx);
-    glTexCoordPointer(2, GL_FLOAT, stride, &m.vertex[0].s);
-    glDrawElements(GL_TRIANGLES, m.indexCount, GL_UNSIGNED_SHORT, m.index);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-}
-
 void drawBatched(const shapemesh::Mesh& m, const float modelview[16], bool cull) {
     float projection[16];
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
@@ -133,7 +120,7 @@ TEST(ShapeBatch, PlacesAndLightsShapesAsGLDoes) {
 
     // A closed shape: GL's front faces, and only those.
     glEnable(GL_CULL_FACE);
-    const std::vector<Triangle> front = feedback([&] { drawDirect(sphere); });
+    const std::vector<Triangle> front = feedback([&] { shapes::emitMesh(sphere); });
     glDisable(GL_CULL_FACE);
     ASSERT_GT(front.size(), 20u);
     expectSameTriangles(front, feedback([&] { drawBatched(sphere, modelview, true); }), "culled sphere");
@@ -143,7 +130,7 @@ TEST(ShapeBatch, PlacesAndLightsShapesAsGLDoes) {
     expectSameTriangles(front, feedback([&] { drawBatched(sphere, modelview, true); }), "sphere, eye space");
 
     // An open tube: every face, the far ones turned to the eye.
-    const std::vector<Triangle> all = feedback([&] { drawDirect(tube); });
+    const std::vector<Triangle> all = feedback([&] { shapes::emitMesh(tube); });
     ASSERT_EQ(all.size(), static_cast<size_t>(2 * 6 * 3));
     expectSameTriangles(all, feedback([&] { drawBatched(tube, modelview, false); }), "unculled tube");
 
@@ -171,7 +158,7 @@ TEST(ShapeBatch, TubeMeshIsLaidOutAsTheQuadricsCylinder) {
             feedback([&] { gluCylinder(q, base, top, 2.0, static_cast<int>(slices), static_cast<int>(stacks)); });
         static shapemesh::Mesh tube;
         shapemesh::buildCylinder(tube, base, top, 2.0, static_cast<int>(slices), static_cast<int>(stacks));
-        const std::vector<Triangle> ours = feedback([&] { drawDirect(tube); });
+        const std::vector<Triangle> ours = feedback([&] { shapes::emitMesh(tube); });
         ASSERT_EQ(ours.size(), glu.size());
         // The same triangles in the same order, corner by corner: the quads
         // are split along the same diagonal.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "gl_probe.h"
 #include "scene/text.h"
 
 namespace {
@@ -88,15 +89,6 @@ void drawSampleBlock() {
     drawText(650.2f, 20, 0, 8.7f, "{right edge}");  // partly out of the window
 }
 
-std::vector<unsigned char> readWindow() {
-    glFinish();
-    std::vector<unsigned char> px(700 * 500 * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, 700, 500, GL_RGB, GL_UNSIGNED_BYTE, px.data());
-    return px;
-}
-
 }  // namespace
 
 TEST(DrawText, EachStringsOwnScissorLeavesThePixelsAndIsPutBack) {
@@ -106,7 +98,7 @@ TEST(DrawText, EachStringsOwnScissorLeavesThePixelsAndIsPutBack) {
     glEnable(GL_SCISSOR_TEST);
     glScissor(0, 0, 700, 500);
     drawSampleBlock();
-    const std::vector<unsigned char> plain = readWindow();
+    const std::vector<unsigned char> plain = glprobe::readWindow();
 
     pixelView();
     glDisable(GL_SCISSOR_TEST);
@@ -117,7 +109,7 @@ TEST(DrawText, EachStringsOwnScissorLeavesThePixelsAndIsPutBack) {
     glGetIntegerv(GL_SCISSOR_BOX, box);
     EXPECT_EQ(box[0], 10);
     EXPECT_EQ(box[3], 40);
-    const std::vector<unsigned char> ownScissor = readWindow();
+    const std::vector<unsigned char> ownScissor = glprobe::readWindow();
     int lit = 0, differ = 0;
     for (size_t i = 0; i < plain.size(); i++) {
         lit += plain[i] != 0;
@@ -134,7 +126,7 @@ TEST(DrawText, EachStringsOwnScissorLeavesThePixelsAndIsPutBack) {
     glGetIntegerv(GL_SCISSOR_BOX, box);
     EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
     EXPECT_EQ(box[2], 350);
-    const std::vector<unsigned char> clipped = readWindow();
+    const std::vector<unsigned char> clipped = glprobe::readWindow();
     glDisable(GL_SCISSOR_TEST);
     int rightHalf = 0;
     for (int y = 0; y < 500; y++)
