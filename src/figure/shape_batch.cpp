@@ -148,12 +148,23 @@ void stageTriangles(int base, const std::uint16_t* index, int count, bool cull) 
     }
 }
 
+// Where each of a mesh's vertices went in the store (-1: not yet).
+int placedAt[shapemesh::kMaxVertices];
+
+// The store's index of mesh vertex i, numbering it on first use.
+std::uint16_t use(int base, int i, int& used) {
+    if (placedAt[i] < 0) placedAt[i] = used++;
+    return static_cast<std::uint16_t>(base + placedAt[i]);
+}
+
 // The same for a mesh whose triangle planes are known, decided in the
-// shape's own coordinates: which side of a plane the eye is on does not
-// change under the placement, only flips with a negative determinant. False
-// when the placement cannot be undone or the projection is of another kind.
-bool stageByPlanes(int base, const shapemesh::Mesh& m, const Placement& at, bool cull) {
-    if (!m.hasPlanes || at.det == 0 || at.size == 0 || !(gPerspective || gOrthographic)) return false;
+// shape's own coordinates before anything is placed: which side of a plane
+// the eye is on does not change under the placement, only flips with a
+// negative determinant. Numbers the vertices the staged faces use in
+// placedAt and returns how many, or -1 when the placement cannot be undone
+// or the projection is of another kind.
+int stageByPlanes(int base, const shapemesh::Mesh& m, const Placement& at, bool cull) {
+    if (!m.hasPlanes || at.det == 0 || at.size == 0 || !(gPerspective || gOrthographic)) return -1;
     // The placement's inverse is N^T / size; the eye (or, orthographic, the
     // way towards it) in the shape's own coordinates.
     float e[3];
@@ -164,38 +175,30 @@ bool stageByPlanes(int base, const shapemesh::Mesh& m, const Placement& at, bool
     }
     const float w = gPerspective ? 1.0f : 0.0f;
     const float flip = (at.det > 0) == (at.size > 0) ? 1.0f : -1.0f;
-    // Undecided within this distance of a plane (the mesh is within 1 of
-    // its origin for a unit sphere; the box bounds it in general).
+    // Undecided within this distance of a plane (the box bounds the mesh).
     float reach = 0;
     for (int k = 0; k < 3; k++) reach += std::fmax(std::fabs(m.lo[k]), std::fabs(m.hi[k]));
     const float margin = 1e-4f * (std::fabs(e[0]) + std::fabs(e[1]) + std::fabs(e[2]) + reach * w);
+    for (int i = 0; i < m.vertexCount; i++) placedAt[i] = -1;
+    int used = 0;
     for (int i = 0; i < m.indexCount; i += 3) {
         const float* plane = m.plane[i / 3];
         const float side = flip * (plane[0] * e[0] + plane[1] * e[1] + plane[2] * e[2] - plane[3] * w);
-        const auto a = static_cast<std::uint16_t>(base + m.index[i]),
-                   b = static_cast<std::uint16_t>(base + m.index[i + 1]),
-                   c = static_cast<std::uint16_t>(base + m.index[i + 2]);
-        if (side > margin) {
-            staged[indexCount++] = a;
-            staged[indexCount++] = b;
-            staged[indexCount++] = c;
-        } else if (side < -margin) {
-            if (cull) continue;
-            staged[indexCount++] = a;
-            staged[indexCount++] = c;
-            staged[indexCount++] = b;
-        } else {
-            // Undecided: as it winds, and turned too for an unculled shape.
-            staged[indexCount++] = a;
-            staged[indexCount++] = b;
-            staged[indexCount++] = c;
-            if (cull) continue;
-            staged[indexCount++] = a;
-            staged[indexCount++] = c;
-            staged[indexCount++] = b;
-        }
+        const bool front = side > margin, back = side < -margin;
+        if (back && cull) continue;
+        const std::uint16_t a = use(base, m.index[i], used), b = use(base, m.index[i + 1], used),
+                            c = use(base, m.index[i + 2], used);
+        // A back face turned to the eye; an undecided one as it winds, and
+        // turned too for an unculled shape.
+        staged[indexCount++] = a;
+        staged[indexCount++] = back ? c : b;
+        staged[indexCount++] = back ? b : c;
+        if (front || back || cull) continue;
+        staged[indexCount++] = a;
+        staged[indexCount++] = c;
+        staged[indexCount++] = b;
     }
-    return true;
+    return used;
 }
 
 int cellOf(float ndc) {
@@ -271,6 +274,19 @@ EyeVertex& placed(const Placement& at, const float p[3], const float colour[4]) 
     return v;
 }
 
+// Places mesh vertex `in` as store vertex v.
+inline void placeVertex(EyeVertex& v, const shapemesh::Vertex& in, const Placement& a, const float rgba[4]) {
+    v.x = a.p[0] * in.x + a.p[3] * in.y + a.p[6] * in.z + a.t[0];
+    v.y = a.p[1] * in.x + a.p[4] * in.y + a.p[7] * in.z + a.t[1];
+    v.z = a.p[2] * in.x + a.p[5] * in.y + a.p[8] * in.z + a.t[2];
+    v.nx = a.n[0] * in.nx + a.n[3] * in.ny + a.n[6] * in.nz;
+    v.ny = a.n[1] * in.nx + a.n[4] * in.ny + a.n[7] * in.nz;
+    v.nz = a.n[2] * in.nx + a.n[5] * in.ny + a.n[8] * in.nz;
+    v.s = in.s;
+    v.t = in.t;
+    for (int k = 0; k < 4; k++) v.colour[k] = rgba[k];
+}
+
 }  // namespace
 
 void setProjection(const float projection[16]) {
@@ -285,27 +301,22 @@ void setProjection(const float projection[16]) {
 void addMesh(const shapemesh::Mesh& m, const Placement& at, const float colour[4], Style style) {
     if (m.vertexCount == 0) return;
     makeRoom(m.vertexCount, 2 * m.indexCount);
-    const int base = vertexCount;
+    const int base = vertexCount, first = indexCount;
     // Local copies: the stores below could alias the placement otherwise.
     const Placement a = at;
     const float rgba[4] = {colour[0], colour[1], colour[2], colour[3]};
     EyeVertex* out = &vertex[base];
-    for (int i = 0; i < m.vertexCount; i++) {
-        const shapemesh::Vertex& in = m.vertex[i];
-        EyeVertex& v = out[i];
-        v.x = a.p[0] * in.x + a.p[3] * in.y + a.p[6] * in.z + a.t[0];
-        v.y = a.p[1] * in.x + a.p[4] * in.y + a.p[7] * in.z + a.t[1];
-        v.z = a.p[2] * in.x + a.p[5] * in.y + a.p[8] * in.z + a.t[2];
-        v.nx = a.n[0] * in.nx + a.n[3] * in.ny + a.n[6] * in.nz;
-        v.ny = a.n[1] * in.nx + a.n[4] * in.ny + a.n[7] * in.nz;
-        v.nz = a.n[2] * in.nx + a.n[5] * in.ny + a.n[8] * in.nz;
-        v.s = in.s;
-        v.t = in.t;
-        for (int k = 0; k < 4; k++) v.colour[k] = rgba[k];
+    const int used = stageByPlanes(base, m, a, style.cull);
+    if (used >= 0) {
+        // Only the vertices of the faces kept.
+        for (int i = 0; i < m.vertexCount; i++)
+            if (placedAt[i] >= 0) placeVertex(out[placedAt[i]], m.vertex[i], a, rgba);
+        vertexCount += used;
+    } else {
+        for (int i = 0; i < m.vertexCount; i++) placeVertex(out[i], m.vertex[i], a, rgba);
+        vertexCount += m.vertexCount;
+        stageTriangles(base, m.index, m.indexCount, style.cull);
     }
-    vertexCount += m.vertexCount;
-    const int first = indexCount;
-    if (!stageByPlanes(base, m, at, style.cull)) stageTriangles(base, m.index, m.indexCount, style.cull);
     closeRun(first, style, colour[3], at, m.lo, m.hi);
 }
 
