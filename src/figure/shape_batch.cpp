@@ -1,5 +1,5 @@
 // shape_batch.cpp - placing shapes in eye space, and the store that gathers
-// them and sends them out as one draw per style.
+// them and sends them out in a few draws, by style.
 //
 // Index:
 //   1. Placement
@@ -203,7 +203,8 @@ int stageByPlanes(int base, const shapemesh::Mesh& m, const Placement& at, bool 
 
 int cellOf(float ndc) {
     const float c = (ndc + 1) * 0.5f * kCells;
-    return c < 0 ? 0 : c >= kCells - 1 ? kCells - 1 : static_cast<int>(c);
+    if (!(c > 0)) return 0;  // a NaN from a degenerate shape too
+    return c >= kCells - 1 ? kCells - 1 : static_cast<int>(c);
 }
 
 // The cells under a shape whose own coordinates lie in the box lo..hi,

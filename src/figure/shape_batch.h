@@ -44,7 +44,8 @@ Placement place(const float modelview[16], const float offset[3], const float sc
 // n placed: N n.
 void placeNormal(const Placement& at, const float n[3], float out[3]);
 
-// How a run of triangles is drawn. `texture` counts only when `textured`.
+// How a run of triangles is drawn. `texture` counts only when `textured`;
+// `cull`: back faces may be left out (else they are turned to the eye).
 struct Style {
     unsigned texture;
     bool textured;
