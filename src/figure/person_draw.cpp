@@ -155,9 +155,8 @@ void drawGunGrip(float w, float g) {
     glColor4f(0.5f, 0.5f, 0.5f, 1);
     glRotatef(200, 1, 0, 0);
     TexturedBox grip;
-    shapes::unculled();
     grip.setScale(w, w, g);
-    grip.draw();
+    shapes::box(grip);
     glRotatef(-110, 1, 0, 0);
     glTranslatef(0, -0.5f, 0);
     glRotatef(180, 1, 0, 0);
@@ -165,9 +164,8 @@ void drawGunGrip(float w, float g) {
 
 void drawSight(float s) {
     TexturedBox sight;
-    shapes::unculled();
     sight.setScale(s, 3 * s, 2 * s);
-    sight.draw();
+    shapes::box(sight);
 }
 
 }  // namespace
@@ -192,12 +190,11 @@ void drawTubeGunItem() {
     cylinder(q, 0.7f * r, 0.7f * r, 1.05f * h);
     bindTextureSlot(TEX_COLOR_BLACK);
     TexturedBox band;
-    shapes::unculled();
     band.setScale(r, r, r / 2);
     glTranslatef(0, 0, 0.2f * h);
-    band.draw();
+    shapes::box(band);
     glTranslatef(0, 0, 0.6f * h);
-    band.draw();
+    shapes::box(band);
     glTranslatef(0, r, 0.1f * h);
     drawSight(s);
     glPopMatrix();
@@ -251,8 +248,7 @@ void Person::drawBodyPart(int idx) {
             sphere(q, 0.9 * R);
             glTranslatef(0, 0.5f * L, 0);
             torsoBox.setScale(R, L / 2, R);
-            shapes::unculled();
-            torsoBox.draw();
+            shapes::box(torsoBox);
             glPopMatrix();
             if (!isMale) {
                 // Drawn with the box's last face texture still bound.
@@ -266,8 +262,7 @@ void Person::drawBodyPart(int idx) {
             glPushMatrix();  // shoulder block
             glTranslatef(0, 0.75f * L, 0);
             torsoBox.setScale(1.5f * R, 0.25f * L, 0.5f * R);
-            shapes::unculled();
-            torsoBox.draw();
+            shapes::box(torsoBox);
             glPopMatrix();
             break;
 
@@ -418,7 +413,7 @@ void Person::draw() {
         view = currentView();
         fast = &view;
     }
-    // Wireframe shows every edge, the far side's too.
+    // Wireframe shows every edge, the far side's too, and quads as quads.
     shapes::beginFigure(!app.wireframeOn);
     drawn.count = 0;
     drawCopy(fast, kFigureErrorPx);

@@ -1,25 +1,34 @@
-// shape_cache.cpp - display lists of the figures' quadric shapes, per size
-// and tessellation, for the reference and the fast drawing paths.
+// shape_cache.cpp - the figures' quadric shapes and boxes for the reference
+// and the fast drawing paths: display lists per size and tessellation, or
+// the batch.
 //
 // Index:
 //   1. The list tables
-//   2. Drawing state around a figure (culling, detail)
-//   3. Spheres and cylinders
+//   2. Drawing state around a figure (culling, detail, batching)
+//   3. Shapes into the batch
+//   4. Spheres, cylinders and boxes
 //
 // Each distinct shape is compiled on first use and replayed afterwards. A
 // full table (or no list names left) draws directly, so nothing breaks, it
-// only gets slower. Fast meshes are built in one scratch mesh: nothing is
-// allocated per frame.
+// only gets slower. Fast meshes are built in one scratch mesh or kept per
+// tessellation as unit spheres: nothing is allocated per frame.
+//
+// A filled figure on the fast path goes into the batch (shape_batch.h)
+// instead of the lists; wireframe keeps the lists, whose quads show as quads.
 #include "figure/shape_cache.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <functional>
 
+#include "figure/shape_batch.h"
 #include "figure/shape_mesh.h"
+#include "figure/textured_box.h"
+#include "scene/texture_loader.h"
 
 namespace {
 
@@ -80,34 +89,33 @@ void cachedShape(ShapeSlot* table, const ShapeKey& key, Emit emit) {
 
 shapemesh::Mesh scratch;
 
-// Sends the scratch mesh as indexed triangles from client arrays.
-void emitScratch() {
-    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_COLOR_ARRAY);
-    const GLsizei stride = sizeof(shapemesh::Vertex);
-    glVertexPointer(3, GL_FLOAT, stride, &scratch.vertex[0].x);
-    glNormalPointer(GL_FLOAT, stride, &scratch.vertex[0].nx);
-    glTexCoordPointer(2, GL_FLOAT, stride, &scratch.vertex[0].s);
-    glDrawElements(GL_TRIANGLES, scratch.indexCount, GL_UNSIGNED_SHORT, scratch.index);
-    glPopClientAttrib();
-}
+
 
 // ============================================================== 2. Drawing state around a figure
 
+constexpr double kPi = 3.14159265358979323846;
+
 bool gInFigure = false;
 bool gCullAllowed = false;
-bool gCullOn = false;
+bool gCullOn = false;  // wanted for what follows; in the batch, per draw
+bool gBatching = false;
+bool gHolding = false;  // figures wait in the batch for later ones
 float gPixelsPerUnit = 0;  // 0: unknown, full detail
 float gMaxErrorPx = 0;
+// GL's current normal as the reference drawing would leave it: boxes send
+// no normals of their own and are lit with it.
+float gNormal[3] = {0, 0, 1};
 
 void setCull(bool on) {
     if (on == gCullOn) return;
     gCullOn = on;
+    if (gBatching) return;
     if (on) glEnable(GL_CULL_FACE);
     else glDisable(GL_CULL_FACE);
+}
+
+void unculled() {
+    if (gInFigure) setCull(false);
 }
 
 shapemesh::Detail detail(int slices, int stacks, double across, double along) {
@@ -116,18 +124,101 @@ shapemesh::Detail detail(int slices, int stacks, double across, double along) {
                                 static_cast<float>(std::fabs(along)) * gPixelsPerUnit, gMaxErrorPx);
 }
 
+// ============================================================== 3. Shapes into the batch
+
+// What GL would draw the next shape with, read back once per shape.
+struct Current {
+    float modelview[16];
+    float colour[4];
+    shapebatch::Style style;
+};
+
+Current current() {
+    Current c;
+    glGetFloatv(GL_MODELVIEW_MATRIX, c.modelview);
+    glGetFloatv(GL_CURRENT_COLOR, c.colour);
+    GLint texture = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+    c.style = {static_cast<unsigned>(texture), glIsEnabled(GL_TEXTURE_2D) == GL_TRUE, gCullOn};
+    return c;
+}
+
+constexpr float kNoOffset[3] = {0, 0, 0};
+constexpr float kNoScale[3] = {1, 1, 1};
+
+// Spheres of radius 1 per tessellation; a radius is a size on the placement.
+shapemesh::Mesh unitSpheres[shapemesh::kMaxSlices - 2][shapemesh::kMaxStacks - 1];
+bool unitSphereBuilt[shapemesh::kMaxSlices - 2][shapemesh::kMaxStacks - 1];
+
+const shapemesh::Mesh& unitSphere(shapemesh::Detail d) {
+    const int i = std::max(3, std::min(shapemesh::kMaxSlices, d.slices)) - 3;
+    const int k = std::max(2, std::min(shapemesh::kMaxStacks, d.stacks)) - 2;
+    if (!unitSphereBuilt[i][k]) {
+        shapemesh::buildSphere(unitSpheres[i][k], 1.0, i + 3, k + 2);
+        shapemesh::computePlanes(unitSpheres[i][k]);
+        unitSphereBuilt[i][k] = true;
+    }
+    return unitSpheres[i][k];
+}
+
+void batchSphere(const Current& c, double r, shapemesh::Detail d, const float offset[3], const float scale[3]) {
+    shapebatch::addMesh(unitSphere(d), shapebatch::place(c.modelview, offset, scale, static_cast<float>(r)),
+                        c.colour, c.style);
+}
+
+// The quadrics end on the vertex of slice 0 next to the -z pole (spheres)
+// or on the +z rim (tubes); that vertex's normal stays current.
+void normalAfterSphere(int stacks) {
+    const double a = kPi / std::max(1, stacks);
+    gNormal[0] = 0;
+    gNormal[1] = static_cast<float>(std::sin(a));
+    gNormal[2] = static_cast<float>(-std::cos(a));
+}
+
+void normalAfterCylinder(double base, double top, double height) {
+    const double slope = std::sqrt((base - top) * (base - top) + height * height);
+    gNormal[0] = 0;
+    gNormal[1] = static_cast<float>(slope > 0 ? height / slope : 1);
+    gNormal[2] = static_cast<float>(slope > 0 ? (base - top) / slope : 0);
+}
+
 }  // namespace
 
 void setReferenceDrawing(bool on) { gReference = on; }
+
+void shapes::emitMesh(const shapemesh::Mesh& m) {
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    const GLsizei stride = sizeof(shapemesh::Vertex);
+    glVertexPointer(3, GL_FLOAT, stride, &m.vertex[0].x);
+    glNormalPointer(GL_FLOAT, stride, &m.vertex[0].nx);
+    glTexCoordPointer(2, GL_FLOAT, stride, &m.vertex[0].s);
+    glDrawElements(GL_TRIANGLES, m.indexCount, GL_UNSIGNED_SHORT, m.index);
+    glPopClientAttrib();
+}
 bool referenceDrawing() { return gReference; }
 
 namespace shapes {
 
-void beginFigure(bool cull) {
+void beginFigure(bool filled) {
     gInFigure = true;
-    gCullAllowed = cull && !gReference;
+    gCullAllowed = filled && !gReference;
+    gBatching = filled && !gReference;
     gCullOn = glIsEnabled(GL_CULL_FACE);
     gPixelsPerUnit = 0;
+    if (!gBatching) {
+        shapebatch::flush();  // what waits goes out before anything drawn directly
+        return;
+    }
+    if (gCullOn) glDisable(GL_CULL_FACE);  // the batch culls per draw
+    gCullOn = false;
+    glGetFloatv(GL_CURRENT_NORMAL, gNormal);
+    float projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    shapebatch::setProjection(projection);
 }
 
 void setDetail(float pixelsPerUnit, float maxErrorPx) {
@@ -137,16 +228,24 @@ void setDetail(float pixelsPerUnit, float maxErrorPx) {
 
 void endFigure() {
     setCull(false);
+    if (gBatching) {
+        if (!gHolding) shapebatch::flush();
+        glNormal3fv(gNormal);
+    }
     gInFigure = false;
     gCullAllowed = false;
+    gBatching = false;
     gPixelsPerUnit = 0;
 }
 
-void unculled() {
-    if (gInFigure) setCull(false);
+void beginFigures() { gHolding = true; }
+
+void endFigures() {
+    gHolding = false;
+    shapebatch::flush();
 }
 
-// ============================================================== 3. Spheres and cylinders
+// ============================================================== 4. Spheres, cylinders and boxes
 
 void sphere(GLUquadric* q, double r, int slices, int stacks, double across, double along) {
     if (gReference) {
@@ -155,9 +254,14 @@ void sphere(GLUquadric* q, double r, int slices, int stacks, double across, doub
     }
     const shapemesh::Detail d = detail(slices, stacks, r * across, r * along);
     if (gInFigure) setCull(gCullAllowed && r > 0 && across > 0 && along > 0);
+    if (gBatching) {
+        batchSphere(current(), r, d, kNoOffset, kNoScale);
+        normalAfterSphere(stacks);
+        return;
+    }
     cachedShape(fastTable, {0, r, 0, 0, d.slices, d.stacks}, [&] {
         shapemesh::buildSphere(scratch, r, d.slices, d.stacks);
-        emitScratch();
+        shapes::emitMesh(scratch);
     });
 }
 
@@ -170,6 +274,13 @@ void cylinder(GLUquadric* q, double base, double top, double height, int slices,
     const double extent = std::fmax(std::fabs(base), std::fabs(top));
     const shapemesh::Detail d = detail(slices, stacks, extent, extent);
     if (gInFigure) setCull(false);
+    if (gBatching) {
+        const Current c = current();
+        shapemesh::buildCylinder(scratch, base, top, height, d.slices, d.stacks);
+        shapebatch::addMesh(scratch, shapebatch::place(c.modelview, kNoOffset, kNoScale, 1), c.colour, c.style);
+        normalAfterCylinder(base, top, height);
+        return;
+    }
     // Open tubes are few and never culled: GLU's own, only tessellated by size.
     cachedShape(fastTable, {1, base, top, height, d.slices, d.stacks},
                 [&] { gluCylinder(q, base, top, height, d.slices, d.stacks); });
@@ -179,12 +290,18 @@ void cylinder(GLUquadric* q, double base, double top, double height, int slices,
 void sphereTwins(int kind, double a, double b, const shapemesh::Detail d[2], const double radius[2],
                  const float offset[2][3], const float scale[2][3]) {
     if (gInFigure) setCull(gCullAllowed && a > 0 && b > 0);
+    if (gBatching) {
+        const Current c = current();
+        for (int k = 0; k < 2; k++) batchSphere(c, radius[k], d[k], offset[k], scale[k]);
+        normalAfterSphere(6);
+        return;
+    }
     const ShapeKey key{kind, a, b, 0, d[0].slices * 16 + d[1].slices, d[0].stacks * 16 + d[1].stacks};
     cachedShape(fastTable, key, [&] {
         scratch.vertexCount = scratch.indexCount = 0;
         for (int k = 0; k < 2; k++)
             shapemesh::appendSphere(scratch, radius[k], d[k].slices, d[k].stacks, offset[k], scale[k]);
-        emitScratch();
+        shapes::emitMesh(scratch);
     });
 }
 
@@ -224,6 +341,27 @@ void eyes(GLUquadric* q, double r) {
     const float offset[2][3] = {{first[0], first[1], first[2]}, {first[0] - 0.64f * R, first[1], first[2]}};
     const float scale[2][3] = {{1, 1, 1}, {1, 1, 1}};
     sphereTwins(3, r, 1, both, radius, offset, scale);
+}
+
+void box(const TexturedBox& b) {
+    unculled();
+    if (!gBatching) {
+        b.draw();
+        return;
+    }
+    const Current c = current();
+    const float scale[3] = {b.scaleX, b.scaleY, b.scaleZ};
+    const shapebatch::Placement at = shapebatch::place(c.modelview, kNoOffset, scale, 1);
+    float normal[3];
+    shapebatch::placeNormal(at, gNormal, normal);
+    for (int f = 0; f < 6; f++) {
+        shapebatch::Style style = c.style;
+        if (b.useFaceTextures) style.texture = slotTexture(b.faceTexture[f]);
+        float corner[4][3], texCoord[4][2];
+        TexturedBox::face(f, corner, texCoord);
+        shapebatch::addQuad(corner, texCoord, at, normal, c.colour, style);
+    }
+    if (b.useFaceTextures) bindTextureSlot(b.faceTexture[5]);  // as the box leaves it
 }
 
 }  // namespace shapes

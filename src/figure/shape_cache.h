@@ -11,10 +11,16 @@
 // The fast path is the default. The figure drawing tells the cache how large
 // a scene unit is on screen and how far a facet may stray from the round
 // outline; without that (a drawer called on its own) shapes get full detail.
+// Inside a filled figure the fast path gathers the shapes into the batch
+// (shape_batch.h) and draws them a few calls per copy of the figure.
 // GL thread only; the cache lives for the whole run and is never freed.
 #pragma once
 
+class TexturedBox;
 struct GLUquadric;
+namespace shapemesh {
+struct Mesh;
+}
 
 void setReferenceDrawing(bool on);
 bool referenceDrawing();
@@ -34,13 +40,25 @@ void limb(GLUquadric* q, double r, double l);
 // The two eyes, spheres of 0.24 r at (+-0.32 r, 0.1 r, 0.9 r): one mesh on
 // the fast path.
 void eyes(GLUquadric* q, double r);
-// Call before drawing anything flat or open (boxes): culling off.
-void unculled();
+// Sends a mesh as indexed triangles from client arrays, in the current
+// matrix, colour and texture.
+void emitMesh(const shapemesh::Mesh& m);
+// A textured box, as TexturedBox::draw draws it (never culled): with the
+// normal the last quadric left current, and its last face's texture left
+// bound.
+void box(const TexturedBox& b);
 
-// The figure drawing's frame around one figure: whether closed shapes may be
-// culled, and the detail for what follows. endFigure leaves culling off.
-void beginFigure(bool cull);
+// The figure drawing's frame around one figure: whether it is filled (closed
+// shapes may be culled, shapes go into the batch; not in wireframe) and the
+// detail for what follows. endFigure leaves culling off and, unless figures
+// are held, the figure drawn.
+void beginFigure(bool filled);
 void setDetail(float pixelsPerUnit, float maxErrorPx);
 void endFigure();
+
+// Around every figure of a pass: the figures wait in the batch and go out
+// together, in a few draws for all. endFigures draws what waits.
+void beginFigures();
+void endFigures();
 
 }  // namespace shapes

@@ -1,4 +1,4 @@
-// shape_mesh.cpp - building the indexed sphere meshes, and the
+// shape_mesh.cpp - building the indexed sphere and tube meshes, and the
 // tessellation chosen for a shape's size on screen.
 //
 // Rings of slices + 1 vertices (the seam is doubled for its two texture
@@ -23,6 +23,11 @@ void put(Mesh& m, double x, double y, double z, double nx, double ny, double nz,
     v = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z),
          static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz),
          static_cast<float>(s), static_cast<float>(t)};
+    const float p[3] = {v.x, v.y, v.z};
+    for (int k = 0; k < 3; k++) {
+        m.lo[k] = m.vertexCount == 1 ? p[k] : std::min(m.lo[k], p[k]);
+        m.hi[k] = m.vertexCount == 1 ? p[k] : std::max(m.hi[k], p[k]);
+    }
 }
 
 void triangle(Mesh& m, int a, int b, int c) {
@@ -51,6 +56,7 @@ void stitchBands(Mesh& m, int first, int slices, int rings, bool pointFirst, boo
 
 void buildSphere(Mesh& m, double radius, int slices, int stacks) {
     m.vertexCount = m.indexCount = 0;
+    m.hasPlanes = false;
     const float none[3] = {0, 0, 0}, unit[3] = {1, 1, 1};
     appendSphere(m, radius, slices, stacks, none, unit);
 }
@@ -60,6 +66,7 @@ void appendSphere(Mesh& m, double radius, int slices, int stacks, const float of
     slices = clampInt(slices, 3, kMaxSlices);
     stacks = clampInt(stacks, 2, kMaxStacks);
     const int first = m.vertexCount;
+    m.hasPlanes = false;
     // Ring i is at polar angle pi * (stacks - i) / stacks, so ring 0 is the -z pole.
     for (int i = 0; i <= stacks; i++) {
         const double rho = kPi * (stacks - i) / stacks;
@@ -74,6 +81,50 @@ void appendSphere(Mesh& m, double radius, int slices, int stacks, const float of
         }
     }
     stitchBands(m, first, slices, stacks + 1, true, true);
+}
+
+void buildCylinder(Mesh& m, double base, double top, double height, int slices, int stacks) {
+    slices = clampInt(slices, 3, kMaxSlices);
+    stacks = clampInt(stacks, 1, kMaxStacks);
+    m.vertexCount = m.indexCount = 0;
+    m.hasPlanes = false;
+    // The slope of the side tilts every normal by the same amount.
+    const double slope = std::sqrt((base - top) * (base - top) + height * height);
+    const double across = slope > 0 ? height / slope : 1, up = slope > 0 ? (base - top) / slope : 0;
+    for (int i = 0; i <= stacks; i++) {
+        const double f = static_cast<double>(i) / stacks;
+        const double r = base + (top - base) * f;
+        for (int j = 0; j <= slices; j++) {
+            const double theta = j == slices ? 0.0 : 2 * kPi * j / slices;
+            const double sx = std::sin(theta), cy = std::cos(theta);
+            put(m, r * sx, r * cy, height * f, sx * across, cy * across, up,
+                1 - static_cast<double>(j) / slices, f);
+        }
+    }
+    const int w = slices + 1;
+    for (int i = 0; i < stacks; i++)
+        for (int j = 0; j < slices; j++) {
+            const int lo = i * w + j, hi = lo + w;
+            triangle(m, lo + 1, lo, hi + 1);
+            triangle(m, lo, hi, hi + 1);
+        }
+}
+
+void computePlanes(Mesh& m) {
+    for (int i = 0; i < m.indexCount; i += 3) {
+        const Vertex& a = m.vertex[m.index[i]];
+        const Vertex& b = m.vertex[m.index[i + 1]];
+        const Vertex& c = m.vertex[m.index[i + 2]];
+        const double ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+        const double vx = c.x - a.x, vy = c.y - a.y, vz = c.z - a.z;
+        double n[3] = {uy * vz - uz * vy, uz * vx - ux * vz, ux * vy - uy * vx};
+        const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        for (double& e : n) e = length > 0 ? e / length : 0;
+        float* plane = m.plane[i / 3];
+        for (int k = 0; k < 3; k++) plane[k] = static_cast<float>(n[k]);
+        plane[3] = static_cast<float>(n[0] * a.x + n[1] * a.y + n[2] * a.z);
+    }
+    m.hasPlanes = true;
 }
 
 Detail detailFor(int slices, int stacks, float acrossPx, float alongPx, float maxErrorPx) {

@@ -1,4 +1,4 @@
-// shape_mesh.h - sphere meshes for the fast figure drawing, and
+// shape_mesh.h - sphere and tube meshes for the fast figure drawing, and
 // the choice of how finely to tessellate a shape for its size on screen.
 //
 // The meshes lay out their vertices exactly as the GLU quadrics the figures
@@ -37,6 +37,11 @@ struct Mesh {
     std::uint16_t index[kMaxIndices];  // triangles
     int vertexCount = 0;
     int indexCount = 0;
+    float lo[3] = {0, 0, 0}, hi[3] = {0, 0, 0};  // the box round its vertices
+    // Per triangle, its plane: unit normal (the way it winds) and offset,
+    // n . p = d on it. Only when computePlanes has filled them.
+    float plane[kMaxIndices / 3][4];
+    bool hasPlanes = false;
 };
 
 // Tessellations beyond the limits above are clamped to them; fewer than 3
@@ -48,6 +53,15 @@ void buildSphere(Mesh& m, double radius, int slices, int stacks);
 // been on the matrix, so the shading is the same.
 void appendSphere(Mesh& m, double radius, int slices, int stacks, const float offset[3],
                   const float scale[3]);
+// An open tube from radius `base` at z = 0 to `top` at z = `height`, as the
+// quadric's cylinder lays it out: slice j at x = sin, y = cos of 2*pi*j/slices,
+// s = 1 - j/slices, and each quad split along the same diagonal. Replaces
+// what the mesh held; tessellation clamped as for spheres (1 stack allowed).
+void buildCylinder(Mesh& m, double base, double top, double height, int slices, int stacks);
+
+// Fills the triangle planes of a finished mesh (a zero-area triangle gets
+// a zero normal).
+void computePlanes(Mesh& m);
 
 // A tessellation level for a shape whose full detail is `slices` x `stacks`.
 struct Detail {

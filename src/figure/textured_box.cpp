@@ -23,6 +23,14 @@ constexpr float kTexCoord[4][2] = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
 
 }  // namespace
 
+void TexturedBox::face(int f, float corner[4][3], float texCoord[4][2]) {
+    for (int k = 0; k < 4; k++) {
+        for (int a = 0; a < 3; a++) corner[k][a] = kCorner[kFace[f][k]][a];
+        texCoord[k][0] = kTexCoord[k][0];
+        texCoord[k][1] = kTexCoord[k][1];
+    }
+}
+
 void TexturedBox::draw() const {
     glPushMatrix();
     glScalef(scaleX, scaleY, scaleZ);

@@ -27,4 +27,7 @@ public:
     // Draws in the current matrix and leaves it as it found it. After a draw
     // with face textures the last face's texture stays bound.
     void draw() const;
+    // Face f of the unit cube as draw() sends it: its corners and their
+    // texture coordinates, in order.
+    static void face(int f, float corner[4][3], float texCoord[4][2]);
 };

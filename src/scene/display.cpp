@@ -20,6 +20,7 @@
 #include "app/platform.h"
 #include "app/reshape.h"
 #include "audio/music_follow.h"
+#include "figure/shape_cache.h"
 #include "scene/frame_rate.h"
 #include "scene/help_pages.h"
 #include "scene/stage.h"
@@ -97,7 +98,10 @@ void drawScene(bool withAids) {
         if (withAids && app.showTargetMarker) drawTargetMarker();
     }
     drawStage();
+    // The figures go out together once all are drawn: a few draws for all.
+    shapes::beginFigures();
     for (int i = 0; i < app.numPersons; i++) app.persons[i].draw();
+    shapes::endFigures();
     if (withAids) drawSelectionCone();
     applyLightPosition();
     if (!withAids) return;

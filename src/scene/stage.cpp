@@ -18,6 +18,9 @@ void drawFloor() {
     glPushMatrix();
     glColor3f(0.5f, 0.5f, 0.5f);
     bindSlot(TEX_FLOOR_WOODEN);
+    // Opaque: blending would give the same pixels, at a cost on every one.
+    const GLboolean blending = glIsEnabled(GL_BLEND);
+    glDisable(GL_BLEND);
     glBegin(GL_QUADS);
     // Lit as the upward-facing surface it is, not with whatever normal the
     // last drawing left behind.
@@ -27,6 +30,7 @@ void drawFloor() {
     glTexCoord2f(20, 10); glVertex3f(100, -5, 100);
     glTexCoord2f(0, 10);  glVertex3f(-100, -5, 100);
     glEnd();
+    if (blending) glEnable(GL_BLEND);
     glPopMatrix();
 }
 

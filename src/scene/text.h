@@ -10,7 +10,9 @@
 
 // Draws `text` from (x, y, z), one character every `spacing` units along x, in
 // the current colour. Characters whose raster position falls outside the view
-// are dropped by GL. Needs a GLUT window.
+// are dropped by GL. Drawn under a scissor round the string, which leaves the
+// pixels as they are and saves the renderer work; a scissor the caller has on
+// is kept instead. Needs a GLUT window.
 void drawText(float x, float y, float z, float spacing, const char* text);
 // The same for at most the first maxChars characters.
 void drawText(float x, float y, float z, float spacing, const char* text, std::size_t maxChars);

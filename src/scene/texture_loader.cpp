@@ -62,7 +62,9 @@ int loadTexture(const char* path) {
     return app.nextTextureName;
 }
 
-void bindTextureSlot(int slot) {
+unsigned slotTexture(int slot) {
     const bool inTable = slot >= 0 && slot < TEXTURE_SLOT_COUNT;
-    glBindTexture(GL_TEXTURE_2D, inTable ? static_cast<GLuint>(app.textures[slot]) : kNoTexture);
+    return inTable ? static_cast<GLuint>(app.textures[slot]) : kNoTexture;
 }
+
+void bindTextureSlot(int slot) { glBindTexture(GL_TEXTURE_2D, slotTexture(slot)); }

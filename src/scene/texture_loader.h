@@ -14,6 +14,8 @@ int loadTexture(const char* path);
 // outside the table binds a name that holds no image, as a failed load does:
 // that surface is drawn untextured.
 void bindTextureSlot(int slot);
+// The texture name bindTextureSlot binds for `slot`.
+unsigned slotTexture(int slot);
 
 // The power of two a side is rescaled to for mipmapping: the highest power of
 // two not above it, doubled when the next bit is set too (3 -> 4, 5 -> 4,

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "../support/bitmap_bytes.h"
 #include "app/app_state.h"
@@ -62,6 +63,16 @@ inline Rgb probe(float x, float y) {
     glReadBuffer(GL_BACK);
     glReadPixels(px, py, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, c);
     return {c[0], c[1], c[2]};
+}
+
+// The whole 700 x 500 back buffer, RGB rows from the bottom, once drawn.
+inline std::vector<unsigned char> readWindow() {
+    glFinish();
+    std::vector<unsigned char> px(700 * 500 * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 700, 500, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+    return px;
 }
 
 inline ::testing::AssertionResult near(const Rgb& got, const Rgb& want, int tolerance = 3) {

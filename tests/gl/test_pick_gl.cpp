@@ -11,6 +11,7 @@
 #include "app/app_state.h"
 #include "app/reshape.h"
 #include "edit/pick.h"
+#include "gl_probe.h"
 
 namespace {
 
@@ -62,11 +63,7 @@ Agreement compareWithIdRender(Person* persons, int count, int farPerson) {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawPartsInIdColours(persons, count);
-    glFinish();
-    std::vector<unsigned char> rgb(700 * 500 * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, 700, 500, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    const std::vector<unsigned char> rgb = glprobe::readWindow();
 
     Agreement a;
     for (int y = 0; y < 500; y += 2)

@@ -2,8 +2,10 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
+#include "gl_probe.h"
 #include "scene/text.h"
 
 namespace {
@@ -69,4 +71,65 @@ TEST(DrawText, BlanksAndAnEmptyTextDrawNothing) {
     glFinish();
     const std::vector<bool> cols = redColumns(190, 220);
     for (int x = 0; x < 700; x++) ASSERT_FALSE(cols[x]) << "column " << x;
+}
+
+namespace {
+
+// Lines of every printable character, laid out as the head-up text lays
+// its own (8.7 pixels a character, 17.3 a line), at fractional positions.
+void drawSampleBlock() {
+    std::string all;
+    for (int c = 33; c < 127; c++) all += static_cast<char>(c);
+    const float offsets[] = {0, 0.3f, 0.5f, 0.99f};
+    for (int line = 0; line < 12; line++) {
+        const float x = 3 + offsets[line % 4] + (line % 3) * 40.0f, y = 480 - line * 17.3f;
+        const std::string text = line % 2 ? all.substr(line * 3, 40) : "gjpqy" + all.substr(line, 25) + "|";
+        drawText(x, y, 0, 8.7f, text.c_str());
+    }
+    drawText(650.2f, 20, 0, 8.7f, "{right edge}");  // partly out of the window
+}
+
+}  // namespace
+
+TEST(DrawText, EachStringsOwnScissorLeavesThePixelsAndIsPutBack) {
+    // A scissor of the caller's over the whole window: the text drawn unclipped.
+    pixelView();
+    glColor3f(1, 0.5f, 0);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 700, 500);
+    drawSampleBlock();
+    const std::vector<unsigned char> plain = glprobe::readWindow();
+
+    pixelView();
+    glDisable(GL_SCISSOR_TEST);
+    glScissor(10, 20, 30, 40);
+    drawSampleBlock();
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    GLint box[4];
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    EXPECT_EQ(box[0], 10);
+    EXPECT_EQ(box[3], 40);
+    const std::vector<unsigned char> ownScissor = glprobe::readWindow();
+    int lit = 0, differ = 0;
+    for (size_t i = 0; i < plain.size(); i++) {
+        lit += plain[i] != 0;
+        differ += plain[i] != ownScissor[i];
+    }
+    EXPECT_GT(lit, 1000) << "the text was drawn";
+    EXPECT_EQ(differ, 0);
+
+    // A scissor the caller set stays as it was, and still clips.
+    pixelView();
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 350, 500);
+    drawSampleBlock();
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    EXPECT_EQ(box[2], 350);
+    const std::vector<unsigned char> clipped = glprobe::readWindow();
+    glDisable(GL_SCISSOR_TEST);
+    int rightHalf = 0;
+    for (int y = 0; y < 500; y++)
+        for (int x = 350; x < 700; x++) rightHalf += clipped[(y * 700 + x) * 3] != 0;
+    EXPECT_EQ(rightHalf, 0);
 }
