@@ -17,6 +17,7 @@
 #include "app/scene_init.h"
 #include "export/export_job.h"
 #include "input/keyboard.h"
+#include "../io/io_test_support.h"
 
 namespace {
 
@@ -38,25 +39,16 @@ void worldPositions(const Person& p, const BodyPart& part, const float* parent, 
         worldPositions(p, *c, m, out, frame);
 }
 
-class BvhExport : public testing::Test {
+// Output in a private folder; the scene's files are read from the sources.
+class BvhExport : public InTempDir {
 protected:
-    std::string oldCwd, dir;
     void SetUp() override {
-        char cwd[PATH_MAX];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        oldCwd = cwd;
-        std::string tmpl = testing::TempDir() + "puppetorium_bvh_XXXXXX";
-        ASSERT_NE(mkdtemp(&tmpl[0]), nullptr);
-        dir = tmpl;
+        InTempDir::SetUp();
         ASSERT_EQ(chdir(PUPPETORIUM_SOURCE_DIR), 0);
         resetAppState();
         placeAndDressPersons();
         setLightPath();
         onKeyboard('5', 0, 0);  // the boy and the girl
-    }
-    void TearDown() override {
-        ASSERT_EQ(chdir(oldCwd.c_str()), 0);
-        std::system(("rm -rf '" + dir + "'").c_str());
     }
 
     // Exports `frames` frames of `figure` and the program's joint positions.
