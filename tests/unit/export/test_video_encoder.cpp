@@ -4,6 +4,7 @@
 // and a GIF shorter than its palette second), in recognisable colours;
 // chroma is the mean of each 2 x 2 block.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -109,7 +110,10 @@ int frameNumber(const Rgb& f) {
 // encoder thread's buffers for their turn.
 std::string encode(const char* ext, OutputKind kind, int frames, int fps,
                    std::vector<std::uint8_t> (*make)(int) = glFrame) {
-    const std::string path = testing::TempDir() + "puppetorium-encoder-test." + ext;
+    // Named for the test and the process: ctest runs the tests side by side.
+    const std::string path = testing::TempDir() + "puppetorium-encoder-" +
+                             testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+                             std::to_string(getpid()) + "." + ext;
     EncoderThread e;
     std::string error;
     EXPECT_TRUE(e.start(path, kind, kW, kH, fps, error)) << error;
