@@ -11,6 +11,7 @@
 
 #include "anim/keyframe_animation.h"
 #include "camera/camera.h"
+#include "figure/figure_limits.h"
 #include "figure/person.h"
 #include "figure/textured_box.h"
 #include "scene/texture_slots.h"
@@ -18,7 +19,6 @@
 class MusicPlayer;
 struct GLUquadric;
 
-constexpr int MAX_PERSONS = 45;
 constexpr int HELP_PAGES = 8;
 constexpr int HELP_LINES_PER_PAGE = 37;
 constexpr int FPS_RING_SIZE = 10;
