@@ -3,6 +3,10 @@
 // An animator is stored as its bytes around the record array (every scalar
 // field, so a field added later is kept without a change here) and its
 // records up to the last one that differs from a never-written record.
+//
+// Sections (search "[SECTION]"):
+//   Capture and restore
+//   Steps
 #include "edit/history.h"
 
 #include <cstddef>
@@ -10,7 +14,7 @@
 #include <set>
 #include <type_traits>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 
 namespace {
 
@@ -48,7 +52,7 @@ void restoreAnimator(KeyFrameAnimation& a, const History::AnimatorState& s) {
 
 }  // namespace
 
-// ------------------------------------------------------------ capture and restore
+// [SECTION] Capture and restore
 
 History::AnimatorState History::captureAnimator(const KeyFrameAnimation& a, Records& last) {
     AnimatorState s;
@@ -107,7 +111,7 @@ std::vector<int> History::indicesOf(const Step& s) {
     return v;
 }
 
-// ------------------------------------------------------------ steps
+// [SECTION] Steps
 
 void History::record(const std::string& label, int first, int count, long runKey) {
     if (runKey != 0 && runKey == lastRunKey_ && !undo_.empty()) return;

@@ -18,7 +18,7 @@
 #include <cstring>
 #include <unordered_set>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 
 const char* const kSceneDefaultMusic = "media/01.mp3";
 

@@ -3,17 +3,22 @@
 // or a part outside the lists is caught (it would be lost by both).
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <new>
 #include <string>
+#include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "edit/history.h"
 #include "io/scene_file.h"
 
 namespace {
 
-// The members Person and BodyPart hold besides their lists. When a size
-// differs, a member was added outside the lists: list it in figure_fields.h
-// (undo and scene files keep it) or, if it is only drawing state, here.
+// The members Person and BodyPart hold besides their lists. A member added
+// outside the lists shows as a larger record, or as bytes the constructor
+// wrote outside every member named here (it may sit in former padding): list
+// it in figure_fields.h (undo and scene files keep it) or, if it is only
+// drawing state, name it here.
 struct PersonMirror : FigureFields {
     BodyPart part[BODY_PART_COUNT];
     KeyFrameAnimation kfaPos;
@@ -28,6 +33,37 @@ struct BodyPartMirror : PartFields {
     BodyPart* nextSibling;
     BodyPart* firstChild;
 };
+
+struct Span { const void* at; std::size_t size; };
+template <typename M>
+Span span(const M& m) { return {&m, sizeof m}; }
+
+// Offsets of bytes a fresh T's constructor wrote outside `known(t)`: built on
+// two different fills, a byte outside every member keeps its fill in both.
+template <typename T, typename Known>
+std::vector<std::size_t> unknownBytesWritten(Known known) {
+    std::vector<std::size_t> found;
+    std::vector<unsigned char> fills[2] = {std::vector<unsigned char>(sizeof(T) + alignof(T), 0x00),
+                                           std::vector<unsigned char>(sizeof(T) + alignof(T), 0xFF)};
+    T* made[2];
+    for (int f = 0; f < 2; f++) {
+        void* at = fills[f].data();
+        std::size_t room = fills[f].size();
+        made[f] = new (std::align(alignof(T), sizeof(T), at, room)) T();
+    }
+    const std::vector<Span> spans = known(*made[0]);
+    for (std::size_t i = 0; i < sizeof(T); i++) {
+        const unsigned char* b0 = reinterpret_cast<const unsigned char*>(made[0]) + i;
+        const unsigned char* b1 = reinterpret_cast<const unsigned char*>(made[1]) + i;
+        bool inside = false;
+        for (const Span& s : spans)
+            inside = inside || (b0 >= static_cast<const unsigned char*>(s.at) &&
+                                b0 < static_cast<const unsigned char*>(s.at) + s.size);
+        if (!inside && (*b0 != 0x00 || *b1 != 0xFF)) found.push_back(i);
+    }
+    for (T* t : made) t->~T();
+    return found;
+}
 
 // A value for field number `n` that differs from its default and from the
 // other fields' values, inside the bounds a reader accepts when `inBounds`.
@@ -69,6 +105,16 @@ std::string firstDifference(const Field<T> (&list)[N], const T& a, const T& b, b
 TEST(FieldLists, EveryMemberOfAFigureIsListedOrDeclaredDrawingOnly) {
     EXPECT_EQ(sizeof(Person), sizeof(PersonMirror));
     EXPECT_EQ(sizeof(BodyPart), sizeof(BodyPartMirror));
+    EXPECT_EQ(unknownBytesWritten<Person>([](const Person& p) {
+                  return std::vector<Span>{span(static_cast<const FigureFields&>(p)), span(p.part),
+                                           span(p.kfaPos), span(p.torsoBox), span(p.partQuadric)};
+              }),
+              std::vector<std::size_t>{});
+    EXPECT_EQ(unknownBytesWritten<BodyPart>([](const BodyPart& b) {
+                  return std::vector<Span>{span(static_cast<const PartFields&>(b)), span(b.kfa), span(b.transform),
+                                           span(b.label), span(b.index), span(b.nextSibling), span(b.firstChild)};
+              }),
+              std::vector<std::size_t>{});
 }
 
 TEST(FieldLists, UndoRestoresEveryListedFigureAndPartField) {
