@@ -10,6 +10,8 @@
 //   person_pose.cpp     part matrices, per-frame step, posing operations
 //   person_commands.cpp the small operations behind keys and menus
 //   person_draw.cpp     drawing (GL)
+//   skeleton.h          the part tree and the forward-kinematics pass
+//   part_shapes.h       the shapes each part is drawn with
 //   io/animation_file.cpp, io/code_export.cpp  load, save, code export
 //
 // The model half is GL-free: part matrices are computed in float arithmetic.
@@ -38,6 +40,15 @@ extern const char* const kBodyPartLabels[BODY_PART_COUNT];
 enum HandItem { ITEM_NONE = 0, ITEM_BALL, ITEM_FLOWER, ITEM_DISC, ITEM_SWORD, ITEM_GUN, ITEM_TUBE_GUN };
 constexpr int HAND_ITEM_COUNT = 7;
 
+// What the figure drawing is given by the scene, so it reads no global
+// settings: whether textures and wireframe are on, and the quadric GLU's
+// shapes are drawn with (null: the drawing makes one of its own).
+struct FigureDrawSettings {
+    bool texturesOn = true;
+    bool wireframeOn = false;
+    GLUquadric* quadric = nullptr;
+};
+
 class BodyPart {
 public:
     float length = 0;
@@ -51,8 +62,6 @@ public:
     float transform[16] = {0};
     std::string label;
     int index = 0;
-    BodyPart* nextSibling = nullptr;
-    BodyPart* firstChild = nullptr;
     int texture = 0;
 
     BodyPart();
@@ -64,7 +73,7 @@ public:
     void setLimits(float minX, float maxX, float minY, float maxY, float minZ, float maxZ);
     void setJointOffset(float x, float y, float z);
     void setTexture(int slot) { texture = slot; }
-    void setHierarchy(const std::string& lbl, int idx, BodyPart* sibling, BodyPart* child);
+    void setHierarchy(const std::string& lbl, int idx);
     void seedAnimator();
 
     // Pose (person_pose.cpp).
@@ -90,7 +99,6 @@ public:
     int leftHandItem = 0;
     int rightHandItem = 0;
     TexturedBox torsoBox;
-    GLUquadric* partQuadric = nullptr;  // made on first draw, reused for the whole run
 
     Person();
     Person(const Person&) = delete;
@@ -137,21 +145,16 @@ public:
     void pushPoseKeyFrame(float steps);
 
     // ---- drawing (person_draw.cpp)
-    void draw();
-    void drawNode(BodyPart* node);
-    void drawBodyPart(int idx);
-    void drawCopy(const FigureView* view, float maxErrorPx);
+    void draw(const FigureDrawSettings& settings);
+    void drawBodyPart(int idx, const FigureDrawSettings& settings);
+    // One copy in the present pose, every part; with a view (the fast
+    // path), left out when out of sight, `reach` being partReaches'
+    // (figure_view.h), and parts an earlier copy drew the same left out.
+    void drawCopy(const FigureView* view, float maxErrorPx, const FigureDrawSettings& settings,
+                  const float* reach = nullptr);
 
     // ---- animation files (io/)
     bool loadAnimation(const char* path);
     bool saveAnimation(const char* path);
     void exportAnimationCode(std::string prefix);
 };
-
-// Free drawers of the held items (person_draw.cpp).
-void drawBallItem();
-void drawFlowerItem();
-void drawDiscItem();
-void drawSwordItem();
-void drawGunItem();
-void drawTubeGunItem();
