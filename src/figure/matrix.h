@@ -37,23 +37,22 @@ Mat4T<T> operator*(const Mat4T<T>& a, const Mat4T<T>& b) {
     return c;
 }
 
+// a times the identity with x, y, z put at m[first], m[first + step] and
+// m[first + 2 step]: a translation (12, 1) or a scale (0, 5).
 template <typename T>
-Mat4T<T> translated(const Mat4T<T>& a, T x, T y, T z) {
-    Mat4T<T> t;
-    t.m[12] = x;
-    t.m[13] = y;
-    t.m[14] = z;
-    return a * t;
+Mat4T<T> timesIdentityWith(const Mat4T<T>& a, int first, int step, T x, T y, T z) {
+    Mat4T<T> b;
+    b.m[first] = x;
+    b.m[first + step] = y;
+    b.m[first + 2 * step] = z;
+    return a * b;
 }
 
 template <typename T>
-Mat4T<T> scaled(const Mat4T<T>& a, T x, T y, T z) {
-    Mat4T<T> s;
-    s.m[0] = x;
-    s.m[5] = y;
-    s.m[10] = z;
-    return a * s;
-}
+Mat4T<T> translated(const Mat4T<T>& a, T x, T y, T z) { return timesIdentityWith(a, 12, 1, x, y, z); }
+
+template <typename T>
+Mat4T<T> scaled(const Mat4T<T>& a, T x, T y, T z) { return timesIdentityWith(a, 0, 5, x, y, z); }
 
 // Turned by `degrees` about main axis 0 (x), 1 (y) or 2 (z), as glRotatef;
 // quarter turns are exact, so a part's round shapes lie exactly on its axis.
