@@ -1,6 +1,7 @@
 // pick.cpp - ray picking of body parts, and the click test.
 //
-// Sections: part shapes | ray tests | rays and picking | clicks.
+// Sections (search "[SECTION]"): part shapes | ray tests | clicks |
+// rays and picking | click test.
 //
 // The shapes are the drawing's own recipe (figure/part_shapes.h) placed by
 // the same part matrices (figure/skeleton.h), each turned into a unit
@@ -14,7 +15,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/reshape.h"
 #include "camera/camera.h"
 #include "figure/part_shapes.h"
@@ -23,7 +24,7 @@
 
 namespace {
 
-// ============================================================ part shapes
+// [SECTION] part shapes
 
 enum ShapeKind { SHAPE_SPHERE, SHAPE_BOX, SHAPE_CYLINDER };
 
@@ -71,7 +72,7 @@ void partShapes(const Person& p, int idx, PartShapes& out) {
     }
 }
 
-// ============================================================ ray tests
+// [SECTION] ray tests
 // Each takes the ray in the primitive's unit space and gives where it
 // enters and leaves the solid (t0 <= t1), or false when it misses.
 
@@ -157,7 +158,7 @@ void cross(const double a[3], const double b[3], double out[3]) {
     out[2] = a[0] * b[1] - a[1] * b[0];
 }
 
-// ============================================================ clicks
+// [SECTION] clicks
 
 struct ClickState {
     bool pending = false;
@@ -170,7 +171,7 @@ bool withinSlop(int x, int y) {
 
 }  // namespace
 
-// ============================================================ rays and picking
+// [SECTION] rays and picking
 
 PickRay rayThroughPixel(int x, int y, float width, float height, bool orthographic,
                         const Camera& camera) {
@@ -249,7 +250,7 @@ bool selectPartAtPixel(int x, int y) {
     return true;
 }
 
-// ============================================================ click test
+// [SECTION] click test
 
 void clickPressed(int x, int y) {
     click.pending = true;

@@ -2,6 +2,9 @@
 // the steps of a matrix stack (translate, rotate, scale, then a shape), the
 // way the figures were designed. Sizes follow the part's (already scaled)
 // length L and radius R; held items have fixed sizes.
+//
+// Sections (search "[SECTION]"): the builder | held items | body parts |
+// reach.
 #include "figure/part_shapes.h"
 
 #include <algorithm>
@@ -17,6 +20,8 @@ namespace {
 // Tessellation: coarse on purpose, the figures are small on screen.
 constexpr int kSlices = 10;
 constexpr int kStacks = 6;
+
+// [SECTION] the builder
 
 // The steps of a recipe, recording a shape at each primitive.
 class Builder {
@@ -91,7 +96,7 @@ private:
     }
 };
 
-// ---------------------------------------------------------------- held items
+// [SECTION] held items
 // Each sets its own opaque colours, so items stay solid in trail copies.
 
 void ball(Builder& b) {
@@ -192,7 +197,7 @@ void heldItem(Builder& b, int item) {
     }
 }
 
-// ---------------------------------------------------------------- body parts
+// [SECTION] body parts
 
 void torso(Builder& b, float L, float R, bool male) {
     b.sphere(0.9f * R);
@@ -269,6 +274,8 @@ void recipeFor(const Person& p, int idx, Recipe& out) {
         default: limb(b, L, R); break;
     }
 }
+
+// [SECTION] reach
 
 namespace {
 

@@ -2,10 +2,10 @@
 // recipe (part_shapes.h), the selection highlight, the walk down the part
 // tree and the fading keyframe trail.
 //
-// Index:
-//   1. Settings and animator places
-//   2. Drawing a part from its recipe
-//   3. The walk and the trail
+// Sections (search "[SECTION]"):
+//   Settings and animator places
+//   Drawing a part from its recipe
+//   The walk and the trail
 //
 // Every drawer leaves the modelview matrix as it found it. The drawing is
 // given what it needs of the scene (textures, wireframe, the quadric) in a
@@ -25,7 +25,7 @@
 #include "scene/texture_loader.h"
 #include "scene/texture_slots.h"
 
-// ============================================================== 1. Settings and animator places
+// [SECTION] Settings and animator places
 
 namespace {
 
@@ -67,7 +67,7 @@ GLUquadric* quadricFor(const FigureDrawSettings& s) {
 constexpr float kFigureErrorPx = 0.5f;
 constexpr float kTrailErrorPx = 1.0f;
 
-// ============================================================== 2. Drawing a part from its recipe
+// [SECTION] Drawing a part from its recipe
 
 void applyLook(const partshapes::Look& look, float alpha, const FigureDrawSettings& s) {
     using partshapes::Look;
@@ -130,7 +130,7 @@ void Person::drawBodyPart(int idx, const FigureDrawSettings& s) {
     }
 }
 
-// ============================================================== 3. The walk and the trail
+// [SECTION] The walk and the trail
 
 namespace {
 

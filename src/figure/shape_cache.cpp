@@ -2,11 +2,11 @@
 // and the fast drawing paths: display lists per size and tessellation, or
 // the batch. The pass's record (figure_pass.h) says which.
 //
-// Index:
-//   1. The list tables
-//   2. Detail and culling
-//   3. Shapes into the batch
-//   4. Spheres, cylinders and boxes
+// Sections (search "[SECTION]"):
+//   The list tables
+//   Detail and culling
+//   Shapes into the batch
+//   Spheres, cylinders and boxes
 //
 // Each distinct shape is compiled on first use and replayed afterwards. A
 // full table (or no list names left) draws directly, so nothing breaks, it
@@ -33,7 +33,7 @@
 
 namespace {
 
-// ============================================================== 1. The list tables
+// [SECTION] The list tables
 
 // What a list holds. A pair of spheres is named by its recipe's pair and
 // two sizes, which fix both spheres; its two tessellations are packed.
@@ -95,7 +95,7 @@ shapemesh::Mesh scratch;
 
 
 
-// ============================================================== 2. Detail and culling
+// [SECTION] Detail and culling
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -112,7 +112,7 @@ shapemesh::Detail detail(int slices, int stacks, double across, double along) {
                                 static_cast<float>(std::fabs(along)) * pass.pixelsPerUnit, pass.maxErrorPx);
 }
 
-// ============================================================== 3. Shapes into the batch
+// [SECTION] Shapes into the batch
 
 // What GL would draw the next shape with, read back once per shape.
 struct Current {
@@ -198,7 +198,7 @@ void shapes::emitMesh(const shapemesh::Mesh& m, bool asQuads) {
 
 namespace shapes {
 
-// ============================================================== 4. Spheres, cylinders and boxes
+// [SECTION] Spheres, cylinders and boxes
 
 void sphere(GLUquadric* q, double r, int slices, int stacks, double across, double along) {
     if (pass.reference) {
