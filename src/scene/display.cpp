@@ -100,7 +100,8 @@ void drawScene(bool withAids) {
     drawStage();
     // The figures go out together once all are drawn: a few draws for all.
     shapes::beginFigures();
-    for (int i = 0; i < app.numPersons; i++) app.persons[i].draw();
+    const FigureDrawSettings settings = figureDrawSettings();
+    for (int i = 0; i < app.numPersons; i++) app.persons[i].draw(settings);
     shapes::endFigures();
     if (withAids) drawSelectionCone();
     applyLightPosition();
@@ -130,6 +131,14 @@ void drawSelectionLines(float xLabel, float xValue, float y, float s, float t) {
 }
 
 }  // namespace
+
+FigureDrawSettings figureDrawSettings() {
+    FigureDrawSettings s;
+    s.texturesOn = app.texturesOn;
+    s.wireframeOn = app.wireframeOn;
+    s.quadric = app.quadric;
+    return s;
+}
 
 // ------------------------------------------------------------- HUD
 void drawHud() {
