@@ -143,7 +143,9 @@ public:
     void drawCopy(const FigureView* view, float maxErrorPx);
 
     // ---- animation files (io/)
-    bool loadAnimation(const char* path);
+    // F5's load words a missing file "ERROR: text file not found"; the
+    // program's own loads (built-in scenes, the render's input) name it.
+    bool loadAnimation(const char* path, bool nameMissingFile = false);
     bool saveAnimation(const char* path);
     void exportAnimationCode(std::string prefix);
 };

@@ -21,6 +21,7 @@
 #include "choreo/coded_animations.h"
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
+#include "io/data_folder.h"
 #include "io/file_chooser.h"
 #include "io/scene_commands.h"
 #include "scene/switches.h"
@@ -65,11 +66,14 @@ void previousPerson() {
 // Count and selection are set first, so the files always go to persons 0
 // and 1 whatever was selected before.
 
+// A built-in file from the data folder, named in the error line if missing.
+void loadBuiltIn(Person& p, const char* file) { p.loadAnimation(dataFile(file).c_str(), true); }
+
 void supermanScene() {
     app.selectedPerson = 0;
     app.numPersons = 1;
     app.persons[0].setRightHandItem(ITEM_NONE);
-    app.persons[0].loadAnimation(SUPERMAN_FILE);
+    loadBuiltIn(app.persons[0], SUPERMAN_FILE);
     app.cameraMode = CAM_SHIFT_TOWARDS_PERSON;  // the camera follows him
 }
 
@@ -82,8 +86,8 @@ void boyAndGirlScene() {
     girl.setRightHandItem(ITEM_NONE);
     boy.setGender(true, 1.0f);
     girl.setGender(false, 1.0f);
-    boy.loadAnimation(BOY_FILE);
-    girl.loadAnimation(GIRL_FILE);
+    loadBuiltIn(boy, BOY_FILE);
+    loadBuiltIn(girl, GIRL_FILE);
 }
 
 void swordFightScene() {
@@ -96,12 +100,12 @@ void swordFightScene() {
     first.setGender(true, 1.0f);
     second.setGender(true, 1.0f);
     second.setSkin(TEX_SKIN_DARK);
-    first.loadAnimation(SWORDFIGHT1_FILE);
-    second.loadAnimation(SWORDFIGHT2_FILE);
+    loadBuiltIn(first, SWORDFIGHT1_FILE);
+    loadBuiltIn(second, SWORDFIGHT2_FILE);
 }
 
 void lawnmowerScene() {
-    for (int i = 0; i < app.numPersons; i++) app.persons[i].loadAnimation(LAWNMOWER_FILE);
+    for (int i = 0; i < app.numPersons; i++) loadBuiltIn(app.persons[i], LAWNMOWER_FILE);
 }
 
 // Key 2 starts the orbit tour, or stops the camera where it is.

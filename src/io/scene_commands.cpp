@@ -8,6 +8,7 @@
 #include "app/reshape.h"
 #include "audio/music_follow.h"
 #include "edit/edit_commands.h"
+#include "io/console.h"
 #include "io/file_chooser.h"
 #include "io/safe_file.h"
 #include "io/scene_file.h"
@@ -84,7 +85,7 @@ std::unique_ptr<Scene> readSceneFile(const std::string& path, std::string& error
     captureScene(app, *scene);
     bool ok = readFileSafely(path, kMaxSceneFileBytes, text, error);
     if (ok) ok = readSceneText(text, *scene, error, warnings);
-    for (const std::string& w : warnings) std::printf("WARNING: scene file '%s' %s\n", path.c_str(), w.c_str());
+    for (const std::string& w : warnings) consoleError("WARNING: scene file '" + path + "' " + w);
     if (!ok) scene.reset();
     return scene;
 }

@@ -4,10 +4,11 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "app/app_state.h"
+#include "io/console.h"
 #include "scene/bitmap_reader.h"
 
 namespace {
@@ -27,8 +28,7 @@ int loadTexture(const char* path) {
     app.nextTextureName++;  // counted even when the load fails
     const BitmapImage img = readBitmapFile(path);
     if (!img.ok()) {
-        std::printf(">> ERROR: '%s' %s\n", path, img.error.c_str());
-        std::fflush(stdout);
+        consoleError(std::string(">> ERROR: '") + path + "' " + img.error);
         return -1;
     }
 
@@ -57,8 +57,7 @@ int loadTexture(const char* path) {
         gluBuild2DMipmaps(GL_TEXTURE_2D, 4, w, h, GL_RGBA, GL_UNSIGNED_BYTE, scaled.data());
     }
 
-    std::printf(">> Loaded texture '%s'\n", path);
-    std::fflush(stdout);
+    consoleReport(std::string(">> Loaded texture '") + path + "'");
     return app.nextTextureName;
 }
 

@@ -12,6 +12,7 @@
 
 #include "figure/person.h"
 #include "io/animation_file.h"
+#include "io/console.h"
 #include "io/safe_file.h"
 #include "io_test_support.h"
 
@@ -169,6 +170,13 @@ TEST_F(AnimationFile, RejectedFilesStillLeaveThePersonClearedAndCycling) {
     EXPECT_EQ(GetCapturedStdout(), "ERROR: text file not found\n");
     EXPECT_EQ(p->kfaPos.numKeyFrames, 0);
     EXPECT_TRUE(p->kfaPos.cycle);
+
+    // The program's own loads name the file; quiet or not, errors show.
+    setConsoleQuiet(true);
+    CaptureStdout();
+    EXPECT_FALSE(p->loadAnimation(path("missing.txt").c_str(), true));
+    EXPECT_EQ(GetCapturedStdout(), "ERROR: text file not found: '" + path("missing.txt") + "'\n");
+    setConsoleQuiet(false);
 }
 
 TEST_F(AnimationFile, ReaderFollowsTheLineRules) {
