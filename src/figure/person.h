@@ -150,6 +150,10 @@ public:
     void exportAnimationCode(std::string prefix);
 };
 
+// Whether the selected part shows yellow (person_draw.cpp): on in the window,
+// off while a film frame is drawn, as films leave out the editing aids.
+void setSelectionHighlight(bool on);
+
 // Free drawers of the held items (person_draw.cpp).
 void drawBallItem();
 void drawFlowerItem();

@@ -218,13 +218,19 @@ void drawHeldItem(int item) {
 
 // ============================================================== 3. Body-part recipes
 
+namespace {
+bool gSelectionHighlight = true;
+}  // namespace
+
+void setSelectionHighlight(bool on) { gSelectionHighlight = on; }
+
 void Person::drawBodyPart(int idx) {
     if (idx < 0 || idx >= BODY_PART_COUNT) return;
     if (!partQuadric) partQuadric = newFilledQuadric();
     GLUquadric* q = partQuadric;
     const BodyPart& p = part[idx];
     const float L = p.length, R = p.radius;
-    const bool selected = idx == selectedPart;
+    const bool selected = gSelectionHighlight && idx == selectedPart;
 
     // Untextured, the highlight is a see-through yellow; textured, it is the
     // yellow texture at the figure's own opacity.

@@ -89,8 +89,9 @@ void drawKeyboardChart() {
     glPopMatrix();
 }
 
-// `withAids` adds what only an editor needs: target marker, selection cone,
-// keyboard chart and HUD; a rendered film shows the stage and figures alone.
+// `withAids` adds what only an editor needs: target marker, selected part's
+// yellow, selection cone, keyboard chart and HUD; a rendered film shows the
+// stage and figures alone.
 void drawScene(bool withAids) {
     if (!app.orthographicView) {
         followSelectedPerson();
@@ -100,7 +101,9 @@ void drawScene(bool withAids) {
     drawStage();
     // The figures go out together once all are drawn: a few draws for all.
     shapes::beginFigures();
+    setSelectionHighlight(withAids);
     for (int i = 0; i < app.numPersons; i++) app.persons[i].draw();
+    setSelectionHighlight(true);
     shapes::endFigures();
     if (withAids) drawSelectionCone();
     applyLightPosition();
