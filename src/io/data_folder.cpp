@@ -37,8 +37,17 @@ std::string installedFolder() {
     return path.substr(0, slash) + "/../share/puppetorium";
 }
 
-bool gChosen = false;
+// The choice and the working folder it was made in: a process that changes
+// folder (the tests do) chooses again.
+std::string gChosenIn;
 std::string gFolder;
+bool gChosen = false;
+bool gOverridden = false;
+
+std::string workingFolder() {
+    char cwd[PATH_MAX];
+    return getcwd(cwd, sizeof cwd) ? cwd : "";
+}
 
 }  // namespace
 
@@ -61,13 +70,20 @@ std::string chooseDataFolder(const std::string& installed, const std::string& so
 }
 
 const std::string& dataFolder() {
-    if (!gChosen) setDataFolder(chooseDataFolder(installedFolder(), PUPPETORIUM_SOURCE_TREE));
+    if (gOverridden) return gFolder;
+    const std::string here = workingFolder();
+    if (!gChosen || here != gChosenIn) {
+        gFolder = chooseDataFolder(installedFolder(), PUPPETORIUM_SOURCE_TREE);
+        gChosenIn = here;
+        gChosen = true;
+    }
     return gFolder;
 }
 
-void setDataFolder(const std::string& folder) {
-    gFolder = withSlash(folder);
-    gChosen = true;
+void overrideDataFolder(const char* folder) {
+    gOverridden = folder != nullptr;
+    gFolder = folder ? withSlash(folder) : "";
+    gChosen = false;
 }
 
 std::string dataFile(const char* relative) { return dataFolder() + relative; }

@@ -19,10 +19,11 @@ std::string chooseDataFolder(const std::string& installed, const std::string& so
 // True when `folder` ("" for the working folder) holds the program's data.
 bool holdsData(const std::string& folder);
 
-// Finds the data folder for this process (done once, on first use).
+// The data folder, with a trailing slash ("" for the working folder). Chosen
+// on first use, and again if the working folder has changed since.
 const std::string& dataFolder();
-// Overrides the choice (tests; "" is the working folder).
-void setDataFolder(const std::string& folder);
+// Pins the data folder ("" is the working folder); nullptr chooses again.
+void overrideDataFolder(const char* folder);
 
 // A fixed data path such as "images/eye.bmp" where it is to be opened.
 std::string dataFile(const char* relative);

@@ -179,6 +179,16 @@ TEST_F(AnimationFile, RejectedFilesStillLeaveThePersonClearedAndCycling) {
     setConsoleQuiet(false);
 }
 
+TEST_F(AnimationFile, AQuietConsoleDropsTheLoadLinesButNotItsErrors) {
+    setConsoleQuiet(true);
+    auto p = std::make_unique<Person>();
+    EXPECT_EQ(readInto(*p, std::string(kHeader) + "steps=20\npos=(1,2,3)REL\nHEAD=(1,2,3)\nEOF\n"), "");
+    EXPECT_EQ(p->part[HEAD].kfa.numKeyFrames, 1) << "quiet, not skipped";
+    EXPECT_EQ(readInto(*p, "!!!Marionetrix_v2.0\n"), "ERROR: text file wrong format\n");
+    setConsoleQuiet(false);
+    EXPECT_EQ(readInto(*p, std::string(kHeader) + "steps=20\nHEAD=(1,2,3)\n"), "  partLabel=HEAD set\nEOF found\n");
+}
+
 TEST_F(AnimationFile, ReaderFollowsTheLineRules) {
     auto p = std::make_unique<Person>();
     // Skipped header lines may hold anything; a 1-step block prints but queues
