@@ -74,6 +74,11 @@ public:
         g_signal_connect(dialog, "key-release-event", G_CALLBACK(realizeFocusFirst), nullptr);
         GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
         addFilters(chooser, request);
+        // First in the working folder, where saves and renders go, whichever
+        // folder the program's own data came from.
+        gchar* here = g_get_current_dir();
+        gtk_file_chooser_set_current_folder(chooser, here);
+        g_free(here);
 
         bool chosen = false;
         while (!chosen && gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
