@@ -117,6 +117,14 @@ TEST_F(FilmFramesGL, APictureOfNFramesIsTheFilmsLastFrameLightAndCameraAndAll) {
         const Pixels png = picture(frames);
         ASSERT_EQ(film.size(), static_cast<std::size_t>(kW * kH * 4));
         EXPECT_EQ(differingPixels(film, png), 0);
+        // The floor is wood from the first frame on: redder than blue
+        // along the bottom row, not bare grey.
+        int red = 0, blue = 0;
+        for (int x = 0; x < kW; x++) {
+            red += png[static_cast<std::size_t>(x) * 4];
+            blue += png[static_cast<std::size_t>(x) * 4 + 2];
+        }
+        EXPECT_GT(red - blue, 30 * kW);
     }
     // Not the same picture whatever the count: the scene moves.
     startScene(ROOT);
