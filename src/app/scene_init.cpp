@@ -8,9 +8,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "audio/music_control.h"
-#include "io/data_folder.h"
+#include "base/data_folder.h"
 #include "scene/texture_loader.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "audio/music_player.h"
-#include "io/data_folder.h"
+#include "base/data_folder.h"
 
 namespace {
 

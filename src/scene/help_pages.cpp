@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
-#include "app/app_state.h"
+#include "base/data_folder.h"
+#include "core/app_state.h"
 #include "io/console.h"
-#include "io/data_folder.h"
 #include "io/safe_file.h"
 #include "scene/text.h"
 

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/frame_clock.h"
 #include "app/platform.h"
 #include "audio/music_control.h"
 #include "audio/music_follow.h"
 #include "audio/music_player.h"
-#include "io/data_folder.h"
+#include "base/data_folder.h"
 #include "io/scene_commands.h"
 #include "recording_music_backend.h"
 

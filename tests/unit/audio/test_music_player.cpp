@@ -2,10 +2,10 @@
 // and the music key), seen through a recording backend.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "audio/music_control.h"
 #include "audio/music_player.h"
-#include "io/data_folder.h"
+#include "base/data_folder.h"
 #include "recording_music_backend.h"
 
 namespace {

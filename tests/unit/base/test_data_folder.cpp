@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "io/data_folder.h"
+#include "base/data_folder.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // data_folder.cpp - finding the program's data from any working folder.
-#include "io/data_folder.h"
+#include "base/data_folder.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
