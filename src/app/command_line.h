@@ -12,6 +12,8 @@
 
 #include <string>
 
+#include "export/render_options.h"  // kUsageExitStatus
+
 enum class CommandAction { Window, Render, Help, Version, Refused };
 
 struct CommandLine {
@@ -25,6 +27,3 @@ CommandLine readCommandLine(int argc, char** argv);
 std::string helpText();
 // "Puppetorium 1.0 (commit ...)".
 std::string versionText();
-
-// The exit status of a command line that was refused.
-constexpr int kUsageExitStatus = 2;

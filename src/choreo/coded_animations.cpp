@@ -16,7 +16,7 @@
 
 #include "camera/camera.h"
 #include "figure/person.h"
-#include "io/console.h"
+#include "base/console.h"
 
 namespace {
 

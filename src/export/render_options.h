@@ -10,6 +10,10 @@
 
 #include <string>
 
+// The exit status of a command line that was refused, the window's or a
+// render's.
+constexpr int kUsageExitStatus = 2;
+
 enum class OutputKind { None, Mp4, Webm, Gif, Png, Bvh };
 
 struct RenderOptions {

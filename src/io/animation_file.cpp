@@ -27,8 +27,8 @@
 #include <streambuf>
 
 #include "figure/person.h"
-#include "io/console.h"
-#include "io/safe_file.h"
+#include "base/console.h"
+#include "base/safe_file.h"
 
 const char* const kAnimationMagicLine = "!!!Marionetrix_v1.0";
 

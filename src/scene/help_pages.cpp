@@ -8,9 +8,9 @@
 
 #include "base/data_folder.h"
 #include "core/app_state.h"
-#include "io/console.h"
-#include "io/safe_file.h"
-#include "scene/text.h"
+#include "base/console.h"
+#include "base/safe_file.h"
+#include "gfx/text.h"
 
 namespace {
 

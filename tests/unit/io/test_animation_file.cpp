@@ -12,8 +12,8 @@
 
 #include "figure/person.h"
 #include "io/animation_file.h"
-#include "io/console.h"
-#include "io/safe_file.h"
+#include "base/console.h"
+#include "base/safe_file.h"
 #include "io_test_support.h"
 
 using testing::internal::CaptureStdout;

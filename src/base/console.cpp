@@ -1,5 +1,5 @@
 // console.cpp - report and error lines on standard output.
-#include "io/console.h"
+#include "base/console.h"
 
 #include <cstdio>
 
