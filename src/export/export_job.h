@@ -44,6 +44,8 @@ public:
     bool done() const { return done_ >= total_; }
     int framesDone() const { return done_; }
     int framesTotal() const { return total_; }
+    // The last frame a job without encoding drew, RGBA bottom row first.
+    const std::vector<std::uint8_t>& unencodedFrame() const { return unencoded_; }
     // Completes the file and renames it into place.
     bool finish(std::string& error);
     // Drops the output; the target keeps whatever it held.
@@ -51,7 +53,7 @@ public:
 
 private:
     void begin(const RenderOptions& o);
-    bool drawFrame(std::string& error);
+    bool drawFrame(bool keep, std::string& error);
 
     RenderOptions options_;
     AtomicFileWriter writer_;

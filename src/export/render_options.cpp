@@ -57,6 +57,13 @@ bool fail(std::string& error, const std::string& what) {
 
 }  // namespace
 
+bool isRenderOption(const std::string& option) {
+    for (const char* known : {"--render", "--out", "--frames", "--seconds", "--size", "--fps",
+                              "--figure", "--keys"})
+        if (option == known) return true;
+    return false;
+}
+
 bool wantsRender(int argc, char** argv) {
     for (int i = 1; i < argc; i++)
         if (std::strcmp(argv[i], "--render") == 0) return true;
@@ -80,6 +87,11 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& er
         const std::string opt = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (opt.rfind("--", 0) != 0) return fail(error, "unexpected argument '" + opt + "'");
+        if (opt == "--verbose") {
+            o.verbose = true;
+            continue;
+        }
+        if (!isRenderOption(opt)) return fail(error, "unknown option '" + opt + "'");
         if (!value) return fail(error, opt + " needs a value");
         i++;
         if (opt == "--render") {

@@ -34,6 +34,9 @@ struct FigureDrawSettings {
     bool texturesOn = true;
     bool wireframeOn = false;
     GLUquadric* quadric = nullptr;
+    // The selected part shows yellow in the window; films leave out the
+    // editing aids, so a film frame draws without it.
+    bool selectionHighlight = true;
 };
 
 // The kept fields (length, radius, rotation, joint offset, limits, texture)
@@ -124,7 +127,9 @@ public:
                   const float* reach = nullptr);
 
     // ---- animation files (io/)
-    bool loadAnimation(const char* path);
+    // F5's load words a missing file "ERROR: text file not found"; the
+    // program's own loads (built-in scenes, the render's input) name it.
+    bool loadAnimation(const char* path, bool nameMissingFile = false);
     bool saveAnimation(const char* path);
     void exportAnimationCode(std::string prefix);
 };

@@ -107,7 +107,7 @@ void drawShape(const partshapes::Shape& shape, const Person& p, GLUquadric* q) {
 void Person::drawBodyPart(int idx, const FigureDrawSettings& s) {
     if (idx < 0 || idx >= BODY_PART_COUNT) return;
     const BodyPart& p = part[idx];
-    const bool selected = idx == selectedPart;
+    const bool selected = s.selectionHighlight && idx == selectedPart;
 
     // Untextured, the highlight is a see-through yellow; textured, it is the
     // yellow texture at the figure's own opacity.

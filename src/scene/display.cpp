@@ -89,8 +89,9 @@ void drawKeyboardChart() {
     glPopMatrix();
 }
 
-// `withAids` adds what only an editor needs: target marker, selection cone,
-// keyboard chart and HUD; a rendered film shows the stage and figures alone.
+// `withAids` adds what only an editor needs: target marker, selected part's
+// yellow, selection cone, keyboard chart and HUD; a rendered film shows the
+// stage and figures alone.
 void drawScene(bool withAids) {
     if (!app.orthographicView) {
         followPerson(app.camera, app.cameraMode, app.persons[app.selectedPerson].position);
@@ -100,7 +101,8 @@ void drawScene(bool withAids) {
     drawStage();
     // The figures go out together once all are drawn: a few draws for all.
     shapes::beginFigures();
-    const FigureDrawSettings settings = figureDrawSettings();
+    FigureDrawSettings settings = figureDrawSettings();
+    settings.selectionHighlight = withAids;
     for (int i = 0; i < app.numPersons; i++) app.persons[i].draw(settings);
     shapes::endFigures();
     if (withAids) drawSelectionCone();

@@ -8,6 +8,7 @@
 #include "scene/reshape.h"
 #include "audio/music_follow.h"
 #include "edit/edit_commands.h"
+#include "base/console.h"
 #include "io/file_chooser.h"
 #include "base/safe_file.h"
 #include "io/scene_file.h"
@@ -77,7 +78,7 @@ std::unique_ptr<Scene> readSceneFile(const std::string& path, std::string& error
     captureScene(app, *scene);
     bool ok = readFileSafely(path, kMaxSceneFileBytes, text, error);
     if (ok) ok = readSceneText(text, *scene, error, warnings);
-    for (const std::string& w : warnings) std::printf("WARNING: scene file '%s' %s\n", path.c_str(), w.c_str());
+    for (const std::string& w : warnings) consoleError("WARNING: scene file '" + path + "' " + w);
     if (!ok) scene.reset();
     return scene;
 }
