@@ -2,17 +2,22 @@
 // first state, registers the GLUT callbacks and enters the main loop.
 #include <GL/freeglut.h>
 
+#include <cstring>
+
 #include "app/app_state.h"
 #include "app/frame_clock.h"
 #include "app/menus.h"
 #include "app/platform.h"
 #include "app/reshape.h"
 #include "app/scene_init.h"
+#include "app/window_close.h"
 #include "camera/mouse.h"
 #include "edit/edit_commands.h"
 #include "export/render_command.h"
 #include "export/render_options.h"
 #include "input/keyboard.h"
+#include "io/autosave.h"
+#include "io/safe_file.h"
 #include "io/scene_commands.h"
 #include "scene/display.h"
 #include "scene/help_pages.h"
@@ -22,9 +27,21 @@ namespace {
 int glutClock() { return glutGet(GLUT_ELAPSED_TIME); }
 void glutRedisplay() { glutPostRedisplay(); }
 int glutModifiers() { return glutGetModifiers(); }
+
+void autosaveTimer(int) {
+    autosaveInBackground();
+    glutTimerFunc(kAutosaveIntervalMs, autosaveTimer, 0);
+}
+
+bool wantsRecovery(int argc, char** argv) {
+    for (int i = 1; i < argc; i++)
+        if (std::strcmp(argv[i], "--recover") == 0) return true;
+    return false;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
+    removeTemporariesOnSignals();  // Ctrl+C mid-save or mid-render leaves no temporary
     // A render to a file runs without any window (or X server) at all.
     if (wantsRender(argc, argv)) return runRenderCommand(argc, argv);
     glutInit(&argc, argv);
@@ -39,7 +56,13 @@ int main(int argc, char** argv) {
     loadHelpPages();
     createMenus();
     setUnsavedWorkQuery(anyUnsavedKeyFrames);  // quit asks only when keyframes are unsaved
+    setSceneSaver(saveSceneDialog);
+    setQuitHook(removeAutosave);
+    installWindowCloseGuard();
     openSceneFromCommandLine(argc, argv);  // GLUT has taken its own options by now
+    if (wantsRecovery(argc, argv)) recoverAutosave();
+    else announceAutosave();
+    glutTimerFunc(kAutosaveIntervalMs, autosaveTimer, 0);
 
     glutReshapeFunc(reshape);
     glutDisplayFunc(display);

@@ -4,6 +4,8 @@
 // a typing mistake, and refusing it early beats an encoder failing late.
 #include "export/render_options.h"
 
+#include "input/keyboard.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -105,6 +107,10 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& er
                 return fail(error, "--figure takes a figure number from 0 to 44");
         } else if (opt == "--keys") {
             o.keys = value;
+            for (unsigned char key : o.keys)
+                if (keyOpensDialog(key))
+                    return fail(error, "--keys cannot press Ctrl+S or Ctrl+O: they open a dialog, "
+                                       "and a render has nobody to answer it");
         } else {
             return fail(error, "unknown option '" + opt + "'");
         }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "export/encoder_thread.h"
+#include "io/safe_file.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -114,9 +115,11 @@ std::string encode(const char* ext, OutputKind kind, int frames, int fps,
     const std::string path = testing::TempDir() + "puppetorium-encoder-" +
                              testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
                              std::to_string(getpid()) + "." + ext;
+    AtomicFileWriter out;
     EncoderThread e;
     std::string error;
-    EXPECT_TRUE(e.start(path, kind, kW, kH, fps, error)) << error;
+    EXPECT_TRUE(out.begin(path, error)) << error;
+    EXPECT_TRUE(e.start(out.descriptor(), kind, kW, kH, fps, error)) << error;
     for (int i = 0; i < frames; i++) {
         std::uint8_t* buffer = e.freeFrame(error);
         if (!buffer) break;
@@ -125,6 +128,7 @@ std::string encode(const char* ext, OutputKind kind, int frames, int fps,
         EXPECT_TRUE(e.queueFrame(error)) << error;
     }
     EXPECT_TRUE(e.finish(error)) << error;
+    EXPECT_TRUE(out.commit(error)) << error;
     return path;
 }
 
