@@ -47,6 +47,8 @@ void answerCloseRequest(int) {
 // The window is going whatever the answer: a cancelled quit still exits,
 // its work kept in the autosave for --recover.
 void onWindowDestroyed() {
+    // freeglut tears the window down at exit, after the question was asked.
+    if (programEnding()) return;
     if (quitAllowed()) endProgram();
     writeAutosaveNow();
     std::printf("WARNING: the window was closed; unsaved work is kept in the autosave "

@@ -128,6 +128,7 @@ int runRenderCommand(int argc, char** argv) {
         if (capped)
             std::printf("WARNING: the animation runs longer than %d frames; the film stops there "
                         "(--frames or --seconds set another length)\n", kMaxFilmFrames);
+        std::fflush(stdout);
     }
 
     ExportJob job;

@@ -9,6 +9,7 @@ QuitConfirmer* installedConfirmer = nullptr;
 UnsavedWorkQuery unsavedWorkQuery = nullptr;
 SceneSaver sceneSaver = nullptr;
 QuitHook quitHook = nullptr;
+bool ending = false;
 
 }  // namespace
 
@@ -32,7 +33,10 @@ void quitProgram() {
     if (quitAllowed()) endProgram();
 }
 
+bool programEnding() { return ending; }
+
 void endProgram() {
+    ending = true;
     if (quitHook) quitHook();
     std::exit(0);
 }

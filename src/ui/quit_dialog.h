@@ -50,3 +50,6 @@ bool quitAllowed();
 void quitProgram();
 // Runs the quit hook and ends the process with status 0.
 [[noreturn]] void endProgram();
+// True once endProgram() has begun: the exit handlers destroy the window,
+// and its close callback must not ask again.
+bool programEnding();
