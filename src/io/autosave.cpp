@@ -1,6 +1,8 @@
 // autosave.cpp - the autosave worker, its file and recovery.
 #include "io/autosave.h"
 
+#include <pthread.h>
+#include <sched.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -70,6 +72,10 @@ bool writeText(const std::string& text, std::string& error) {
 }
 
 void run(Worker* w) {
+    // Below every thread that draws: on a busy machine the text waits, not
+    // the frames (the rasteriser's threads share the same cores).
+    sched_param idle{};
+    pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
     bool warned = false;
     for (;;) {
         std::unique_lock<std::mutex> lock(w->mutex);
@@ -159,6 +165,12 @@ void waitForAutosave() {
     if (!gWorker) return;
     std::unique_lock<std::mutex> lock(gWorker->mutex);
     gWorker->idle.wait(lock, [] { return !gWorker->busy; });
+}
+
+bool autosaveBusy() {
+    if (!gWorker) return false;
+    std::lock_guard<std::mutex> lock(gWorker->mutex);
+    return gWorker->busy;
 }
 
 bool writeAutosaveNow() {

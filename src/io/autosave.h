@@ -26,6 +26,8 @@ std::string autosavePath();
 void autosaveInBackground();
 // Waits until the worker has written what it was given (tests, and quitting).
 void waitForAutosave();
+// True while the worker holds a copy it has not finished writing.
+bool autosaveBusy();
 // Writes the autosave at once on the calling thread (the window is going).
 bool writeAutosaveNow();
 // Removes the autosave (a clean quit) when this run wrote or recovered it;
