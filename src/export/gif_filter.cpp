@@ -30,13 +30,15 @@ constexpr const char* kGraph =
 // most this many bytes of them (a second of 4096 x 4096 at 60 fps was 4 GB).
 constexpr std::size_t kPaletteSampleBytes = 256u << 20;
 
-// Frames the palette is made from: the first second, or fewer when that
-// second would not fit kPaletteSampleBytes; always at least one.
-int paletteSampleFrames(int width, int height, int fps) {
+}  // namespace
+
+int gifPaletteSampleFrames(int width, int height, int fps) {
     const std::size_t frameBytes = static_cast<std::size_t>(width) * height * 4;
     const std::size_t fit = kPaletteSampleBytes / frameBytes;
     return static_cast<int>(std::max<std::size_t>(1, std::min<std::size_t>(fit, fps)));
 }
+
+namespace {
 
 std::string avError(const char* what, int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -84,7 +86,7 @@ bool GifFilter::build(std::string& error) {
     AVFilterInOut* feeds = endOf("in", source_);
     AVFilterInOut* takes = endOf("out", out_);
     char graph[256];
-    std::snprintf(graph, sizeof graph, kGraph, paletteSampleFrames(width_, height_, fps_));
+    std::snprintf(graph, sizeof graph, kGraph, gifPaletteSampleFrames(width_, height_, fps_));
     rc = feeds && takes ? avfilter_graph_parse_ptr(graph_, graph, &takes, &feeds, nullptr)
                         : AVERROR(ENOMEM);
     avfilter_inout_free(&feeds);

@@ -22,6 +22,10 @@ struct AVFilterContext;
 struct AVFilterGraph;
 struct AVFrame;
 
+// Frames the palette is made from: the first second, or fewer when that
+// second would hold more than 256 MB of frames; always at least one.
+int gifPaletteSampleFrames(int width, int height, int fps);
+
 class GifFilter {
 public:
     // Takes each palette frame (AV_PIX_FMT_PAL8) the graph gives out.

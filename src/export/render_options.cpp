@@ -122,6 +122,10 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& er
     if (o.kind == OutputKind::None)
         return fail(error, "unknown output type '" + o.output +
                                "' (use .mp4, .webm, .gif, .png or .bvh)");
+    // The GIF's frame delays count hundredths of a second: faster frames
+    // would share a time stamp, and the muxer refuses that at the end.
+    if (o.kind == OutputKind::Gif && o.fps > 100)
+        return fail(error, "a .gif counts time in hundredths of a second: --fps at most 100");
     if (o.seconds > 0) o.frames = static_cast<int>(o.seconds * o.fps + 0.5);
     if (o.seconds > 0 && o.frames < 1) o.frames = 1;
     return true;

@@ -208,3 +208,13 @@ TEST(VideoEncoder, ChromaIsTheMeanOfEachTwoByTwoBlockAndNoMore) {
     EXPECT_EQ(frames, 3);
     std::remove(path.c_str());
 }
+
+// The palette's sample is held in memory until the palette is made: a
+// second of 4096 x 4096 at 60 fps was 4 GB, and the largest GIF allowed died
+// of it. The sample stays within 256 MB and is never empty.
+TEST(GifPalette, SampleIsTheFirstSecondOrWhatFitsIn256MB) {
+    EXPECT_EQ(gifPaletteSampleFrames(1280, 720, 25), 25);
+    EXPECT_EQ(gifPaletteSampleFrames(2, 2, 100), 100);
+    EXPECT_EQ(gifPaletteSampleFrames(4096, 4096, 60), 4);
+    EXPECT_EQ(gifPaletteSampleFrames(8192, 8192, 100), 1);
+}
