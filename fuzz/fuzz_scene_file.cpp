@@ -7,8 +7,8 @@
 //
 // Speed: a scene holds nearly a thousand animators of 200 records each
 // (5.4 MB). Making two fresh ones per input was nearly all of the work, so
-// two are made once and reused: the first is reset field by field, its
-// animators without their records (only records below numKeyFrames are
+// two are made once and reused: the first is reset from the field lists,
+// its animators without their records (only records below numKeyFrames are
 // ever read, and an animator the text names is replaced whole); the second
 // needs no reset, as the writer states everything it will write again.
 #include <cstddef>
@@ -27,35 +27,34 @@ void checkInvariants(const KeyFrameAnimation& a) {
     check(a.currentIndex >= 0 && a.currentIndex < (a.numKeyFrames > 0 ? a.numKeyFrames : 1));
 }
 
-// Byte ranges of plain fields: copied from the fresh scene as they are.
-void copyBytes(void* to, const void* from, std::size_t begin, std::size_t end) {
-    std::memcpy(static_cast<unsigned char*>(to) + begin, static_cast<const unsigned char*>(from) + begin,
-                end - begin);
-}
-
+// Everything of an animator but its records, from a fresh one.
 constexpr std::size_t kRecordsAt = offsetof(KeyFrameAnimation, keyFrames);
 constexpr std::size_t kAfterRecords = kRecordsAt + sizeof(KeyFrameAnimation::keyFrames);
 
 void resetAnimator(KeyFrameAnimation& a, const KeyFrameAnimation& fresh) {
-    copyBytes(&a, &fresh, 0, kRecordsAt);
-    copyBytes(&a, &fresh, kAfterRecords, sizeof(KeyFrameAnimation));
+    auto* to = reinterpret_cast<unsigned char*>(&a);
+    const auto* from = reinterpret_cast<const unsigned char*>(&fresh);
+    std::memcpy(to, from, kRecordsAt);
+    std::memcpy(to + kAfterRecords, from + kAfterRecords, sizeof(KeyFrameAnimation) - kAfterRecords);
 }
 
+// The settings from their one list, the figures' plain fields whole.
+#define FUZZ_RESET_VALUE(m, ...) s.m = fresh.m;
+#define FUZZ_RESET_TRIPLE(m, ...) std::memcpy(s.m, fresh.m, sizeof s.m);
+#define FUZZ_RESET_ANIM(m, ...) resetAnimator(s.m, fresh.m);
+
 void resetScene(Scene& s, const Scene& fresh) {
-    copyBytes(&s, &fresh, 0, offsetof(Scene, persons));
+    SCENE_SETTINGS(FUZZ_RESET_VALUE, FUZZ_RESET_VALUE, FUZZ_RESET_VALUE, FUZZ_RESET_TRIPLE, FUZZ_RESET_ANIM)
+    std::memcpy(s.lightEnabled, fresh.lightEnabled, sizeof s.lightEnabled);
+    s.musicFile = fresh.musicFile;
     for (int i = 0; i < MAX_PERSONS; i++) {
         SceneFigure& f = s.persons[i];
-        copyBytes(&f, &fresh.persons[i], 0, offsetof(SceneFigure, kfaPos));
-        resetAnimator(f.kfaPos, fresh.persons[i].kfaPos);
-        for (int k = 0; k < BODY_PART_COUNT; k++) resetAnimator(f.kfa[k], fresh.persons[i].kfa[k]);
+        const SceneFigure& g = fresh.persons[i];
+        static_cast<FigureFields&>(f) = g;
+        for (int k = 0; k < BODY_PART_COUNT; k++) f.part[k] = g.part[k];
+        resetAnimator(f.kfaPos, g.kfaPos);
+        for (int k = 0; k < BODY_PART_COUNT; k++) resetAnimator(f.kfa[k], g.kfa[k]);
     }
-    copyBytes(&s, &fresh, offsetof(Scene, eye), offsetof(Scene, eyeAnim));
-    resetAnimator(s.eyeAnim, fresh.eyeAnim);
-    resetAnimator(s.targetAnim, fresh.targetAnim);
-    copyBytes(&s, &fresh, offsetof(Scene, playRate), offsetof(Scene, sceneLight));
-    resetAnimator(s.sceneLight, fresh.sceneLight);
-    s.musicFile = fresh.musicFile;
-    s.musicOffset = fresh.musicOffset;
 }
 
 }  // namespace

@@ -41,8 +41,6 @@ public:
     // Frees everything; the file is left as it is (the caller's writer removes it).
     void close();
 
-    int framesWritten() const { return frames_; }
-
 private:
     bool openPicture(std::string& error);
     bool openStream(std::string& error);

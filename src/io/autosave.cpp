@@ -17,7 +17,7 @@
 #include <mutex>
 #include <thread>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "edit/edit_commands.h"
 #include "io/safe_file.h"
 #include "io/scene_commands.h"

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "edit/edit_commands.h"
 #include "io/autosave.h"
 #include "io/scene_file.h"
