@@ -27,14 +27,14 @@
 #include <vector>
 
 #include "core/app_state.h"
-#include "app/frame_clock.h"
-#include "app/platform.h"
-#include "app/reshape.h"
-#include "app/scene_init.h"
+#include "scene/frame_clock.h"
+#include "base/platform.h"
+#include "scene/reshape.h"
+#include "scene/scene_init.h"
 #include "export/export_job.h"
 #include "export/offscreen_gl.h"
 #include "export/video_encoder.h"
-#include "io/safe_file.h"
+#include "base/safe_file.h"
 #include "scene/display.h"
 #include "dancers.h"
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "io/autosave.h"
+#include "scene/autosave.h"
 #include "ui/quit_dialog.h"
 
 // The hook that sees events as they come off the wire; declared for

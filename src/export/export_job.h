@@ -23,7 +23,7 @@
 #include "export/encoder_thread.h"
 #include "export/offscreen_gl.h"
 #include "export/render_options.h"
-#include "io/safe_file.h"
+#include "base/safe_file.h"
 
 // The longest film made without --frames, the most --frames takes.
 constexpr int kMaxFilmFrames = 1000000;

@@ -29,7 +29,7 @@
 #include <unordered_set>
 
 #include "figure/person.h"
-#include "io/safe_file.h"
+#include "base/safe_file.h"
 
 const char* const kAnimationMagicLine = "!!!Marionetrix_v1.0";
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "export/encoder_thread.h"
-#include "io/safe_file.h"
+#include "base/safe_file.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

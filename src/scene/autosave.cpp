@@ -1,5 +1,5 @@
 // autosave.cpp - the autosave worker, its file and recovery.
-#include "io/autosave.h"
+#include "scene/autosave.h"
 
 #include <pthread.h>
 #include <sched.h>
@@ -19,10 +19,10 @@
 
 #include "core/app_state.h"
 #include "edit/edit_commands.h"
-#include "io/safe_file.h"
-#include "io/scene_commands.h"
+#include "base/safe_file.h"
+#include "scene/scene_commands.h"
 #include "io/scene_file.h"
-#include "ui/messages.h"
+#include "core/messages.h"
 
 namespace {
 

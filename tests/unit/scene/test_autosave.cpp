@@ -9,10 +9,10 @@
 
 #include "core/app_state.h"
 #include "edit/edit_commands.h"
-#include "io/autosave.h"
+#include "scene/autosave.h"
 #include "io/scene_file.h"
-#include "io_test_support.h"
-#include "scene_test_support.h"
+#include "../io/io_test_support.h"
+#include "../io/scene_test_support.h"
 
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
