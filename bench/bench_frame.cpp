@@ -34,6 +34,8 @@
 #include "scene/reshape.h"
 #include "scene/scene_init.h"
 #include "audio/music_player.h"
+#include "edit/edit_commands.h"
+#include "scene/autosave.h"
 #include "figure/shape_cache.h"
 #include "scene/display.h"
 #include "dancers.h"
@@ -117,8 +119,48 @@ bool takeSize(int& argc, char** argv, int& width, int& height) {
     return true;
 }
 
+// Frames while the autosave runs, against the frames around them: 45
+// dancers whose every animator holds the full 200 keyframes (the largest
+// scene, 7 MB of text), unsaved. Every 25th frame hands a copy to the
+// autosave worker; counters give the mean frame of each kind in ms: the
+// frame that makes the copy, the frames while the worker writes, the rest.
+void BM_FrameDuringAutosave(benchmark::State& state) {
+    setUpDancers(MAX_PERSONS, false);
+    for (int i = 0; i < MAX_PERSONS; i++) {
+        Person& p = app.persons[i];
+        while (p.part[TORSO].kfa.numKeyFrames < KEYFRAME_CAPACITY) p.pushPoseKeyFrame(20);
+        markKeyFramesChanged(i);
+    }
+    setenv("XDG_STATE_HOME", "/tmp/puppetorium-bench-autosave", 1);
+    for (int i = 0; i < 20; i++) frame();
+    double copyMs = 0, writingMs = 0, otherMs = 0, callMs = 0;
+    long copies = 0, writing = 0, others = 0, n = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        const bool copying = n++ % 25 == 0;
+        if (copying) {
+            autosaveInBackground();
+            callMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+        }
+        const bool busy = !copying && autosaveBusy();
+        frame();
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+        if (copying) { copyMs += ms; copies++; }
+        else if (busy) { writingMs += ms; writing++; }
+        else { otherMs += ms; others++; }
+    }
+    waitForAutosave();
+    removeAutosave();
+    state.counters["copy_frame_ms"] = copies ? copyMs / copies : 0;
+    state.counters["copy_call_ms"] = copies ? callMs / copies : 0;
+    state.counters["writing_frame_ms"] = writing ? writingMs / writing : 0;
+    state.counters["other_frame_ms"] = others ? otherMs / others : 0;
+    state.counters["frames_while_writing"] = static_cast<double>(writing);
+}
+
 }  // namespace
 
+BENCHMARK(BM_FrameDuringAutosave)->Unit(benchmark::kMillisecond)->MinTime(10.0);
 BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_Frame)->Unit(benchmark::kMillisecond)->MinTime(2.0)
     ->ArgNames({"persons", "trails", "reference"})

@@ -34,6 +34,7 @@
 #include "export/export_job.h"
 #include "export/offscreen_gl.h"
 #include "export/video_encoder.h"
+#include "base/safe_file.h"
 #include "scene/display.h"
 #include "dancers.h"
 
@@ -110,8 +111,9 @@ void BM_Encode(benchmark::State& state) {
     const std::string path = std::string("/tmp/puppetorium-bench-encode.") +
                              kKindNames[state.range(0)];
     VideoEncoder encoder;
+    AtomicFileWriter out;
     std::string error;
-    if (!encoder.open(path, kind, kWidth, kHeight, 25, error)) {
+    if (!out.begin(path, error) || !encoder.open(out.descriptor(), kind, kWidth, kHeight, 25, error)) {
         state.SkipWithError(error.c_str());
         return;
     }
@@ -119,7 +121,7 @@ void BM_Encode(benchmark::State& state) {
     for (auto _ : state) encoder.addFrame(frames[i++ % frames.size()].data(), error);
     state.SetLabel(kKindNames[state.range(0)]);
     encoder.close();
-    std::remove(path.c_str());
+    out.abort();
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ packages=(
   libegl-dev libegl1-mesa-dev libavcodec-dev libavformat-dev libavfilter-dev libavutil-dev
   libswscale-dev ffmpeg
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick sox lame python3
+  libx11-dev xvfb xauth xdotool x11-utils imagemagick sox lame python3
   clang libclang-rt-14-dev llvm valgrind
 )
 

@@ -27,13 +27,13 @@ CommandLine refused(const std::string& error) {
     return c;
 }
 
-// The window's command line: scene files, GLUT's options and --verbose
-// (which changes nothing there: the window shows every line anyway).
+// The window's command line: scene files, GLUT's options, --recover and
+// --verbose (which changes nothing there: the window shows every line anyway).
 CommandLine readWindowLine(int argc, char** argv) {
     for (int i = 1; i < argc; i++) {
         const std::string arg = argv[i];
         if (arg.size() < 2 || arg[0] != '-') continue;  // a scene file, or "-"
-        if (arg == "--verbose") continue;
+        if (arg == "--verbose" || arg == "--recover") continue;
         if (const GlutOption* g = glutOption(arg)) {
             if (g->takesValue && ++i >= argc) return refused(arg + " needs a value");
             continue;
@@ -74,6 +74,7 @@ std::string helpText() {
         "  --fps F         frames a second (default 25)\n"
         "  --figure K      the figure a .bvh records, from 0 (default: the selected one)\n"
         "  --keys KEYS     keys of the window's key map pressed first (6: the sword fight)\n"
+        "  --recover       open the window with the autosaved scene of a session that ended unsaved\n"
         "  --verbose       also show what a render loads (it shows only progress and errors)\n"
         "  --help          show this help and exit\n"
         "  --version       show the version and the commit it was built from, and exit\n"

@@ -3,11 +3,13 @@
 #include <GL/freeglut.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "core/app_state.h"
 #include "app/command_line.h"
 #include "scene/frame_clock.h"
 #include "app/menus.h"
+#include "app/window_close.h"
 #include "base/platform.h"
 #include "scene/reshape.h"
 #include "scene/scene_init.h"
@@ -16,6 +18,8 @@
 #include "export/render_command.h"
 #include "input/keyboard.h"
 #include "base/console.h"
+#include "base/safe_file.h"
+#include "scene/autosave.h"
 #include "scene/scene_commands.h"
 #include "scene/display.h"
 #include "scene/help_pages.h"
@@ -25,9 +29,21 @@ namespace {
 int glutClock() { return glutGet(GLUT_ELAPSED_TIME); }
 void glutRedisplay() { glutPostRedisplay(); }
 int glutModifiers() { return glutGetModifiers(); }
+
+void autosaveTimer(int) {
+    autosaveInBackground();
+    glutTimerFunc(kAutosaveIntervalMs, autosaveTimer, 0);
+}
+
+bool wantsRecovery(int argc, char** argv) {
+    for (int i = 1; i < argc; i++)
+        if (std::strcmp(argv[i], "--recover") == 0) return true;
+    return false;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
+    removeTemporariesOnSignals();  // Ctrl+C mid-save or mid-render leaves no temporary
     const CommandLine line = readCommandLine(argc, argv);
     switch (line.action) {
         case CommandAction::Help: std::fputs(helpText().c_str(), stdout); return 0;
@@ -49,7 +65,13 @@ int main(int argc, char** argv) {
     loadHelpPages();
     createMenus();
     setUnsavedWorkQuery(anyUnsavedKeyFrames);  // quit asks only when keyframes are unsaved
+    setSceneSaver(saveSceneDialog);
+    setQuitHook(removeAutosave);
+    installWindowCloseGuard();
     openSceneFromCommandLine(argc, argv);  // GLUT has taken its own options by now
+    if (wantsRecovery(argc, argv)) recoverAutosave();
+    else announceAutosave();
+    glutTimerFunc(kAutosaveIntervalMs, autosaveTimer, 0);
 
     glutReshapeFunc(reshape);
     glutDisplayFunc(display);

@@ -2,9 +2,12 @@
 #include "base/safe_file.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -103,24 +106,109 @@ bool readFileSafely(const std::string& path, std::uint64_t maxBytes, std::string
 
 namespace {
 
-// The file a save really replaces: a link is followed to the file it names,
-// so the rename updates that file and the link stays a link.
-std::string resolvedTarget(const std::string& target) {
-    struct stat st;
-    if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
-    char* real = realpath(target.c_str(), nullptr);
-    if (real == nullptr) return target;  // a dangling link: replaced like a missing file
-    std::string resolved = real;
-    std::free(real);
-    return resolved;
+// Read once, before any thread starts: reading the mask means setting it,
+// and a file made by another thread meanwhile would get the wrong mode.
+const mode_t gUmask = [] {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return mask;
+}();
+
+// The file a save really replaces. A link of the user's own is followed to
+// the file it names, so the rename updates that file and the link stays a
+// link. A link someone else made is never followed: in a shared folder it
+// may name any file of the user's (the kernel's guard against such links
+// holds only for links it follows itself, and only in sticky folders).
+bool resolveTarget(const std::string& target, std::string& resolved, std::string& error) {
+    std::string at = target;
+    for (int hops = 0; hops < 40; hops++) {
+        struct stat st;
+        if (lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            resolved = at;
+            return true;
+        }
+        if (st.st_uid != geteuid()) {
+            error = "is a link made by another user, not followed";
+            return false;
+        }
+        char text[PATH_MAX];
+        const ssize_t n = readlink(at.c_str(), text, sizeof text - 1);
+        if (n <= 0) {
+            error = reason(errno);
+            return false;
+        }
+        std::string next(text, static_cast<std::size_t>(n));
+        if (next[0] != '/') {
+            const std::size_t slash = at.rfind('/');
+            if (slash != std::string::npos) next = at.substr(0, slash + 1) + next;
+        }
+        // A dangling link is replaced like a missing file.
+        struct stat there;
+        if (lstat(next.c_str(), &there) != 0) {
+            resolved = at;
+            return true;
+        }
+        at = next;
+    }
+    error = "is a chain of too many links";
+    return false;
+}
+
+// ---- temporaries a signal removes
+
+// Slots the signal handler reads: a path is published (state 2) only once
+// it is complete, and the handler only unlinks, which is safe in a handler.
+struct TempSlot {
+    std::atomic<int> state{0};  // 0 free, 1 being filled, 2 live
+    char path[PATH_MAX];
+};
+constexpr int kTempSlots = 16;
+TempSlot gTemps[kTempSlots];
+
+int publishTemporary(const std::string& path) {
+    if (path.size() >= PATH_MAX) return -1;
+    for (int i = 0; i < kTempSlots; i++) {
+        int expected = 0;
+        if (!gTemps[i].state.compare_exchange_strong(expected, 1)) continue;
+        std::memcpy(gTemps[i].path, path.c_str(), path.size() + 1);
+        gTemps[i].state = 2;
+        return i;
+    }
+    return -1;
+}
+
+void withdrawTemporary(int slot) {
+    if (slot >= 0) gTemps[slot].state = 0;
+}
+
+extern "C" void removeTemporariesAndDie(int sig) {
+    for (TempSlot& t : gTemps)
+        if (t.state.load() == 2) ::unlink(t.path);
+    // The handler was reset on entry: the signal ends the process as it
+    // would have, once this handler returns.
+    raise(sig);
 }
 
 }  // namespace
 
+void removeTemporariesOnSignals() {
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = removeTemporariesAndDie;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction old;
+        // A signal ignored by whoever started us (nohup) stays ignored.
+        if (sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+        sigaction(sig, &action, nullptr);
+    }
+}
+
 bool AtomicFileWriter::begin(const std::string& target, std::string& error) {
     abort();
-    target_ = resolvedTarget(target);
     failed_ = false;
+    if (!resolveTarget(target, target_, error)) return false;
     // Renaming over a device, FIFO or folder would replace it with a file
     // (as root even /dev/full): only regular files are replaced.
     struct stat st;
@@ -131,18 +219,17 @@ bool AtomicFileWriter::begin(const std::string& target, std::string& error) {
     }
     // Beside the target, so the rename never crosses a file system.
     std::string tmpl = target_ + ".tmp-XXXXXX";
-    const int fd = mkstemp(&tmpl[0]);
+    const int fd = mkostemp(&tmpl[0], O_CLOEXEC);
     if (fd < 0) {
         error = reason(errno);
         return false;
     }
     // mkstemp makes 0600; a replaced file keeps its permissions, a new one
     // gets the usual ones.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, exists ? (st.st_mode & 07777) : (0666 & ~mask));
+    fchmod(fd, exists ? (st.st_mode & 07777) : (0666 & ~gUmask));
     fd_ = fd;
     temp_ = tmpl;
+    slot_ = publishTemporary(temp_);
     return true;
 }
 
@@ -178,10 +265,25 @@ bool AtomicFileWriter::commit(std::string& error) {
         abort();
         return false;
     }
+    struct stat mine;
+    if (fstat(fd_, &mine) != 0) {
+        error = reason(errno);
+        abort();
+        return false;
+    }
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) {
         error = reason(errno);
+        abort();
+        return false;
+    }
+    // In a folder others may write, the name may no longer be our file: the
+    // rename would put their link or file in the target's place.
+    struct stat named;
+    if (lstat(temp_.c_str(), &named) != 0 || named.st_dev != mine.st_dev || named.st_ino != mine.st_ino) {
+        error = "its temporary file was replaced by someone else";
+        temp_.clear();  // not ours to remove
         abort();
         return false;
     }
@@ -190,6 +292,8 @@ bool AtomicFileWriter::commit(std::string& error) {
         abort();
         return false;
     }
+    withdrawTemporary(slot_);
+    slot_ = -1;
     temp_.clear();
     return true;
 }
@@ -198,6 +302,8 @@ void AtomicFileWriter::abort() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
     if (!temp_.empty()) ::unlink(temp_.c_str());
+    withdrawTemporary(slot_);
+    slot_ = -1;
     temp_.clear();
 }
 

@@ -7,7 +7,11 @@
 //
 // Writing: the data goes to a temporary file beside the target, is flushed
 // and synced, and only then renamed over the target. Whatever fails, the
-// temporary is removed and the target keeps its old bytes.
+// temporary is removed and the target keeps its old bytes; so does Ctrl+C,
+// SIGTERM or SIGHUP once removeTemporariesOnSignals() was called (SIGKILL
+// cannot be caught: its leftovers are the "*.tmp-XXXXXX" files beside their
+// targets). A link the user made is written through; a link another user
+// made is refused, never followed.
 //
 // Errors come back as short lower-case reasons ("is not a regular file") for
 // the caller to put into its own console line.
@@ -68,8 +72,10 @@ public:
 
     // Creates the temporary; false with `error` when the folder refuses it.
     bool begin(const std::string& target, std::string& error);
-    // Path of the temporary, for writers that open it themselves (encoders).
-    const std::string& tempPath() const { return temp_; }
+    // The temporary's descriptor, for writers that write it themselves
+    // (encoders). Never reopen the temporary by name: in a shared folder
+    // the name may point elsewhere by then.
+    int descriptor() const { return fd_; }
     // Appends bytes; false (and the writer is spoiled) on a short write.
     bool write(const void* data, std::size_t n, std::string& error);
     // Syncs, closes and renames over the target; false leaves the target as it was.
@@ -80,8 +86,13 @@ public:
 private:
     std::string target_, temp_;
     int fd_ = -1;
+    int slot_ = -1;  // where a signal finds the temporary
     bool failed_ = false;
 };
+
+// From now on SIGINT, SIGTERM and SIGHUP remove every temporary still being
+// written before they end the process.
+void removeTemporariesOnSignals();
 
 // Writes `data` to `path` through an AtomicFileWriter.
 bool writeFileAtomically(const std::string& path, const std::string& data, std::string& error);

@@ -13,6 +13,7 @@
 #include "core/app_state.h"
 #include "core/history.h"
 #include "edit/keyframe_edit.h"
+#include "io/animation_file.h"
 #include "io/file_chooser.h"
 #include "core/messages.h"
 
@@ -155,8 +156,12 @@ bool openAnimationCommand() {
         postMessage("could not load " + fileName(path) + ": " +
                     (exists ? "not an animation file" : "no such file"));
     } else {
+        const int dropped = lastLoadDroppedKeyFrames();
         postMessage("loaded " + fileName(path) + " (" + std::to_string(keyFrameCount(app.persons[person])) +
-                    " keyframes)");
+                    " keyframes" +
+                    (dropped ? "; " + std::to_string(dropped) + " more dropped: a figure holds " +
+                                   std::to_string(KEYFRAME_CAPACITY) : std::string()) +
+                    ")");
     }
     return ok;
 }
@@ -167,7 +172,8 @@ bool saveAnimationCommand() {
     const std::string& path = lastChosenPath();
     if (path.empty()) return false;
     if (!ok) {
-        postMessage("could not save " + fileName(path));
+        const std::string& why = lastAnimationSaveError();
+        postMessage("could not save " + fileName(path) + (why.empty() ? "" : ": " + why));
         return false;
     }
     markKeyFramesSaved(person);

@@ -6,10 +6,10 @@
 // buffer are touched by one side at a time, outside it.
 #include "export/encoder_thread.h"
 
-bool EncoderThread::start(const std::string& path, OutputKind kind, int width, int height,
+bool EncoderThread::start(int fd, OutputKind kind, int width, int height,
                           int fps, std::string& error) {
     cancel();
-    if (!encoder_.open(path, kind, width, height, fps, error)) return false;
+    if (!encoder_.open(fd, kind, width, height, fps, error)) return false;
     // Written once here, so no read-back pays for the pages' first touch.
     for (auto& b : buffers_) b.assign(static_cast<std::size_t>(width) * height * 4, 0);
     oldest_ = queued_ = 0;

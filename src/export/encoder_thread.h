@@ -29,7 +29,7 @@ public:
     ~EncoderThread() { cancel(); }
 
     // Opens the encoder as VideoEncoder::open() does and starts the thread.
-    bool start(const std::string& path, OutputKind kind, int width, int height, int fps,
+    bool start(int fd, OutputKind kind, int width, int height, int fps,
                std::string& error);
     // The buffer the next frame goes into (width x height x 4 bytes, rows as
     // GL reads them), once one is free; nullptr with `error` once the

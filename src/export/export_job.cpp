@@ -31,11 +31,16 @@ float longestCycle() {
 
 }  // namespace
 
-int defaultFrameCount(int fps) {
-    const float steps = longestCycle();
-    const float rate = std::fabs(app.playRate);
+int defaultFrameCount(int fps, bool* capped) {
+    const double steps = longestCycle();
+    const double rate = std::fabs(app.playRate);
+    if (capped) *capped = false;
     if (steps <= 0 || rate <= 0) return fps;
-    return static_cast<int>(std::ceil(steps / rate));
+    // Keys of a million steps at a slow rate would make a film of years.
+    const double frames = std::ceil(steps / rate);
+    if (frames <= kMaxFilmFrames) return static_cast<int>(frames);
+    if (capped) *capped = true;
+    return kMaxFilmFrames;
 }
 
 // ---------------------------------------------------------------- the job
@@ -60,7 +65,7 @@ bool ExportJob::start(const RenderOptions& o, std::string& error) {
     }
     target_ = std::make_unique<FrameTarget>();
     if (!target_->create(o.width, o.height, error) ||
-        !encoder_.start(writer_.tempPath(), o.kind, o.width, o.height, o.fps, error)) {
+        !encoder_.start(writer_.descriptor(), o.kind, o.width, o.height, o.fps, error)) {
         cancel();
         return false;
     }

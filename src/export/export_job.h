@@ -25,10 +25,13 @@
 #include "export/render_options.h"
 #include "base/safe_file.h"
 
+// The longest film made without --frames, the most --frames takes.
+constexpr int kMaxFilmFrames = 1000000;
+
 // The frame count of one full cycle of the longest animation among the
 // figures in use at the present play rate, or `fps` (one second) when
-// nothing is animated.
-int defaultFrameCount(int fps);
+// nothing is animated; at most kMaxFilmFrames (`capped` then says so).
+int defaultFrameCount(int fps, bool* capped = nullptr);
 
 class ExportJob {
 public:

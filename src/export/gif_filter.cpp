@@ -1,6 +1,7 @@
 // gif_filter.cpp - the palette graph of a GIF.
 #include "export/gif_filter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -16,14 +17,28 @@ extern "C" {
 
 namespace {
 
-// The palette is made from the first second: palettegen speaks only at the
-// end of its input, and the frames wait for it. Ordered dither: a still
+// The palette is made from the first second (or fewer frames, see below):
+// palettegen speaks only at the end of its input, and the frames wait for it. Ordered dither: a still
 // pixel dithers alike in every frame, so only what moves changes between
 // frames (error diffusion would make the stage crawl).
 constexpr const char* kGraph =
     "split[frames][stats];"
     "[stats]trim=end_frame=%d,palettegen=stats_mode=full[palette];"
     "[frames][palette]paletteuse=dither=bayer:bayer_scale=3:diff_mode=rectangle";
+
+// The graph holds the palette's sample frames until the palette is made: at
+// most this many bytes of them (a second of 4096 x 4096 at 60 fps was 4 GB).
+constexpr std::size_t kPaletteSampleBytes = 256u << 20;
+
+}  // namespace
+
+int gifPaletteSampleFrames(int width, int height, int fps) {
+    const std::size_t frameBytes = static_cast<std::size_t>(width) * height * 4;
+    const std::size_t fit = kPaletteSampleBytes / frameBytes;
+    return static_cast<int>(std::max<std::size_t>(1, std::min<std::size_t>(fit, fps)));
+}
+
+namespace {
 
 std::string avError(const char* what, int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -71,7 +86,7 @@ bool GifFilter::build(std::string& error) {
     AVFilterInOut* feeds = endOf("in", source_);
     AVFilterInOut* takes = endOf("out", out_);
     char graph[256];
-    std::snprintf(graph, sizeof graph, kGraph, fps_);
+    std::snprintf(graph, sizeof graph, kGraph, gifPaletteSampleFrames(width_, height_, fps_));
     rc = feeds && takes ? avfilter_graph_parse_ptr(graph_, graph, &takes, &feeds, nullptr)
                         : AVERROR(ENOMEM);
     avfilter_inout_free(&feeds);

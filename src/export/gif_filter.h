@@ -7,7 +7,8 @@
 //
 // palettegen gives its palette only once its input has ended, so it sees
 // the first second, and the graph holds that second's frames until then;
-// later frames stream through. One palette for every frame lets the GIF
+// later frames stream through. Large frames sample fewer than a second, so
+// what is held stays within 256 MB (one frame at least: 256 MB at 8192²). One palette for every frame lets the GIF
 // encoder store only what changed since the last frame (a new palette
 // would make it store whole frames), and unchanged pixels map alike: no
 // shimmer. A scene's colours are all on stage from its start.
@@ -20,6 +21,10 @@
 struct AVFilterContext;
 struct AVFilterGraph;
 struct AVFrame;
+
+// Frames the palette is made from: the first second, or fewer when that
+// second would hold more than 256 MB of frames; always at least one.
+int gifPaletteSampleFrames(int width, int height, int fps);
 
 class GifFilter {
 public:

@@ -31,6 +31,7 @@ namespace {
 
 int gFilmFrame = 0;
 int gFilmFps = 25;
+bool gProgressOnLine = false;  // the progress bar's line is not yet ended
 
 int filmClock() { return LOGO_SHOWN_MS + gFilmFrame * 1000 / gFilmFps; }
 
@@ -45,6 +46,10 @@ void gluMarkerSphere(double radius, int slices, int stacks) {
 }
 
 int failWith(const std::string& error) {
+    // Below the progress bar, not glued to its end.
+    if (gProgressOnLine) std::fputc('\n', stderr);
+    gProgressOnLine = false;
+    std::fflush(stderr);
     consoleError("ERROR: " + error);
     return 1;
 }
@@ -101,6 +106,7 @@ void showProgress(const ExportJob& job, std::chrono::steady_clock::time_point st
     lastShown = now;
     const double elapsed = std::chrono::duration<double>(now - start).count();
     std::fprintf(stderr, "\r%s", progressLine(job.framesDone(), job.framesTotal(), elapsed).c_str());
+    gProgressOnLine = !last;
     if (last) std::fprintf(stderr, "\n");
     std::fflush(stderr);
 }
@@ -121,7 +127,14 @@ int runRenderCommand(int argc, char** argv) {
 
     HeadlessContext gl;
     if (!prepareScene(o, gl, error) || !loadInput(o, error)) return failWith(error);
-    if (o.frames == 0) o.frames = o.kind == OutputKind::Png ? 1 : defaultFrameCount(o.fps);
+    if (o.frames == 0) {
+        bool capped = false;
+        o.frames = o.kind == OutputKind::Png ? 1 : defaultFrameCount(o.fps, &capped);
+        if (capped)
+            std::printf("WARNING: the animation runs longer than %d frames; the film stops there "
+                        "(--frames or --seconds set another length)\n", kMaxFilmFrames);
+        std::fflush(stdout);
+    }
 
     ExportJob job;
     if (!job.start(o, error)) return failWith(error);

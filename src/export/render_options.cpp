@@ -4,6 +4,8 @@
 // a typing mistake, and refusing it early beats an encoder failing late.
 #include "export/render_options.h"
 
+#include "input/keyboard.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -117,6 +119,10 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& er
                 return fail(error, "--figure takes a figure number from 0 to 44");
         } else if (opt == "--keys") {
             o.keys = value;
+            for (unsigned char key : o.keys)
+                if (keyOpensDialog(key))
+                    return fail(error, "--keys cannot press Ctrl+S or Ctrl+O: they open a dialog, "
+                                       "and a render has nobody to answer it");
         } else {
             return fail(error, "unknown option '" + opt + "'");
         }
@@ -128,6 +134,10 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& er
     if (o.kind == OutputKind::None)
         return fail(error, "unknown output type '" + o.output +
                                "' (use .mp4, .webm, .gif, .png or .bvh)");
+    // The GIF's frame delays count hundredths of a second: faster frames
+    // would share a time stamp, and the muxer refuses that at the end.
+    if (o.kind == OutputKind::Gif && o.fps > 100)
+        return fail(error, "a .gif counts time in hundredths of a second: --fps at most 100");
     if (o.seconds > 0) o.frames = static_cast<int>(o.seconds * o.fps + 0.5);
     if (o.seconds > 0 && o.frames < 1) o.frames = 1;
     return true;

@@ -8,6 +8,11 @@
 // stride, so no frame is flipped by hand.
 #include "export/video_encoder.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -87,22 +92,66 @@ void convertFlipped(SwsContext* c, const std::uint8_t* rgba, int width, int heig
     sws_scale(c, last, stride, 0, height, frame->data, frame->linesize);
 }
 
+// ---- output through a descriptor
+// FFmpeg writes the descriptor it is given, never a file it opens by name.
+
+int writeToDescriptor(void* opaque, uint8_t* data, int size) {
+    const int fd = *static_cast<int*>(opaque);
+    int left = size;
+    while (left > 0) {
+        const ssize_t put = ::write(fd, data, static_cast<std::size_t>(left));
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return put < 0 ? AVERROR(errno) : AVERROR(EIO);
+        data += put;
+        left -= static_cast<int>(put);
+    }
+    return size;
+}
+
+int64_t seekDescriptor(void* opaque, int64_t offset, int whence) {
+    const int fd = *static_cast<int*>(opaque);
+    if (whence == AVSEEK_SIZE) {
+        struct stat st;
+        return fstat(fd, &st) == 0 ? static_cast<int64_t>(st.st_size) : AVERROR(errno);
+    }
+    const off_t at = lseek(fd, static_cast<off_t>(offset), whence & ~AVSEEK_FORCE);
+    return at < 0 ? AVERROR(errno) : static_cast<int64_t>(at);
+}
+
+constexpr int kIoBufferBytes = 1 << 16;
+
+// An AVIOContext over `*fd` (which must outlive it); nullptr when out of memory.
+AVIOContext* descriptorOutput(int* fd) {
+    auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferBytes));
+    if (!buffer) return nullptr;
+    AVIOContext* io = avio_alloc_context(buffer, kIoBufferBytes, 1, fd, nullptr, writeToDescriptor,
+                                         seekDescriptor);
+    if (!io) av_free(buffer);
+    return io;
+}
+
+void freeDescriptorOutput(AVIOContext** io) {
+    if (!*io) return;
+    av_freep(&(*io)->buffer);
+    avio_context_free(io);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- opening
 
-bool VideoEncoder::open(const std::string& path, OutputKind kind, int width, int height, int fps,
+bool VideoEncoder::open(int fd, OutputKind kind, int width, int height, int fps,
                         std::string& error) {
     close();
     // The encoders' own statistics would break up the progress bar.
     av_log_set_level(AV_LOG_ERROR);
     kind_ = kind;
-    path_ = path;
+    fd_ = fd;
     width_ = width;
     height_ = height;
     fps_ = fps;
     frames_ = 0;
-    const bool ok = kind == OutputKind::Png ? openPicture(error) : openStream(path, error);
+    const bool ok = kind == OutputKind::Png ? openPicture(error) : openStream(error);
     if (!ok) close();
     return ok;
 }
@@ -112,10 +161,10 @@ bool VideoEncoder::openPicture(std::string&) {
     return true;
 }
 
-bool VideoEncoder::openStream(const std::string& path, std::string& error) {
+bool VideoEncoder::openStream(std::string& error) {
     const Recipe* r = recipeFor(kind_);
     if (!r) { error = "not a video type"; return false; }
-    int rc = avformat_alloc_output_context2(&format_, nullptr, r->muxer, path.c_str());
+    int rc = avformat_alloc_output_context2(&format_, nullptr, r->muxer, nullptr);
     if (rc < 0 || !format_) { error = avError("no container", rc); return false; }
     const AVCodec* codec = avcodec_find_encoder_by_name(r->encoder);
     if (!codec) { error = std::string("FFmpeg has no ") + r->encoder + " encoder"; return false; }
@@ -166,10 +215,8 @@ bool VideoEncoder::openStream(const std::string& path, std::string& error) {
         return false;
     }
 
-    if ((rc = avio_open(&format_->pb, path.c_str(), AVIO_FLAG_WRITE)) < 0) {
-        error = avError("cannot write the output", rc);
-        return false;
-    }
+    if (!(format_->pb = descriptorOutput(&fd_))) { error = "out of memory"; return false; }
+    format_->flags |= AVFMT_FLAG_CUSTOM_IO;
     if ((rc = avformat_write_header(format_, nullptr)) < 0) {
         error = avError("cannot start the container", rc);
         return false;
@@ -224,7 +271,7 @@ bool VideoEncoder::addFrame(const std::uint8_t* rgba, std::string& error) {
 
 // ---------------------------------------------------------------- finishing
 
-// One PNG of the kept frame, written whole through FFmpeg's own I/O.
+// One PNG of the kept frame, written whole through the descriptor.
 bool VideoEncoder::writePicture(std::string& error) {
     if (frames_ == 0) { error = "no frame was drawn"; return false; }
     const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_PNG);
@@ -255,14 +302,14 @@ bool VideoEncoder::writePicture(std::string& error) {
             convertFlipped(toRgb, picture_.data(), width_, height_, f);
             if ((rc = avcodec_send_frame(c, f)) < 0 || (rc = avcodec_receive_packet(c, p)) < 0) {
                 error = avError("PNG encoding failed", rc);
-            } else if ((rc = avio_open(&io, path_.c_str(), AVIO_FLAG_WRITE)) < 0) {
-                error = avError("cannot write the output", rc);
+            } else if (!(io = descriptorOutput(&fd_))) {
+                error = "out of memory";
             } else {
                 avio_write(io, p->data, p->size);
                 avio_flush(io);
                 ok = io->error == 0;
                 if (!ok) error = avError("writing the output failed", io->error);
-                avio_closep(&io);
+                freeDescriptorOutput(&io);
             }
         }
     }
@@ -297,7 +344,8 @@ bool VideoEncoder::finish(std::string& error) {
 
 void VideoEncoder::close() {
     if (format_) {
-        if (format_->pb) avio_closep(&format_->pb);
+        if (format_->pb) avio_flush(format_->pb);
+        freeDescriptorOutput(&format_->pb);
         avformat_free_context(format_);
         format_ = nullptr;
     }

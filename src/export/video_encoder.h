@@ -2,8 +2,9 @@
 // .gif (a palette chosen from the first second, looping) or .png (one picture), through
 // FFmpeg's libraries: libswscale converts, libavfilter picks GIF palettes.
 //
-// The encoder writes the file it is given; callers hand it the temporary of
-// an AtomicFileWriter and commit only once finish() succeeds. Frames come as
+// The encoder writes the descriptor it is given (never a file by name);
+// callers hand it the temporary of an AtomicFileWriter and commit only once
+// finish() succeeds. Frames come as
 // GL reads them back, bottom row first, 4 bytes a pixel, at the size given
 // to open(); the conversion turns them the right way up.
 #pragma once
@@ -29,9 +30,10 @@ public:
     VideoEncoder& operator=(const VideoEncoder&) = delete;
     ~VideoEncoder() { close(); }
 
-    // Prepares `path` for `kind` (Mp4, Webm, Gif or Png); false with `error`.
-    bool open(const std::string& path, OutputKind kind, int width, int height, int fps,
-              std::string& error);
+    // Prepares to write `fd`, an empty file open for writing and seeking, as
+    // `kind` (Mp4, Webm, Gif or Png); false with `error`. The descriptor
+    // stays the caller's.
+    bool open(int fd, OutputKind kind, int width, int height, int fps, std::string& error);
     // Encodes one frame; a .png keeps only the last one given.
     bool addFrame(const std::uint8_t* rgba, std::string& error);
     // Flushes the encoder and completes the file.
@@ -41,14 +43,14 @@ public:
 
 private:
     bool openPicture(std::string& error);
-    bool openStream(const std::string& path, std::string& error);
+    bool openStream(std::string& error);
     bool convert(const std::uint8_t* rgba);
     bool encodeFrame(AVFrame* frame, std::string& error);
     bool send(AVFrame* frame, std::string& error);
     bool writePicture(std::string& error);
 
     OutputKind kind_ = OutputKind::None;
-    std::string path_;
+    int fd_ = -1;
     int width_ = 0, height_ = 0, fps_ = 25, frames_ = 0;
     AVFormatContext* format_ = nullptr;
     AVCodecContext* codec_ = nullptr;

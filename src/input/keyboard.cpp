@@ -42,6 +42,12 @@ constexpr int CAMERA_TOUR_STEPS = 200;              // keys 2 4
 
 Person& selected() { return app.persons[app.selectedPerson]; }
 
+}  // namespace
+
+bool keyOpensDialog(unsigned char key) { return key == KEY_CTRL_S || key == KEY_CTRL_O; }
+
+namespace {
+
 void stepPlayRate(double delta) { app.playRate = static_cast<float>(app.playRate + delta); }
 
 void stepScale(double delta) {

@@ -14,6 +14,10 @@ constexpr const char* SWORDFIGHT1_FILE = "animations/2_swordfight1.txt";
 constexpr const char* SWORDFIGHT2_FILE = "animations/2_swordfight2.txt";
 constexpr const char* LAWNMOWER_FILE = "animations/lawnmower.txt";
 
+// True for the keys that open a file chooser or a dialog (Ctrl+S, Ctrl+O):
+// a render without a window must not press them, as nobody could answer.
+bool keyOpensDialog(unsigned char key);
+
 // Key press (8-bit character; letters in lower case only).
 void onKeyboard(unsigned char key, int x, int y);
 // Key release: only Tab matters.

@@ -16,6 +16,7 @@
 // a FIFO or a device, and a save that fails leaves the old file whole.
 #include "io/animation_file.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -25,6 +26,7 @@
 #include <ostream>
 #include <sstream>
 #include <streambuf>
+#include <unordered_set>
 
 #include "figure/person.h"
 #include "base/console.h"
@@ -38,7 +40,10 @@ namespace {
 
 // A load's console lines, written in large pieces and flushed once at the
 // end: a flush per entry made a big file take many seconds. Report lines are
-// dropped while the console is quiet; an error shows all the same.
+// dropped while the console is quiet; an error shows all the same. Past the first
+// thousand lines (more than any built-in file prints) each line is printed
+// only the first time it comes, once per part, and the repeats are counted:
+// a 50 MB file printed 74 MB.
 class LoadLog {
 public:
     LoadLog() = default;
@@ -50,19 +55,34 @@ public:
     }
     void line(const std::string& text) {
         if (consoleQuiet()) return;
+        const bool fresh = seen.insert(text).second;
+        if (shown >= kScreenfulLines && !fresh) {
+            repeats++;
+            return;
+        }
+        shown++;
         pending += text;
         pending += '\n';
         if (pending.size() >= kPieceBytes) writeOut();
+    }
+    // The count of repeats not shown, if any, before the closing line.
+    void summarise() {
+        if (repeats == 0) return;
+        pending += "  (" + std::to_string(repeats) + " more lines like these not shown)\n";
+        repeats = 0;
     }
 
 private:
     friend void logError(LoadLog& log, const std::string& text);
     static constexpr std::size_t kPieceBytes = 1 << 16;
+    static constexpr long kScreenfulLines = 1000;
     void writeOut() {
         std::fwrite(pending.data(), 1, pending.size(), stdout);
         pending.clear();
     }
     std::string pending;
+    std::unordered_set<std::string> seen;
+    long shown = 0, repeats = 0;
 };
 
 // Keeps the error in its place among the report lines before it.
@@ -70,6 +90,9 @@ void logError(LoadLog& log, const std::string& text) {
     log.writeOut();
     consoleError(text);
 }
+// Keyframes the last load could not keep: an animator holds KEYFRAME_CAPACITY.
+int gDroppedKeyFrames = 0;
+std::string gLastSaveError;
 
 // Largest angle or position a file may hold.
 constexpr double kMaxFileValue = 1e6;
@@ -124,16 +147,23 @@ bool splitEntry(const std::string& line, Entry& e) {
     return true;
 }
 
-// Pushes one entry of a block onto the animator its label names.
-void applyEntry(Person& person, const Entry& e, int steps, LoadLog& log) {
+// Pushes onto a full animator are ignored; counted so the load can say so.
+void push(KeyFrameAnimation& a, const Entry& e, int steps, int& dropped) {
+    if (a.numKeyFrames >= KEYFRAME_CAPACITY && steps > 1) dropped++;
+    a.pushKeyFrame(e.x, e.y, e.z, ABS, steps);
+}
+
+// Pushes one entry of a block onto the animator its label names; `dropped`
+// counts per animator (index 0 the position, 1 + i part i).
+void applyEntry(Person& person, const Entry& e, int steps, LoadLog& log, int* dropped) {
     if (e.label == "pos") {
-        person.kfaPos.pushKeyFrame(e.x, e.y, e.z, ABS, steps);
+        push(person.kfaPos, e, steps, dropped[0]);
         log.line("  Robot position set");
         return;
     }
     for (int i = 0; i < BODY_PART_COUNT; i++) {
         if (person.part[i].label == e.label) {
-            person.part[i].kfa.pushKeyFrame(e.x, e.y, e.z, ABS, steps);
+            push(person.part[i].kfa, e, steps, dropped[1 + i]);
             log.line("  partLabel=" + e.label + " set");
             return;
         }
@@ -182,8 +212,25 @@ bool readAnimationLine(std::istream& in, std::string& line) {
 
 // [SECTION] Reader
 
+namespace {
+
+// The closing line, after the count of repeats and of what did not fit.
+void closeLoad(LoadLog& log, const int* dropped) {
+    log.summarise();
+    gDroppedKeyFrames = *std::max_element(dropped, dropped + 1 + BODY_PART_COUNT);
+    if (gDroppedKeyFrames > 0)
+        logError(log, "WARNING: " + std::to_string(gDroppedKeyFrames) + " keyframes dropped: an animator holds " +
+                 std::to_string(KEYFRAME_CAPACITY));
+    log.line("EOF found");
+}
+
+}  // namespace
+
+int lastLoadDroppedKeyFrames() { return gDroppedKeyFrames; }
+
 bool readAnimationText(Person& person, std::istream& in) {
     LoadLog log;
+    gDroppedKeyFrames = 0;
     std::string line;
     if (!readAnimationLine(in, line) || line != kAnimationMagicLine) {
         logError(log, "ERROR: text file wrong format");
@@ -192,20 +239,21 @@ bool readAnimationText(Person& person, std::istream& in) {
     // Type, name, count and the first block marker: the blocks say it all.
     for (int i = 0; i < 4; i++) readAnimationLine(in, line);
 
+    int dropped[1 + BODY_PART_COUNT] = {};
     while (readAnimationLine(in, line)) {
         const std::size_t eq = line.find('=');
         const int steps = parseInt(eq == std::string::npos ? line : line.substr(eq + 1));
         while (readAnimationLine(in, line)) {
             if (line == "EOF") {
-                log.line("EOF found");
+                closeLoad(log, dropped);
                 return true;
             }
             if (line == "<bodykeyframe>") break;
             Entry e;
-            if (splitEntry(line, e)) applyEntry(person, e, steps, log);
+            if (splitEntry(line, e)) applyEntry(person, e, steps, log, dropped);
         }
     }
-    log.line("EOF found");
+    closeLoad(log, dropped);
     return true;
 }
 
@@ -213,6 +261,7 @@ bool readAnimationText(Person& person, std::istream& in) {
 // file that is there but refused (a FIFO, a device, a folder, too large)
 // says why instead of claiming it was not found.
 bool Person::loadAnimation(const char* path, bool nameMissingFile) {
+    gDroppedKeyFrames = 0;
     clearAllKeyFrames();
     setCycle(true);
     std::string text, error;
@@ -268,11 +317,13 @@ bool Person::saveAnimation(const char* path) {
     std::ostringstream out;
     out.imbue(std::locale::classic());
     writeAnimationText(*this, out);
-    std::string error;
-    if (writeFileAtomically(path, out.str(), error)) {
+    gLastSaveError.clear();
+    if (writeFileAtomically(path, out.str(), gLastSaveError)) {
         consoleReport("Animation has been saved");
         return true;
     }
-    consoleError(std::string("ERROR: could not write '") + path + "'");
+    consoleError(std::string("ERROR: could not write '") + path + "': " + gLastSaveError);
     return false;
 }
+
+const std::string& lastAnimationSaveError() { return gLastSaveError; }

@@ -27,6 +27,12 @@ extern const char* const kCodeOutputFileName;
 // Never fails on a malformed line: such a line is skipped.
 bool readAnimationText(Person& person, std::istream& in);
 
+// Keyframes the last load left out because an animator was full (the most
+// any one animator lost); 0 when everything fitted.
+int lastLoadDroppedKeyFrames();
+// Why the last saveAnimation failed ("Permission denied"); empty after success.
+const std::string& lastAnimationSaveError();
+
 // Writes the person's keyframes as animation text. The keyframe count is the
 // TORSO animator's; every other animator contributes its slot i regardless
 // of its own count.

@@ -31,7 +31,9 @@ bool choosePath(const FileDialogRequest& request, std::string& path) {
         return false;
     }
     chosenPath = path;
-    std::printf("Open file name: %s\n\n", path.c_str());
+    // A save says so: "Open file name" for both misled people at the console.
+    std::printf("%s file name: %s\n\n", request.kind == FileDialogKind::Save ? "Save" : "Open",
+                path.c_str());
     std::fflush(stdout);
     return true;
 }

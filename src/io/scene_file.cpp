@@ -12,6 +12,7 @@
 //   Reader: lines, settings, figures, animators, final checks
 #include "io/scene_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -29,6 +30,11 @@ constexpr const char* kEndLine = "end";
 constexpr float kMaxMagnitude = kFieldMagnitude;
 constexpr int kMaxSteps = 1000000;
 constexpr std::size_t kMaxMusicPath = 1024;
+// A file of nothing but unknown lines would otherwise fill memory and the
+// console with warnings: the first few are named, the rest counted.
+constexpr int kNamedUnknownLines = 10;
+// A token quoted in an error is cut to this many characters.
+constexpr std::size_t kQuotedTokenChars = 24;
 
 // [SECTION] Field tables
 
@@ -58,6 +64,21 @@ bool parseInt(const std::string& s, int& v) {
 }
 
 std::string intText(int v) { return std::to_string(v); }
+
+// 'token' for an error line, a long one cut short ('12345678...').
+std::string quoted(const std::string& token) {
+    if (token.size() <= kQuotedTokenChars) return "'" + token + "'";
+    return "'" + token.substr(0, kQuotedTokenChars) + "...' (" + std::to_string(token.size()) +
+           " characters)";
+}
+
+// A keyframe length is a float that holds a whole number; the shortest float
+// text of 100000 is "1e+05", which the reader's whole-number check refuses.
+std::string stepsText(float v) {
+    if (v == std::floor(v) && std::fabs(v) <= static_cast<float>(INT_MAX / 2))
+        return intText(static_cast<int>(v));
+    return sceneFloatText(v);
+}
 
 }  // namespace
 
@@ -91,6 +112,9 @@ void captureFigure(const Person& p, SceneFigure& f) {
 
 void captureScene(const AppState& s, Scene& scene) {
     SCENE_SETTINGS(SCENE_CAPTURE, SCENE_CAPTURE, SCENE_CAPTURE, SCENE_CAPTURE, SCENE_CAPTURE)
+    // Taking figures away (key p) can leave the selection past the last one;
+    // the file says the figure that is really there.
+    scene.selectedPerson = std::min(scene.selectedPerson, std::max(scene.numPersons - 1, 0));
     for (int i = 0; i < MAX_PERSONS; i++) captureFigure(s.persons[i], scene.persons[i]);
     std::memcpy(scene.lightEnabled, s.lightEnabled, sizeof scene.lightEnabled);
     scene.musicFile = s.sceneMusicFile;
@@ -121,8 +145,8 @@ public:
         switch (f.kind) {
             case FieldKind::Flag: return intText(r.*f.flag);
             case FieldKind::Whole: return intText(r.*f.whole);
-            case FieldKind::Number:
-            case FieldKind::Count: return sceneFloatText(r.*f.number);
+            case FieldKind::Number: return sceneFloatText(r.*f.number);
+            case FieldKind::Count: return stepsText(r.*f.number);
             case FieldKind::Triple: return triple(r.*f.triple);
         }
         return {};
@@ -183,6 +207,20 @@ namespace {
 
 enum class LineResult { Taken, Unknown, Bad };
 
+// An eye on its target, or straight above or below it, leaves the view
+// without a direction or without an up (a white window, a white film):
+// the eye steps a little towards the viewer. True when it was moved.
+bool nudgeDegenerateCamera(float eye[3], const float target[3]) {
+    const double dx = eye[0] - target[0], dy = eye[1] - target[1], dz = eye[2] - target[2];
+    const double across = std::sqrt(dx * dx + dz * dz);
+    const double length = std::sqrt(dx * dx + dy * dy + dz * dz);
+    if (across > 1e-3 * std::max(1.0, length)) return false;
+    // Far from the origin a small step would round away in float.
+    const double step = std::max({0.5, 0.05 * length, 1e-5 * std::fabs(target[2])});
+    eye[2] = static_cast<float>(target[2] + step);
+    return true;
+}
+
 class SceneReader {
 public:
     SceneReader(Scene& scene, std::vector<std::string>& warnings) : scene(scene), warnings(warnings) {}
@@ -195,24 +233,26 @@ private:
     std::vector<std::string> tok;   // the current line's words
     std::string why;                // what was wrong with a Bad line
     std::unordered_set<const KeyFrameAnimation*> replaced;
+    int unknownLines = 0;
+    int version = 0;
 
     LineResult bad(const std::string& reason) { why = reason; return LineResult::Bad; }
 
     bool wantCount(std::size_t n) {
         if (tok.size() == n) return true;
-        why = "expected " + std::to_string(n - 1) + " words after '" + tok[0] + "'";
+        why = "expected " + std::to_string(n - 1) + " words after " + quoted(tok[0]);
         return false;
     }
     LineResult number(const std::string& s, float& v, double min, double max) {
-        if (!parseFloat(s, v) || v < min || v > max) return bad("'" + s + "' is not a number in range");
+        if (!parseFloat(s, v) || v < min || v > max) return bad(quoted(s) + " is not a number in range");
         return LineResult::Taken;
     }
     LineResult integer(const std::string& s, int& v, double min, double max) {
-        if (!parseInt(s, v) || v < min || v > max) return bad("'" + s + "' is not a whole number in range");
+        if (!parseInt(s, v) || v < min || v > max) return bad(quoted(s) + " is not a whole number in range");
         return LineResult::Taken;
     }
     LineResult flag(const std::string& s, bool& v) {
-        if (s != "0" && s != "1") return bad("'" + s + "' is not 0 or 1");
+        if (s != "0" && s != "1") return bad(quoted(s) + " is not 0 or 1");
         v = s == "1";
         return LineResult::Taken;
     }
@@ -396,7 +436,6 @@ bool SceneReader::read(const std::string& text, std::string& error) {
         const std::string where = "line " + std::to_string(lineNo) + ": ";
         tok = splitWords(line);
         if (!versionSeen) {
-            int version = 0;
             if (tok.size() != 2 || tok[0] != kVersionWord || !parseInt(tok[1], version) || version < 1) {
                 error = where + "not a scene file (no \"" + kVersionWord + " N\" line)";
                 return false;
@@ -414,13 +453,31 @@ bool SceneReader::read(const std::string& text, std::string& error) {
             error = where + why;
             return false;
         }
-        if (r == LineResult::Unknown) warnings.push_back(where + "not understood, skipped: " + line);
+        if (r == LineResult::Unknown && ++unknownLines <= kNamedUnknownLines)
+            warnings.push_back(where + "not understood, skipped: " +
+                               (line.size() > 80 ? line.substr(0, 80) + "..." : line));
     }
     error = versionSeen ? "the file ends before its \"end\" line" : "the file is empty";
     return false;
 }
 
 bool SceneReader::finalChecks(std::string& error) {
+    if (unknownLines > kNamedUnknownLines)
+        warnings.push_back("has " + std::to_string(unknownLines - kNamedUnknownLines) +
+                           " more lines not understood, skipped");
+    if (version > kSceneFormatVersion)
+        warnings.push_back("is version " + std::to_string(version) + ", newer than this program's " +
+                           std::to_string(kSceneFormatVersion) + ": " +
+                           (unknownLines ? std::to_string(unknownLines) + " lines it does not know were skipped"
+                                         : std::string("every line was understood")));
+    // F7 would record on a figure that is not shown.
+    if (scene.selectedPerson >= std::max(scene.numPersons, 1)) {
+        error = "selectedPerson " + std::to_string(scene.selectedPerson) + " is not one of the " +
+                std::to_string(scene.numPersons) + " figures in use";
+        return false;
+    }
+    if (nudgeDegenerateCamera(scene.eye, scene.target))
+        warnings.push_back("has a camera looking straight down or up, or from its target: its eye was moved a little");
     // The play state must lie on the animator's own time line.
     for (const KeyFrameAnimation* a : replaced) {
         const int n = a->numKeyFrames;

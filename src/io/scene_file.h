@@ -14,9 +14,9 @@
 //   end                                      last line; without it the file is truncated
 //
 // Floats are written in the shortest form that reads back to the same float,
-// always with '.', whatever the locale. A reader meets facts it does not know
-// (from a newer build) with one warning per line and skips them; a fact it
-// knows but cannot take refuses the whole file.
+// always with '.', whatever the locale; keyframe lengths as whole numbers. A
+// reader meets facts it does not know (from a newer build) with a warning
+// and skips them; a fact it knows but cannot take refuses the whole file.
 //
 // Everything here is GL-free and works on memory; scene_commands.h opens and
 // saves files and puts a parsed scene into the application.
@@ -113,10 +113,12 @@ std::string writeSceneText(const Scene& scene);
 
 // Reads scene text on top of `scene`: facts the text states replace the
 // values there (an animator named in the text is replaced whole); others
-// stay. False with `error` ("line 12: ...") when the text is not a scene of
-// a known version, is cut short, or states a fact out of bounds; `scene` may
-// then be half-written, so parse into a copy. Each unknown line adds one
-// text to `warnings` naming its line.
+// stay. False with `error` ("line 12: ...") when the text is not a scene,
+// is cut short, states a fact out of bounds or selects a figure not in use;
+// `scene` may then be half-written, so parse into a copy. The first ten
+// unknown lines add one text each to `warnings` naming the line, the rest
+// one count; a newer version, and a camera that had to be moved (looking
+// straight down, or from its target), add one each.
 bool readSceneText(const std::string& text, Scene& scene, std::string& error,
                    std::vector<std::string>& warnings);
 

@@ -70,7 +70,7 @@ bool saveScene(const std::string& path) {
     return true;
 }
 
-std::unique_ptr<Scene> readSceneFile(const std::string& path, std::string& error) {
+std::unique_ptr<Scene> readSceneFile(const std::string& path, std::string& error, int* warningCount) {
     std::string text;
     std::vector<std::string> warnings;
     // Unstated facts keep their present values, so parse onto a copy of now.
@@ -79,6 +79,7 @@ std::unique_ptr<Scene> readSceneFile(const std::string& path, std::string& error
     bool ok = readFileSafely(path, kMaxSceneFileBytes, text, error);
     if (ok) ok = readSceneText(text, *scene, error, warnings);
     for (const std::string& w : warnings) consoleError("WARNING: scene file '" + path + "' " + w);
+    if (warningCount) *warningCount = static_cast<int>(warnings.size());
     if (!ok) scene.reset();
     return scene;
 }
@@ -87,7 +88,8 @@ bool isSceneFileName(const std::string& path) { return endsWith(path, kSceneExte
 
 bool openScene(const std::string& path) {
     std::string error;
-    auto scene = readSceneFile(path, error);
+    int warnings = 0;
+    auto scene = readSceneFile(path, error, &warnings);
     if (!scene) {
         report("ERROR: scene file '" + path + "' not opened: " + error, "Scene not opened: " + error);
         return false;
@@ -96,7 +98,8 @@ bool openScene(const std::string& path) {
     noteFiguresChange("open scene", 0, scene->numPersons);
     applyScene(*scene);
     for (int i = 0; i < scene->numPersons; i++) markKeyFramesSaved(i);
-    report("Scene opened from '" + path + "'", "Scene opened");
+    report("Scene opened from '" + path + "'",
+           warnings ? "Scene opened, with warnings (see the console)" : "Scene opened");
     return true;
 }
 

@@ -26,8 +26,10 @@ bool openScene(const std::string& path);
 
 // Reads `path` onto a copy of the present scene, without applying it. Null,
 // with `error` set, when the file is missing, not a scene, cut short or
-// damaged; unknown lines are warned about on the console.
-std::unique_ptr<Scene> readSceneFile(const std::string& path, std::string& error);
+// damaged; warnings (unknown lines, a newer version) go to the console and
+// their number to `warningCount` when given.
+std::unique_ptr<Scene> readSceneFile(const std::string& path, std::string& error,
+                                     int* warningCount = nullptr);
 // True when the name ends in ".scene".
 bool isSceneFileName(const std::string& path);
 

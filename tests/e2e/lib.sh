@@ -28,6 +28,8 @@ e2e_init() {
   ART="$PUPPETORIUM_BUILD/e2e-artifacts/$TEST_NAME"
   rm -rf "$ART"; mkdir -p "$ART"
   LOG="$ART/console.log"
+  # The autosave of each test stays in its own folder.
+  export XDG_STATE_HOME="$ART/state"
   trap e2e_cleanup EXIT
   local fdfile="$ART/.display"
   Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -noreset 3>"$fdfile" >"$ART/xvfb.log" 2>&1 &

@@ -16,7 +16,7 @@ wait_for_log "Animation has been saved"
 FILE="$OUT/pose.txt"
 expect "the default extension was added" test -f "$FILE"
 expect "the console named the file, then an empty line" \
-  grep -qzF "Open file name: $FILE"$'\n\n'"Animation has been saved" "$LOG"
+  grep -qzF "Save file name: $FILE"$'\n\n'"Animation has been saved" "$LOG"
 
 # The saved text, line by line: header, one 20-step block, EOF.
 mapfile -t L < "$FILE"

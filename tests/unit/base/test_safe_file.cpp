@@ -1,7 +1,9 @@
 // The safe reader refuses what could hang or swamp it; the safe writer never
 // harms the file it replaces.
 #include <dirent.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <cerrno>
 #include <cstring>
@@ -130,4 +132,76 @@ TEST_F(SafeFile, WriterReplacesOnlyRegularFilesAndWritesThroughLinks) {
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     ASSERT_EQ(stat(path("real.txt").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+// In a shared folder another user may plant a link to one of our files under
+// the name we save to. Such a link is never followed, by the file itself or
+// through a chain; our own links still are (above).
+TEST_F(SafeFile, WriterNeverFollowsALinkAnotherUserMade) {
+    if (geteuid() != 0) GTEST_SKIP() << "making a link of another user's needs root";
+    const uid_t nobody = 65534;
+    writeFile(path("notes.txt"), "victim");
+    ASSERT_EQ(symlink(path("notes.txt").c_str(), path("film.mp4").c_str()), 0);
+    ASSERT_EQ(lchown(path("film.mp4").c_str(), nobody, nobody), 0);
+    // Ours, but leading to theirs.
+    ASSERT_EQ(symlink("film.mp4", path("mine.txt").c_str()), 0);
+    std::string error;
+    for (const char* name : {"film.mp4", "mine.txt"}) {
+        error.clear();
+        EXPECT_FALSE(writeFileAtomically(path(name), "MP4", error)) << name;
+        EXPECT_EQ(error, "is a link made by another user, not followed") << name;
+    }
+    EXPECT_EQ(readFile(path("notes.txt")), "victim");
+    struct stat st;
+    ASSERT_EQ(lstat(path("film.mp4").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(entriesIn(dir), 3);  // no temporary left
+}
+
+// An encoder writes the descriptor, never the temporary's name; should the
+// name be swapped for a link meanwhile, the commit refuses to move it into
+// the target's place.
+TEST_F(SafeFile, ATemporarySwappedUnderTheWriterIsNeitherWrittenNorRenamed) {
+    writeFile(path("notes.txt"), "victim");
+    AtomicFileWriter out;
+    std::string error;
+    ASSERT_TRUE(out.begin(path("film.mp4"), error)) << error;
+    std::string temp;
+    DIR* d = opendir(dir.c_str());
+    while (dirent* e = readdir(d))
+        if (std::strncmp(e->d_name, "film.mp4.tmp-", 13) == 0) temp = path(e->d_name);
+    closedir(d);
+    ASSERT_FALSE(temp.empty());
+    ASSERT_EQ(unlink(temp.c_str()), 0);
+    ASSERT_EQ(symlink(path("notes.txt").c_str(), temp.c_str()), 0);
+
+    ASSERT_TRUE(out.write("MP4", 3, error)) << error;
+    EXPECT_FALSE(out.commit(error));
+    EXPECT_EQ(error, "its temporary file was replaced by someone else");
+    EXPECT_EQ(readFile(path("notes.txt")), "victim");
+    struct stat st;
+    EXPECT_NE(lstat(path("film.mp4").c_str(), &st), 0);
+}
+
+// Ctrl+C, SIGTERM and SIGHUP half-way through a save remove its temporary,
+// and still end the process by that signal.
+TEST_F(SafeFile, InterruptingSignalsRemoveTheTemporariesAndStillEndTheProcess) {
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            signal(sig, SIG_DFL);
+            removeTemporariesOnSignals();
+            AtomicFileWriter a, b;
+            std::string error;
+            if (!a.begin(path("film.mp4"), error) || !b.begin(path("scene.scene"), error)) _exit(3);
+            a.write("half", 4, error);
+            raise(sig);
+            _exit(4);  // not reached: the signal ends the process
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << "signal " << sig;
+        EXPECT_EQ(entriesIn(dir), 0) << "signal " << sig;
+    }
 }

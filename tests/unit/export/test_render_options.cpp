@@ -74,6 +74,11 @@ TEST(RenderOptions, RefusalsSayWhatIsWrong) {
         {{"--render", "a.txt", "--out", "a.mp4", "--colour", "red"}, "unknown option"},
         {{"--render", "a.txt", "--out"}, "needs a value"},
         {{"--render", "a.txt", "--out", "a.mp4", "stray"}, "unexpected argument"},
+        // Ctrl+S and Ctrl+O would open a chooser nobody can answer.
+        {{"--render", "-", "--out", "a.mp4", "--keys", "6\x13"}, "Ctrl+S or Ctrl+O"},
+        {{"--render", "-", "--out", "a.mp4", "--keys", "\x0f"}, "Ctrl+S or Ctrl+O"},
+        // Frames closer than a hundredth of a second failed at the very end.
+        {{"--render", "-", "--out", "a.gif", "--fps", "101"}, "--fps at most 100"},
     };
     for (const Case& c : cases) {
         const Parsed p = parse(c.args);

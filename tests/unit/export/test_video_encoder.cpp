@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "export/encoder_thread.h"
+#include "base/safe_file.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -114,9 +115,11 @@ std::string encode(const char* ext, OutputKind kind, int frames, int fps,
     const std::string path = testing::TempDir() + "puppetorium-encoder-" +
                              testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
                              std::to_string(getpid()) + "." + ext;
+    AtomicFileWriter out;
     EncoderThread e;
     std::string error;
-    EXPECT_TRUE(e.start(path, kind, kW, kH, fps, error)) << error;
+    EXPECT_TRUE(out.begin(path, error)) << error;
+    EXPECT_TRUE(e.start(out.descriptor(), kind, kW, kH, fps, error)) << error;
     for (int i = 0; i < frames; i++) {
         std::uint8_t* buffer = e.freeFrame(error);
         if (!buffer) break;
@@ -125,6 +128,7 @@ std::string encode(const char* ext, OutputKind kind, int frames, int fps,
         EXPECT_TRUE(e.queueFrame(error)) << error;
     }
     EXPECT_TRUE(e.finish(error)) << error;
+    EXPECT_TRUE(out.commit(error)) << error;
     return path;
 }
 
@@ -203,4 +207,14 @@ TEST(VideoEncoder, ChromaIsTheMeanOfEachTwoByTwoBlockAndNoMore) {
     });
     EXPECT_EQ(frames, 3);
     std::remove(path.c_str());
+}
+
+// The palette's sample is held in memory until the palette is made: a
+// second of 4096 x 4096 at 60 fps was 4 GB, and the largest GIF allowed died
+// of it. The sample stays within 256 MB and is never empty.
+TEST(GifPalette, SampleIsTheFirstSecondOrWhatFitsIn256MB) {
+    EXPECT_EQ(gifPaletteSampleFrames(1280, 720, 25), 25);
+    EXPECT_EQ(gifPaletteSampleFrames(2, 2, 100), 100);
+    EXPECT_EQ(gifPaletteSampleFrames(4096, 4096, 60), 4);
+    EXPECT_EQ(gifPaletteSampleFrames(8192, 8192, 100), 1);
 }

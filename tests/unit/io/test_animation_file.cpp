@@ -251,9 +251,32 @@ TEST_F(AnimationFile, KeyframesBeyondCapacityAreRefusedAndTheLoadGoesOn) {
     bool ok = false;
     const std::string out = readInto(*p, text, &ok);
     EXPECT_TRUE(ok);
-    EXPECT_EQ(countOf(out, "partLabel=HEAD set"), KEYFRAME_CAPACITY + 5);
     EXPECT_EQ(p->part[HEAD].kfa.numKeyFrames, KEYFRAME_CAPACITY);
     EXPECT_EQ(p->part[HEAD].kfa.keyFrames[KEYFRAME_CAPACITY - 1].x, KEYFRAME_CAPACITY - 1);
+    // The five left out are said, not lost in silence (a re-save drops them).
+    EXPECT_EQ(lastLoadDroppedKeyFrames(), 5);
+    EXPECT_NE(out.find("WARNING: 5 keyframes dropped: an animator holds 200\nEOF found\n"), std::string::npos)
+        << out.substr(out.size() > 300 ? out.size() - 300 : 0);
+    EXPECT_EQ(countOf(out, "partLabel=HEAD set"), KEYFRAME_CAPACITY + 5);
+}
+
+// A 50 MB file printed 74 MB: past the first thousand lines each part's
+// line comes once, whatever the file's size, and the rest are counted.
+TEST_F(AnimationFile, ALargeLoadPrintsEachPartsLineOnceAfterTheFirstScreenful) {
+    std::string text = kHeader;
+    for (int i = 0; i < 150; i++) {
+        text += "steps=10\npos=(0,0,0)REL\n";
+        for (int k = 0; k < BODY_PART_COUNT; k++) text += std::string(kBodyPartLabels[k]) + "=(1,2,3)\n";
+        text += "<bodykeyframe>\n";
+    }
+    auto p = std::make_unique<Person>();
+    const std::string out = readInto(*p, text);
+    EXPECT_EQ(countOf(out, "\n"), 1000 + 2);  // the first thousand, the count, "EOF found"
+    EXPECT_EQ(countOf(out, "  partLabel=RHI set\n"), 47);  // 47 whole keyframes of 21 lines
+    EXPECT_NE(out.find("(" + std::to_string(150 * 21 - 1000) + " more lines like these not shown)"),
+              std::string::npos);
+    EXPECT_EQ(lastLoadDroppedKeyFrames(), 0);
+    EXPECT_EQ(p->part[RHI].kfa.numKeyFrames, 150);
 }
 
 TEST_F(AnimationFile, AFailedWriteIsReportedNotCalledSaved) {
@@ -261,10 +284,16 @@ TEST_F(AnimationFile, AFailedWriteIsReportedNotCalledSaved) {
     p->pushPoseKeyFrame(20);
     // A FIFO stands for any device: it must be refused, never replaced.
     ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
-    for (const std::string& target : {path("no/such/folder/a.txt"), path("pipe")}) {
+    // The line says why, as the window's message does.
+    const std::pair<std::string, std::string> cases[] = {
+        {path("no/such/folder/a.txt"), "No such file or directory"},
+        {path("pipe"), "is not a regular file"},
+    };
+    for (const auto& [target, why] : cases) {
         CaptureStdout();
         EXPECT_FALSE(p->saveAnimation(target.c_str()));
-        EXPECT_EQ(GetCapturedStdout(), "ERROR: could not write '" + target + "'\n");
+        EXPECT_EQ(GetCapturedStdout(), "ERROR: could not write '" + target + "': " + why + "\n");
+        EXPECT_EQ(lastAnimationSaveError(), why);
     }
     struct stat st;
     ASSERT_EQ(stat(path("pipe").c_str(), &st), 0);
@@ -303,8 +332,8 @@ TEST_F(AnimationFile, ASaveOnAFullDiskLeavesTheOldFileAndExportByteForByte) {
         const std::string out = GetCapturedStdout();
         setSafeWriteFunctionForTests(nullptr);
         EXPECT_FALSE(saved);
-        EXPECT_EQ(out, "WARNING: could not write '_CODE_OUTPUT.txt'\nERROR: could not write '" +
-                           path("dance.txt") + "'\n");
+        EXPECT_EQ(out.rfind("WARNING: could not write '_CODE_OUTPUT.txt'\nERROR: could not write '" +
+                                path("dance.txt") + "': ", 0), 0u) << out;
         EXPECT_EQ(readFile(path("dance.txt")), oldFile) << "budget " << budget;
         EXPECT_EQ(readFile("_CODE_OUTPUT.txt"), oldExport) << "budget " << budget;
     }

@@ -141,6 +141,7 @@ TEST(FieldLists, TheSceneFileKeepsEverySavedField) {
     Scene& s = *written;
     setAll(kSceneFields, s, true);
     s.numPersons = 2;
+    s.selectedPerson = 1;  // off its default, and a figure in use
     for (int i = 0; i < s.numPersons; i++) {
         SceneFigure& f = s.persons[i];
         setAll(kFigureFields, static_cast<FigureFields&>(f), true);

@@ -63,7 +63,7 @@ TEST_F(FileDialogs, ActOnThePersonSelectedWhenTheDialogCloses) {
     chooser.during = [] { app.selectedPerson = 1; };
     CaptureStdout();
     EXPECT_TRUE(saveAnimationDialog());
-    EXPECT_EQ(GetCapturedStdout(), "Open file name: " + file + "\n\nAnimation has been saved\n");
+    EXPECT_EQ(GetCapturedStdout(), "Save file name: " + file + "\n\nAnimation has been saved\n");
     EXPECT_NE(readFile(file).find("!numKeyFrames=1\n"), std::string::npos);
 
     chooser.during = [] { app.selectedPerson = 2; };

@@ -141,9 +141,66 @@ TEST(SceneFile, UnknownLinesAreSkippedWithOneWarningEachNamingTheLine) {
     EXPECT_NE(warnings[2].find("line 5:"), std::string::npos);
     EXPECT_EQ(s->playRate, 2);
     EXPECT_EQ(s->numPersons, 3);
-    // Newer versions open, their new facts skipped the same way.
+    // Newer versions open, their new facts skipped the same way, and say so.
     warnings.clear();
-    EXPECT_TRUE(readSceneText("puppetorium-scene 7\nnumPersons 2\nend\n", *s, error, warnings));
+    EXPECT_TRUE(readSceneText("puppetorium-scene 7\nnumPersons 2\nhologram on\nend\n", *s, error, warnings));
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[1], "is version 7, newer than this program's 1: 1 lines it does not know were skipped");
+}
+
+// A file of millions of unknown lines, or one huge number, once filled the
+// console and the screen: the first ten lines are named, the rest counted,
+// and a token is quoted by its first characters.
+TEST(SceneFile, WarningsAndQuotedTokensStayShort) {
+    std::string body;
+    for (int i = 0; i < 5000; i++) body += "hologram " + std::to_string(i) + "\n";
+    auto s = makeScene();
+    std::string error;
+    std::vector<std::string> warnings;
+    ASSERT_TRUE(readSceneText(sceneText(body), *s, error, warnings)) << error;
+    ASSERT_EQ(warnings.size(), 11u);
+    EXPECT_EQ(warnings[9], "line 11: not understood, skipped: hologram 9");
+    EXPECT_EQ(warnings[10], "has 4990 more lines not understood, skipped");
+
+    const std::string huge(1 << 20, '7');
+    EXPECT_FALSE(readSceneText(sceneText("playRate " + huge + "\n"), *s, error, warnings));
+    EXPECT_EQ(error, "line 2: '777777777777777777777777...' (1048576 characters) is not a number in range");
+}
+
+// A selection beyond the figures in use made F7 record on a figure not
+// shown; a camera on its target or straight above it drew a white window.
+TEST(SceneFile, SelectionMustBeAFigureInUseAndADegenerateCameraIsMoved) {
+    auto s = makeScene();
+    std::string error;
+    std::vector<std::string> warnings;
+    EXPECT_FALSE(readSceneText(sceneText("numPersons 2\nselectedPerson 5\n"), *s, error, warnings));
+    EXPECT_EQ(error, "selectedPerson 5 is not one of the 2 figures in use");
+    EXPECT_TRUE(readSceneText(sceneText("numPersons 0\nselectedPerson 0\n"), *s, error, warnings)) << error;
+
+    // Key p can leave the application's selection past the last figure: the
+    // file written then still opens, selecting the last figure.
+    resetAppState();
+    app.numPersons = 2;
+    app.selectedPerson = 2;
+    auto captured = makeScene();
+    captureScene(app, *captured);
+    EXPECT_EQ(captured->selectedPerson, 1);
+
+    for (const char* camera : {"eye 0 20 0\ntarget 0 0 0\n", "eye 3 4 5\ntarget 3 4 5\n",
+                               "eye 1e9 0 1e9\ntarget 1e9 -5 1e9\n"}) {
+        auto c = makeScene();
+        warnings.clear();
+        ASSERT_TRUE(readSceneText(sceneText(camera), *c, error, warnings)) << error;
+        ASSERT_EQ(warnings.size(), 1u) << camera;
+        EXPECT_NE(warnings[0].find("its eye was moved a little"), std::string::npos);
+        EXPECT_GT(std::fabs(c->eye[2] - c->target[2]), 0) << camera;
+        EXPECT_EQ(c->eye[0], c->target[0]) << camera;
+    }
+    auto ok = makeScene();
+    warnings.clear();
+    ASSERT_TRUE(readSceneText(sceneText("eye 0 20 0.5\ntarget 0 0 0\n"), *ok, error, warnings));
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(ok->eye[2], 0.5f);
 }
 
 TEST(SceneFile, DamagedTextIsRefusedWithTheLineAndTheReason) {
@@ -236,4 +293,23 @@ TEST_F(SceneFiles, SavedFileOpensToTheSameSceneAndAFailedSaveKeepsTheOldFile) {
     EXPECT_NE(GetCapturedStdout().find("ERROR: scene not saved to '" + path("busy.scene") + "'"),
               std::string::npos);
     EXPECT_EQ(readFile(path("busy.scene")), busy);
+}
+
+// Every whole number the reader takes must come back from the writer as a
+// whole number: lengths of 100000 and more once printed as "1e+05".
+TEST(SceneFile, KeyLengthsAtEveryPowerOfTenUpToTheLimitReopen) {
+    for (int steps = 10; steps <= 1000000; steps *= 10) {
+        auto s = makeScene();
+        s->persons[0].kfa[HEAD].pushKeyFrame(1, 2, 3, ABS, steps);
+        s->persons[0].kfa[HEAD].pushKeyFrame(4, 5, 6, ABS, steps - 1);
+        const std::string text = writeSceneText(*s);
+        EXPECT_NE(text.find(" " + std::to_string(steps) + "\n"), std::string::npos) << steps;
+        auto back = makeScene();
+        std::string error;
+        std::vector<std::string> warnings;
+        ASSERT_TRUE(readSceneText(text, *back, error, warnings)) << steps << ": " << error;
+        EXPECT_EQ(back->persons[0].kfa[HEAD].keyFrames[0].steps, steps);
+        EXPECT_EQ(back->persons[0].kfa[HEAD].keyFrames[1].steps, steps - 1);
+        EXPECT_EQ(writeSceneText(*back), text);
+    }
 }

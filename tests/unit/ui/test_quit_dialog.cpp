@@ -8,8 +8,8 @@ namespace {
 
 struct RecordingConfirmer : QuitConfirmer {
     int asked = 0;
-    bool answer = false;
-    bool confirmQuitDiscardingChanges() override {
+    QuitAnswer answer = QuitAnswer::Cancel;
+    QuitAnswer askBeforeQuitting() override {
         asked++;
         return answer;
     }
@@ -17,6 +17,12 @@ struct RecordingConfirmer : QuitConfirmer {
 
 bool unsaved = false;
 bool queryUnsaved() { return unsaved; }
+int saves = 0;
+bool saveSucceeds = false;
+bool fakeSave() {
+    saves++;
+    return saveSucceeds;
+}
 
 }  // namespace
 
@@ -35,17 +41,41 @@ TEST(QuitQuestion, AsksOnlyWithUnsavedWorkAndFollowsTheAnswer) {
     EXPECT_EQ(fake.asked, 0);
 
     unsaved = true;
-    fake.answer = false;
+    fake.answer = QuitAnswer::Cancel;
     EXPECT_FALSE(quitAllowed());
-    fake.answer = true;
+    fake.answer = QuitAnswer::QuitWithoutSaving;
     EXPECT_TRUE(quitAllowed());
     EXPECT_EQ(fake.asked, 2);
 
-    // The menu's "quit" stays in the program when the user says no.
-    fake.answer = false;
+    // The menu's "quit" stays in the program when the user cancels.
+    fake.answer = QuitAnswer::Cancel;
     mainMenuHandler(MENU_QUIT);
     EXPECT_EQ(fake.asked, 3);
 
+    setUnsavedWorkQuery(nullptr);
+    setQuitConfirmer(nullptr);
+}
+
+TEST(QuitQuestion, SaveSceneQuitsOnlyOnceTheSceneIsOnDisk) {
+    RecordingConfirmer fake;
+    setQuitConfirmer(&fake);
+    setUnsavedWorkQuery(queryUnsaved);
+    unsaved = true;
+    fake.answer = QuitAnswer::SaveScene;
+
+    setSceneSaver(nullptr);
+    EXPECT_FALSE(quitAllowed());  // nothing can save: stay
+
+    setSceneSaver(fakeSave);
+    saves = 0;
+    saveSucceeds = false;  // the chooser was cancelled, or the disk refused
+    EXPECT_FALSE(quitAllowed());
+    mainMenuHandler(MENU_QUIT);  // still running afterwards
+    saveSucceeds = true;
+    EXPECT_TRUE(quitAllowed());
+    EXPECT_EQ(saves, 3);
+
+    setSceneSaver(nullptr);
     setUnsavedWorkQuery(nullptr);
     setQuitConfirmer(nullptr);
 }
