@@ -1,7 +1,11 @@
 // keyframe_animation.h - the animator every moving thing owns.
 //
 // A KeyFrameAnimation glides one float triple through a queue of up to 200
-// keyframes on a closed cardinal (Catmull-Rom) spline. Time is counted in
+// keyframes. Each keyframe says how the triple moves INTO it from the one
+// before: on the closed cardinal (Catmull-Rom) spline (files and coded
+// choreographies), on a monotone cubic that never overshoots (keyframes
+// recorded in the window), at an even pace, or holding still and then
+// jumping at the keyframe's time. Time is counted in
 // steps: the owner calls advance(playRate) once per frame. The very first pass
 // through keyframe 0 runs in a straight line from `origin`, the value the
 // thing had when its keyframes were queued.
@@ -14,8 +18,20 @@
 // Keyframe mode tags: stored, never consulted.
 enum KeyFrameMode { REL = 0, ABS = 1 };
 
-// Interpolation kinds; the cardinal spline is the only one in use.
+// Interpolation kinds of the animator as a whole; the cardinal spline.
 enum { INTERP_CARDINAL = 1 };
+
+// How a keyframe is reached from the one before it.
+enum KeyFrameKind {
+    KIND_SPLINE = 0,  // the closed cardinal spline, as always
+    KIND_SMOOTH,      // monotone cubic: flat at holds and turning points
+    KIND_LINEAR,      // an even pace
+    KIND_HOLD,        // keep the keyframe before, jump at this one's time
+    KIND_COUNT
+};
+// "spline", "smooth", "linear", "hold"; and back (-1 for an unknown word).
+const char* keyFrameKindName(int kind);
+int keyFrameKindFromName(const char* name);
 
 constexpr int KEYFRAME_CAPACITY = 200;
 
@@ -25,6 +41,7 @@ struct KeyFrame {
     float steps = 0;       // segment length on the time line
     float endTime = 0;     // cumulative, see computeTimes
     float startTime = 0;
+    int kind = KIND_SPLINE;  // how this keyframe is reached
 };
 
 class KeyFrameAnimation {
@@ -47,7 +64,7 @@ public:
 
     KeyFrameAnimation();
 
-    void pushKeyFrame(float x, float y, float z, int mode, int steps);
+    void pushKeyFrame(float x, float y, float z, int mode, int steps, int kind = KIND_SPLINE);
     void setCycle(bool on) { cycle = on; }
     void setValue(float x, float y, float z);
     void setOrigin();
@@ -59,4 +76,8 @@ public:
     void jumpToKeyFrame(int i);
     void computeTimes();
     void ensureTimes();
+
+private:
+    void evaluateSpline(int c, float f);
+    void evaluateKind(int c, float f);
 };

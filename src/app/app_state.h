@@ -96,6 +96,9 @@ struct AppState {
     std::string sceneMusicFile = "media/01.mp3";  // what a saved scene names
     float sceneMusicOffset = 0;                   // seconds into it at animation time 0
     bool musicFollowOn = false;                   // the music follows the selected figure's time
+
+    // ---- the scene's time line
+    bool dopeSheetVisible = false;                // Ctrl+D
 };
 
 // The one instance.

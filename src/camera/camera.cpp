@@ -113,7 +113,7 @@ void Camera::shiftTargetTowards(const float point[3], float fraction) {
 // ------------------------------------------------------------ animators
 
 void Camera::advanceAnimators() {
-    if (!animationOn) return;
+    if (!animationOn || trackPaused) return;
     if (eyeAnim.numKeyFrames > 0) eyeAnim.advance(app.playRate);
     if (targetAnim.numKeyFrames > 0) targetAnim.advance(app.playRate);
     copyAnimatedValues();

@@ -80,6 +80,10 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& er
         const std::string opt = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (opt.rfind("--", 0) != 0) return fail(error, "unexpected argument '" + opt + "'");
+        if (opt == "--from-saved") {
+            o.fromSaved = true;
+            continue;
+        }
         if (!value) return fail(error, opt + " needs a value");
         i++;
         if (opt == "--render") {

@@ -1,10 +1,12 @@
 // render_options.h - the command line of a render without a window.
 //
 //   puppetorium --render IN --out OUT [--frames N | --seconds S]
-//               [--size WxH] [--fps F] [--figure K] [--keys KEYS]
+//               [--size WxH] [--fps F] [--figure K] [--keys KEYS] [--from-saved]
 //
 // IN is a ".scene" file (applied whole), an animation file (loaded into
 // figure 0, as F5 would) or "-" for none; KEYS are key-map keys pressed first ("6" sets up the sword fight).
+// A film starts from time 0 of every animator, wherever the scene was saved;
+// --from-saved starts it at the saved moment instead.
 // OUT's extension picks what is written. GL-free, so it is tested bare.
 #pragma once
 
@@ -23,6 +25,7 @@ struct RenderOptions {
     int fps = 25;
     int figure = -1;         // -1: the selected figure
     std::string keys;
+    bool fromSaved = false;  // start at the saved moment, not at time 0
 };
 
 // True when the command line asks for a render (holds "--render").

@@ -119,16 +119,26 @@ bool splitEntry(const std::string& line, Entry& e) {
     return true;
 }
 
+// "interp=smooth": the kind of every entry of the block. Older builds take
+// it for a part line naming no part and skip it.
+bool kindLine(const std::string& line, int& kind) {
+    static const std::string kPrefix = "interp=";
+    if (line.compare(0, kPrefix.size(), kPrefix) != 0) return false;
+    const int k = keyFrameKindFromName(line.c_str() + kPrefix.size());
+    kind = k < 0 ? KIND_SPLINE : k;
+    return true;
+}
+
 // Pushes one entry of a block onto the animator its label names.
-void applyEntry(Person& person, const Entry& e, int steps, LoadLog& log) {
+void applyEntry(Person& person, const Entry& e, int steps, int kind, LoadLog& log) {
     if (e.label == "pos") {
-        person.kfaPos.pushKeyFrame(e.x, e.y, e.z, ABS, steps);
+        person.kfaPos.pushKeyFrame(e.x, e.y, e.z, ABS, steps, kind);
         log.line("  Robot position set");
         return;
     }
     for (int i = 0; i < BODY_PART_COUNT; i++) {
         if (person.part[i].label == e.label) {
-            person.part[i].kfa.pushKeyFrame(e.x, e.y, e.z, ABS, steps);
+            person.part[i].kfa.pushKeyFrame(e.x, e.y, e.z, ABS, steps, kind);
             log.line("  partLabel=" + e.label + " set");
             return;
         }
@@ -190,14 +200,16 @@ bool readAnimationText(Person& person, std::istream& in) {
     while (readAnimationLine(in, line)) {
         const std::size_t eq = line.find('=');
         const int steps = parseInt(eq == std::string::npos ? line : line.substr(eq + 1));
+        int kind = KIND_SPLINE;  // files without the line play as they always did
         while (readAnimationLine(in, line)) {
             if (line == "EOF") {
                 log.line("EOF found");
                 return true;
             }
             if (line == "<bodykeyframe>") break;
+            if (kindLine(line, kind)) continue;
             Entry e;
-            if (splitEntry(line, e)) applyEntry(person, e, steps, log);
+            if (splitEntry(line, e)) applyEntry(person, e, steps, kind, log);
         }
     }
     log.line("EOF found");
@@ -243,8 +255,10 @@ void writeAnimationText(const Person& person, std::ostream& out) {
     for (int i = 0; i < n; i++) {
         const KeyFrame& pos = person.kfaPos.keyFrames[i];
         out << "<bodykeyframe>\n"
-            << "steps=" << person.part[TORSO].kfa.keyFrames[i].steps << '\n'
-            << "pos=(" << pos.x << ',' << pos.y << ',' << pos.z << ")REL\n";
+            << "steps=" << person.part[TORSO].kfa.keyFrames[i].steps << '\n';
+        const int kind = person.part[TORSO].kfa.keyFrames[i].kind;
+        if (kind > KIND_SPLINE && kind < KIND_COUNT) out << "interp=" << keyFrameKindName(kind) << '\n';
+        out << "pos=(" << pos.x << ',' << pos.y << ',' << pos.z << ")REL\n";
         for (int p = 0; p < BODY_PART_COUNT; p++) {
             const KeyFrame& k = person.part[p].kfa.keyFrames[i];
             out << person.part[p].label << "=(" << k.x << ',' << k.y << ',' << k.z << ")\n";

@@ -114,6 +114,7 @@ void applyScene(const Scene& s) {
     app.camera.setTarget(s.target[0], s.target[1], s.target[2]);
     app.cameraMode = s.cameraMode;
     app.camera.animationOn = s.cameraAnimationOn;
+    app.camera.trackPaused = s.cameraTrackPaused;
     app.camera.eyeAnim = s.eyeAnim;
     app.camera.targetAnim = s.targetAnim;
     app.playRate = s.playRate;

@@ -52,6 +52,7 @@ const BoolField kSceneBools[] = {
     {"showTargetMarker", &Scene::showTargetMarker},
     {"orthographicView", &Scene::orthographicView},
     {"cameraAnimationOn", &Scene::cameraAnimationOn},
+    {"cameraTrackPaused", &Scene::cameraTrackPaused},
 };
 const TripleField kSceneTriples[] = {
     {"eye", &Scene::eye},
@@ -145,6 +146,7 @@ void captureScene(const AppState& s, Scene& scene) {
     std::memcpy(scene.target, s.camera.target, sizeof scene.target);
     scene.cameraMode = s.cameraMode;
     scene.cameraAnimationOn = s.camera.animationOn;
+    scene.cameraTrackPaused = s.camera.trackPaused;
     scene.eyeAnim = s.camera.eyeAnim;
     scene.targetAnim = s.camera.targetAnim;
     scene.playRate = s.playRate;
@@ -184,8 +186,10 @@ public:
              sceneFloatText(o.z) + " " + intText(o.mode) + " " + intText(a.originSet));
         for (int k = 0; k < a.numKeyFrames; k++) {
             const KeyFrame& f = a.keyFrames[k];
+            // The kind only where it is not the spline, as files before it read.
             line(p + "key " + sceneFloatText(f.x) + " " + sceneFloatText(f.y) + " " +
-                 sceneFloatText(f.z) + " " + intText(f.mode) + " " + sceneFloatText(f.steps));
+                 sceneFloatText(f.z) + " " + intText(f.mode) + " " + sceneFloatText(f.steps) +
+                 (f.kind != KIND_SPLINE ? std::string(" ") + keyFrameKindName(f.kind) : std::string()));
         }
         line(p + "play " + intText(a.currentIndex) + " " + sceneFloatText(a.currentTime) + " " +
              sceneFloatText(a.segmentTime) + " " + intText(a.loopCount) + " " + intText(a.cycle) +
@@ -392,7 +396,11 @@ LineResult SceneReader::animatorLine() {
         return LineResult::Taken;
     }
     if (what == "key") {
-        if (!wantCount(8)) return LineResult::Bad;
+        // An optional ninth word names the keyframe's kind.
+        if (tok.size() != 9 && !wantCount(8)) return LineResult::Bad;
+        int kind = KIND_SPLINE;
+        if (tok.size() == 9 && (kind = keyFrameKindFromName(tok[8].c_str())) < 0)
+            return bad("'" + tok[8] + "' is not a keyframe kind");
         if (a->numKeyFrames >= KEYFRAME_CAPACITY) return bad("more keyframes than an animator holds");
         KeyFrame& k = a->keyFrames[a->numKeyFrames];
         float v[3];
@@ -403,6 +411,7 @@ LineResult SceneReader::animatorLine() {
         k.x = v[0]; k.y = v[1]; k.z = v[2];
         k.mode = mode;
         k.steps = static_cast<float>(steps);
+        k.kind = kind;
         a->numKeyFrames++;
         a->computeTimes();
         return LineResult::Taken;

@@ -11,6 +11,7 @@
 //   person 0 rotation HEAD 0 0 0             a part's joint angles
 //   anim person.0.HEAD play 0 0 0 0 1 1      an animator (owner, what, values)
 //   anim person.0.HEAD key 10 0 -5 1 20      one keyframe, in queue order
+//   anim person.0.HEAD key 10 0 -5 1 20 hold ... one reached other than by the spline
 //   end                                      last line; without it the file is truncated
 //
 // Floats are written in the shortest form that reads back to the same float,
@@ -62,6 +63,7 @@ struct Scene {
     float target[3] = {0, 0, 0};
     int cameraMode = CAM_FOCUS_ON_POINT;
     bool cameraAnimationOn = false;
+    bool cameraTrackPaused = false;  // the camera's own track stands at a keyframe
     KeyFrameAnimation eyeAnim;
     KeyFrameAnimation targetAnim;
 
