@@ -4,7 +4,14 @@
 #include "app/app_state.h"
 #include "edit/keyframe_edit.h"
 
+// A queue never played from its start has no origin yet: it then starts on
+// its first keyframe, not wherever it happens to stand now.
 void rewindAnimator(KeyFrameAnimation& a) {
+    if (!a.originSet && a.numKeyFrames > 0) {
+        const KeyFrame& first = a.keyFrames[0];
+        a.setValue(first.x, first.y, first.z);
+        a.setOrigin();
+    }
     a.loopCount = 0;
     a.currentIndex = 0;
     a.currentTime = 0;
