@@ -29,6 +29,17 @@ float longestCycle() {
     return longest;
 }
 
+// A frame stepped but not drawn still moves what the display pass moves:
+// the camera (its mode and its track) and the light. Without this a picture
+// of frame N of a camera tour showed the camera of frame 2.
+void advanceUndrawnFrame() {
+    if (!app.orthographicView) {
+        followSelectedPerson();
+        app.camera.advanceAnimators();
+    }
+    app.sceneLight.advance(app.playRate);
+}
+
 }  // namespace
 
 int defaultFrameCount(int fps) {
@@ -108,6 +119,7 @@ bool ExportJob::step(std::string& error) {
     bool ok = true;
     if (options_.kind == OutputKind::Bvh) bvh_.addFrame(app.persons[figure_]);
     else if (!skip) ok = drawFrame(error);
+    else advanceUndrawnFrame();
     if (!ok) {
         cancel();
         return false;

@@ -20,7 +20,7 @@ constexpr float DOPE_SHEET_LABEL_WIDTH = 88;  // pixels of row labels at the lef
 constexpr float DOPE_SHEET_MARGIN = 16;
 constexpr float DOPE_SHEET_HEADER = 18;       // the time line text above the rows
 constexpr float DOPE_SHEET_ROW = 14;          // row height when all rows fit
-constexpr float DOPE_SHEET_SHARE = 0.45f;     // most of the window height it covers
+constexpr float DOPE_SHEET_SHARE = 0.7f;      // most of the window height it covers
 constexpr int DOPE_SHEET_MAX_ROWS = MAX_PERSONS + BODY_PART_COUNT + 1;
 
 // What a row shows: a figure's keyframes (which == FIGURE_ROW), its

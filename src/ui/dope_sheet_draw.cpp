@@ -54,7 +54,7 @@ void drawDopeSheet() {
     if (!dopeSheetShown()) return;
     const DopeSheetLayout l = dopeSheetLayout(app.windowWidth, app.windowHeight);
     beginOverlay();
-    glColor4f(0.08f, 0.08f, 0.12f, 0.82f);
+    glColor4f(0.08f, 0.08f, 0.12f, 0.92f);
     rect(DOPE_SHEET_MARGIN - 4, up(l.bottom + 4), l.right + 8, up(l.top));
     for (int i = 0; i < l.rowCount; i++) drawRow(l, i);
 
@@ -66,9 +66,8 @@ void drawDopeSheet() {
     glBegin(GL_LINES);
     glVertex2f(x, up(l.bottom)); glVertex2f(x, up(l.rowsTop) + 4);
     glEnd();
-    const std::string text = "time " + timeText(t) + "   of " + timeText(l.length);
+    const std::string text = "time: " + timeText(t) + "    length: " + timeText(l.length);
     glColor4f(1, 1, 1, 1);
     drawText(l.left, up(l.rowsTop) + 4, 0, kCharWidth, text.c_str());
-    drawText(DOPE_SHEET_MARGIN + 2, up(l.rowsTop) + 4, 0, kCharWidth, "dope sheet");
     endOverlay();
 }
