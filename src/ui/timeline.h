@@ -45,8 +45,8 @@ std::string timeText(float steps);
 const char* playText(bool playing, bool finished = false);
 
 // A keyframe tick from window-GL y0 to y1 (bottom-up) at x, shaped by how
-// the keyframe is reached: spline a bar, smooth a bar with a round head,
-// linear a diamond, hold a square (GL).
+// the keyframe is reached: spline a bar, smooth a bar with a round dot,
+// linear a ramp rising into the bar, hold a square (GL).
 void drawKeyTick(float x, float y0, float y1, int kind);
 
 // Draws the strip and the on-screen message over the scene (GL).

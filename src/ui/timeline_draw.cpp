@@ -117,15 +117,15 @@ void drawKeyTick(float x, float y0, float y1, int kind) {
     switch (kind) {
     case KIND_SMOOTH:
         glBegin(GL_TRIANGLE_FAN);
-        for (int i = 0; i < 12; i++) {
-            const float a = static_cast<float>(i) * 6.2831853f / 12;
+        for (int i = 0; i < 16; i++) {
+            const float a = static_cast<float>(i) * 6.2831853f / 16;
             glVertex2f(x + r * std::cos(a), mid + r * std::sin(a));
         }
         glEnd();
         break;
-    case KIND_LINEAR:
-        glBegin(GL_QUADS);
-        glVertex2f(x, mid - r); glVertex2f(x + r, mid); glVertex2f(x, mid + r); glVertex2f(x - r, mid);
+    case KIND_LINEAR:  // a ramp: an even rise into the keyframe
+        glBegin(GL_TRIANGLES);
+        glVertex2f(x - 2 * r, mid - r); glVertex2f(x, mid - r); glVertex2f(x, mid + r);
         glEnd();
         break;
     case KIND_HOLD:
