@@ -56,8 +56,9 @@ void rewindScene() {
 }
 
 void playScene() {
-    for (int i = 0; i < app.numPersons; i++)
-        if (keyFrameCount(app.persons[i]) > 0) app.persons[i].setAnimate(true);
+    // Every figure in use, keyed or not: one keyed later (a load, a key
+    // pressed before a film) plays at once, as a fresh figure does.
+    for (int i = 0; i < app.numPersons; i++) app.persons[i].setAnimate(true);
     if (cameraTrackKeyed()) {
         app.camera.setAnimationOn(true);
         app.camera.trackPaused = false;
