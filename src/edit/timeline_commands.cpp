@@ -1,6 +1,7 @@
 // timeline_commands.cpp - keyframe kinds, part keys, scene time, camera keys.
 #include "edit/timeline_commands.h"
 
+#include <cmath>
 #include <string>
 
 #include "app/app_state.h"
@@ -51,7 +52,7 @@ void recordPartKeyFrameCommand() {
     Person& p = selected();
     const int part = p.selectedPart;
     const std::string label = kBodyPartLabels[part];
-    const float t = referenceAnimator(p).currentTime;
+    const float t = std::round(referenceAnimator(p).currentTime);  // where the key lands
     recordEdit(label + " keyframe");
     // The figure stops where it is, so the key is kept at the time it shows.
     p.setAnimate(false);
@@ -64,7 +65,7 @@ void recordPartKeyFrameCommand() {
         return;
     case PartKeyResult::TooClose:
         forgetLastChange();
-        postMessage(label + " keyframe not recorded: too close to the next one");
+        postMessage(label + " keyframe not recorded: keyframes are at least 2 steps apart");
         return;
     case PartKeyResult::Full:
         forgetLastChange();

@@ -88,6 +88,7 @@ void drawStrip(const Person& p, const TimelineLayout& l) {
     glBegin(GL_TRIANGLES);  // marker: a downward arrow over the strip
     glVertex2f(xm - 5, y1 + 7); glVertex2f(xm + 5, y1 + 7); glVertex2f(xm, y1);
     glEnd();
+    glLineWidth(2);
     glBegin(GL_LINES);
     glVertex2f(xm, y0); glVertex2f(xm, y1);
     glEnd();

@@ -122,7 +122,7 @@ TEST_F(TimelineKeys, ShiftF7KeysThePartAloneAndKeepsItsLaterTimes) {
     scrubTo(p(), 41);
     special(GLUT_KEY_F7, SHIFT);
     EXPECT_EQ(head.numKeyFrames, 4);
-    EXPECT_EQ(message(), "HEAD keyframe not recorded: too close to the next one");
+    EXPECT_EQ(message(), "HEAD keyframe not recorded: keyframes are at least 2 steps apart");
 
     // Each recorded key is one undo step.
     key(26, CTRL);
