@@ -106,6 +106,8 @@ bool replaceKeyFrame(Person& p) {
         KeyFrame& k = a.keyFrames[j];
         k.x = v[0]; k.y = v[1]; k.z = v[2];
         k.mode = ABS;
+        // A pose recorded in the window is smooth; a kind chosen with Ctrl+T stays.
+        if (k.kind == KIND_SPLINE) k.kind = KIND_SMOOTH;
     });
     goToKeyFrame(p, j);
     return true;
