@@ -1,7 +1,7 @@
 // scene_time.cpp - rewinding and playing the whole scene together.
 #include "edit/scene_time.h"
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "edit/keyframe_edit.h"
 
 // A queue never played from its start has no origin yet: it then starts on

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
 #include "edit/scene_time.h"

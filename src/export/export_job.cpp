@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/frame_clock.h"
 #include "app/reshape.h"
 #include "scene/display.h"
@@ -34,7 +34,7 @@ float longestCycle() {
 // of frame N of a camera tour showed the camera of frame 2.
 void advanceUndrawnFrame() {
     if (!app.orthographicView) {
-        followSelectedPerson();
+        followPerson(app.camera, app.cameraMode, app.persons[app.selectedPerson].position);
         app.camera.advanceAnimators();
     }
     app.sceneLight.advance(app.playRate);

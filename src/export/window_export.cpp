@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "edit/scene_time.h"
 #include "export/export_job.h"
 #include "input/keyboard.h"

@@ -13,7 +13,7 @@
 // dope_sheet_draw.cpp. Window pixels, y from the top as the mouse reports.
 #pragma once
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "figure/person.h"
 
 constexpr float DOPE_SHEET_LABEL_WIDTH = 88;  // pixels of row labels at the left

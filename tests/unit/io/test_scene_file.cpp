@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "io/safe_file.h"
 #include "io/scene_commands.h"
 #include "io/scene_file.h"
@@ -164,8 +164,9 @@ TEST(SceneFile, DamagedTextIsRefusedWithTheLineAndTheReason) {
         {sceneText("person 0 position 1 2\n"), "line 2: expected 5 words"},
         {sceneText("lightEnabled 1 1 2 0\n"), "line 2: '2' is not 0 or 1"},
         {sceneText("anim light key 1 2 3 1 1\n"), "line 2: '1' is not a whole number"},
-        {sceneText("anim light key 1 2 3 1 20 bezier\n"), "line 2: 'bezier' is not a keyframe kind"},
-        {sceneText("anim light key 1 2 3 1 20 hold 4\n"), "line 2: expected 7 words"},
+        {sceneText("anim light key 1 2 3 1 20 4\n"), "line 2: '4' is not a whole number in range"},
+        {sceneText("anim light key 1 2 3 1 20 3 4\n"), "line 2: expected 7 to 8 words"},
+        {sceneText("anim light key 1 2 3 1\n"), "line 2: expected 7 to 8 words"},
         {sceneText("anim light key 1 2 3 1 2\nanim light play 1 0 0 0 1 1\n"), "play state lies beyond"},
         {sceneText("anim light key 1 2 3 1 20\nanim light play 0 21 0 0 1 1\n"), "play state lies beyond"},
     };

@@ -4,8 +4,8 @@
 // along) as one undo step, Delete removes the keyframe under the pointer.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "camera/mouse.h"
+#include "core/app_state.h"
+#include "input/mouse.h"
 #include "edit/edit_commands.h"
 #include "edit/history.h"
 #include "edit/keyframe_edit.h"
