@@ -5,8 +5,8 @@
 // before: on the closed cardinal (Catmull-Rom) spline (files and coded
 // choreographies), on a monotone cubic that never overshoots (keyframes
 // recorded in the window), at an even pace, or holding still and then
-// jumping at the keyframe's time. Time is counted in
-// steps: the owner calls advance(playRate) once per frame. The very first pass
+// jumping at the keyframe's time. Time is counted in steps: the owner calls
+// advance(playRate) once per frame. On the spline the very first pass
 // through keyframe 0 runs in a straight line from `origin`, the value the
 // thing had when its keyframes were queued.
 //
