@@ -51,8 +51,8 @@ void rewindScene() {
         rewindFigure(app.persons[i]);
         app.persons[i].setAnimate(false);
     }
+    // The scene clock is left alone: it only lowers the intro logo.
     rewindCameraAndLight();
-    app.sceneClock = 0;
 }
 
 void playScene() {
