@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "core/app_state.h"
-#include "app/frame_clock.h"
-#include "app/reshape.h"
+#include "scene/frame_clock.h"
+#include "scene/reshape.h"
 #include "scene/display.h"
 
 namespace {
@@ -35,7 +35,7 @@ float longestCycle() {
 void advanceUndrawnFrame() {
     if (!app.orthographicView) {
         followPerson(app.camera, app.cameraMode, app.persons[app.selectedPerson].position);
-        app.camera.advanceAnimators();
+        app.camera.advanceAnimators(app.playRate);
     }
     app.sceneLight.advance(app.playRate);
 }

@@ -7,7 +7,7 @@
 
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
-#include "ui/messages.h"
+#include "core/messages.h"
 #include "ui/timeline.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "edit/keyframe_edit.h"
-#include "scene/text.h"
+#include "gfx/text.h"
 #include "ui/dope_sheet.h"
 #include "ui/overlay.h"
 #include "ui/timeline.h"

@@ -10,11 +10,11 @@
 #include <string>
 
 #include "core/app_state.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "edit/keyframe_edit.h"
-#include "scene/text.h"
+#include "gfx/text.h"
+#include "core/messages.h"
 #include "ui/dope_sheet.h"
-#include "ui/messages.h"
 #include "ui/overlay.h"
 #include "ui/timeline.h"
 

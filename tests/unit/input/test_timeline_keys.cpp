@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "core/app_state.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
 #include "edit/timeline_commands.h"
 #include "input/keyboard.h"
-#include "ui/messages.h"
+#include "core/messages.h"
 
 namespace {
 
@@ -147,15 +147,15 @@ TEST_F(TimelineKeys, CtrlKRecordsTheViewAsTheCameraTrackAndCtrlShiftKClearsIt) {
     EXPECT_EQ(c.eyeAnim.keyFrames[1].x, eyeB[0]);
 
     // Paused while recording: the view stays where the user put it.
-    c.advanceAnimators();
+    c.advanceAnimators(1);
     EXPECT_EQ(c.eye[0], eyeB[0]);
     // From the start, played, the camera travels from the first view to the second.
     special(GLUT_KEY_HOME, CTRL);
     EXPECT_NEAR(c.eye[2], 20, 1e-4);
     key('\r', CTRL);
-    for (int i = 0; i < 30; i++) c.advanceAnimators();
+    for (int i = 0; i < 30; i++) c.advanceAnimators(1);
     EXPECT_GT(std::abs(c.eye[2] - 20), 1);
-    for (int i = 0; i < 20; i++) c.advanceAnimators();
+    for (int i = 0; i < 20; i++) c.advanceAnimators(1);
     EXPECT_NEAR(c.eye[0], eyeB[0], 1e-4);
 
     key(CTRL_K, CTRL | SHIFT);

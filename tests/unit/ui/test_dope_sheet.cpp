@@ -7,7 +7,7 @@
 #include "core/app_state.h"
 #include "input/mouse.h"
 #include "edit/edit_commands.h"
-#include "edit/history.h"
+#include "core/history.h"
 #include "edit/keyframe_edit.h"
 #include "ui/dope_sheet.h"
 

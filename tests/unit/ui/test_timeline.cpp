@@ -80,7 +80,7 @@ TEST_F(Timeline, LabelAndMarkerAgreeAndAnEndedDanceIsStopped) {
     p.setCycle(false);
     p.setAnimate(true);
     EXPECT_FALSE(finishedPlaying(p));
-    for (int i = 0; i < 45; i++) p.stepAnimation();
+    for (int i = 0; i < 45; i++) p.stepAnimationBy(1);
     EXPECT_TRUE(finishedPlaying(p));
     p.setCycle(true);
     EXPECT_FALSE(finishedPlaying(p)) << "a cycling dance never ends";
