@@ -9,7 +9,6 @@
 #include "edit/keyframe_edit.h"
 #include "edit/scene_time.h"
 #include "core/messages.h"
-#include "ui/timeline.h"
 
 namespace {
 
@@ -61,7 +60,7 @@ void recordPartKeyFrameCommand() {
     case PartKeyResult::Appended:
     case PartKeyResult::Replaced:
         scrubTo(p, t);
-        postMessage(label + " keyframe at " + timeText(t));
+        postMessage(label + " keyframe at step " + std::to_string(static_cast<int>(t)));
         return;
     case PartKeyResult::TooClose:
         forgetLastChange();
