@@ -223,6 +223,12 @@ KEY_ROWS = [
      ("Ctrl+Y", 1.25, "edit", "redo", ""), ("Ctrl+S", 1.25, "edit", "save", "scene"),
      ("Ctrl+O", 1.25, "edit", "open", "scene"),
      ("Ctrl+PgUp/Dn", 2.25, "edit", "key length", "+5 / -5")],
+    # The scene's time line: kinds, part keys, the dope sheet, the whole
+    # scene at once and the camera's keyframes.
+    [("Shift+F7", 1.55, "edit", "key", "part"), ("Ctrl+T", 1.2, "edit", "key", "kind"),
+     ("Ctrl+Shift+T", 2.25, "edit", "kind to", "all keys"), ("Ctrl+D", 1.2, "edit", "dope", "sheet"),
+     ("Ctrl+Home", 1.75, "anim", "scene to", "time 0"), ("Ctrl+Return", 2.1, "anim", "play", "scene"),
+     ("Ctrl+K", 1.2, "camera", "cam", "key"), ("Ctrl+Shift+K", 2.25, "camera", "clear", "cam keys")],
 ]
 
 
@@ -231,10 +237,10 @@ def keyboard_chart():
     key and a short label, coloured by what it acts on."""
     w, h = 512, 256
     unit = 34
-    pitch = 32
-    cap_h = 32
+    pitch = 28
+    cap_h = 28
     left = (w - 14.5 * unit) / 2
-    top = 15
+    top = 16
     c = Canvas(w, h, (34, 38, 46))
     c.rect(2, 2, w - 2, h - 2, (48, 53, 63), radius=6)
     title = "PUPPETORIUM KEYS"
@@ -258,7 +264,7 @@ def keyboard_chart():
                 _key_cap(c, x, y, kw, cap_h, legend_text, group, line1, line2)
             x += kw
     footer = "L-click: select part  L-drag: orbit/turn  M-drag: pan  wheel: zoom  R: menu"
-    c.text(int((w - font5x7.text_width(footer)) / 2), h - 12, footer, (230, 230, 230))
+    c.text(int((w - font5x7.text_width(footer)) / 2), h - 10, footer, (230, 230, 230))
     return c
 
 
@@ -270,11 +276,11 @@ def _key_cap(c, x, y, kw, kh, legend_text, group, line1, line2):
     c.rect(x0 + 1, y0 + 1, x1 - 1, y1 - 2, face, radius=2)                 # cap top
     ink = (20, 24, 34) if group else (150, 154, 164)
     lx = int(x0 + 3)
-    c.text(lx, int(y0 + 3), legend_text, ink)
+    c.text(lx, int(y0 + 2), legend_text, ink)
     if group:
         label_ink = (60, 30, 20) if group == "camera" else (36, 40, 60)
-        c.text(lx, int(y0 + 12), line1, label_ink)
-        c.text(lx, int(y0 + 21), line2, label_ink)
+        c.text(lx, int(y0 + 10), line1, label_ink)
+        c.text(lx, int(y0 + 18), line2, label_ink)
         for text in (legend_text, line1, line2):
             if 3 + font5x7.text_width(text) > kw - 2:
                 raise ValueError("label %r does not fit its key" % text)

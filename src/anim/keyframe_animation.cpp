@@ -9,6 +9,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -23,16 +24,28 @@ float toFloatBounded(double v) {
 
 }  // namespace
 
+const char* keyFrameKindName(int kind) {
+    static const char* const kNames[KIND_COUNT] = {"spline", "smooth", "linear", "hold"};
+    return (kind >= 0 && kind < KIND_COUNT) ? kNames[kind] : kNames[KIND_SPLINE];
+}
+
+int keyFrameKindFromName(const char* name) {
+    for (int k = 0; k < KIND_COUNT; k++)
+        if (std::strcmp(name, keyFrameKindName(k)) == 0) return k;
+    return -1;
+}
+
 KeyFrameAnimation::KeyFrameAnimation() { resetState(); }
 
 // Appends a keyframe. Too-short keyframes and pushes onto a full queue are
 // refused alike, so nothing is ever written past the 200 records.
-void KeyFrameAnimation::pushKeyFrame(float x, float y, float z, int mode, int steps) {
+void KeyFrameAnimation::pushKeyFrame(float x, float y, float z, int mode, int steps, int kind) {
     if (steps <= 1 || numKeyFrames >= KEYFRAME_CAPACITY) return;
     KeyFrame& k = keyFrames[numKeyFrames];
     k.x = finiteOrZero(x); k.y = finiteOrZero(y); k.z = finiteOrZero(z);
     k.mode = mode;
     k.steps = static_cast<float>(steps);
+    k.kind = (kind >= 0 && kind < KIND_COUNT) ? kind : KIND_SPLINE;
     numKeyFrames++;
     timesValid = false;
 }
@@ -114,16 +127,25 @@ bool KeyFrameAnimation::seek(float t) {
     const int c = currentIndex;
     segmentTime = t - keyFrames[c].startTime;
     const float f = keyFrames[c].steps > 0 ? segmentTime / keyFrames[c].steps : 1.0f;
+    const bool firstPass = c == 0 && loopCount == 0 && startFromOrigin;
+    if (firstPass && !originSet) setOrigin();
 
-    if (c == 0 && loopCount == 0 && startFromOrigin) {
-        if (!originSet) setOrigin();
+    if (keyFrames[c].kind != KIND_SPLINE) {
+        evaluateKind(c, f);
+    } else if (firstPass) {
         const KeyFrame& k = keyFrames[0];
         const double o[3] = {origin.x, origin.y, origin.z};
         const double p[3] = {k.x, k.y, k.z};
         for (int a = 0; a < 3; a++) value[a] = toFloatBounded(o[a] + (p[a] - o[a]) * f);
-        return true;
+    } else {
+        evaluateSpline(c, f);
     }
+    return true;
+}
 
+// The closed cardinal spline into keyframe c, exactly as it always was.
+void KeyFrameAnimation::evaluateSpline(int c, float f) {
+    const int n = numKeyFrames;
     const int p = (c == 0) ? n - 1 : c - 1;
     const int p0 = (p - 1 < 0) ? n - 1 : p - 1;
     const int p3 = (c + 1 >= n) ? 0 : c + 1;
@@ -147,7 +169,69 @@ bool KeyFrameAnimation::seek(float t) {
         const double m2 = s * (P2[a] - P1[a]) + s * (P3[a] - P2[a]);
         value[a] = toFloatBounded(h1 * P1[a] + h2 * P2[a] + h3 * m1 + h4 * m2);
     }
-    return true;
+}
+
+namespace {
+
+double component(const KeyFrame& k, int a) { return a == 0 ? k.x : (a == 1 ? k.y : k.z); }
+
+// Slope at the middle of three values (per step) that keeps the cubic
+// monotone on both sides (Fritsch-Butland): zero where the middle value is
+// a turning point or equals a neighbour, and at an end with no neighbour.
+double monotoneSlope(bool hasBefore, double before, double mid, bool hasAfter, double after,
+                     double hBefore, double hAfter) {
+    if (!hasBefore || !hasAfter || hBefore <= 0 || hAfter <= 0) return 0;
+    const double d0 = (mid - before) / hBefore, d1 = (after - mid) / hAfter;
+    if (!(d0 * d1 > 0)) return 0;
+    return 3 * (hBefore + hAfter) / ((2 * hAfter + hBefore) / d0 + (hAfter + 2 * hBefore) / d1);
+}
+
+}  // namespace
+
+// Smooth, linear and hold into keyframe c. Each is written as the keyframe
+// before plus a share of the difference, so two equal keyframes give that
+// value exactly at every time between them.
+void KeyFrameAnimation::evaluateKind(int c, float f) {
+    const int n = numKeyFrames;
+    const bool firstPass = c == 0 && loopCount == 0 && startFromOrigin;
+    const int p = (c == 0) ? n - 1 : c - 1;
+    const KeyFrame& from = firstPass ? origin : keyFrames[p];
+    const KeyFrame& to = keyFrames[c];
+    const double P1[3] = {from.x, from.y, from.z};
+    const double P2[3] = {to.x, to.y, to.z};
+    const double h = to.steps;
+
+    double share = f;                    // linear
+    if (to.kind == KIND_HOLD) share = f >= 1 ? 1 : 0;
+    if (to.kind != KIND_SMOOTH) {
+        for (int a = 0; a < 3; a++) value[a] = toFloatBounded(P1[a] + (P2[a] - P1[a]) * share);
+        return;
+    }
+
+    // What came before `from` and what comes after `to`, where there is one.
+    const KeyFrame* before = nullptr;
+    double hBefore = 0;
+    if (!firstPass) {
+        if (p >= 1) before = &keyFrames[p - 1];
+        else before = (loopCount == 0 && startFromOrigin) ? &origin : &keyFrames[n - 1];
+        hBefore = keyFrames[p].steps;
+    }
+    const KeyFrame* after = nullptr;
+    double hAfter = 0;
+    if (c + 1 < n) { after = &keyFrames[c + 1]; hAfter = keyFrames[c + 1].steps; }
+    else if (cycle) { after = &keyFrames[0]; hAfter = keyFrames[0].steps; }
+
+    const double F = f, F2 = F * F, F3 = F2 * F;
+    const double h01 = 3 * F2 - 2 * F3;
+    const double h10 = F3 - 2 * F2 + F;
+    const double h11 = F3 - F2;
+    for (int a = 0; a < 3; a++) {
+        const double b = before ? component(*before, a) : 0;
+        const double e = after ? component(*after, a) : 0;
+        const double m1 = monotoneSlope(before != nullptr, b, P1[a], true, P2[a], hBefore, h);
+        const double m2 = monotoneSlope(true, P1[a], P2[a], after != nullptr, e, h, hAfter);
+        value[a] = toFloatBounded(P1[a] + h01 * (P2[a] - P1[a]) + h * (h10 * m1 + h11 * m2));
+    }
 }
 
 bool KeyFrameAnimation::advance(float dt) {

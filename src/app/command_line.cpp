@@ -75,6 +75,7 @@ std::string helpText() {
         "  --figure K      the figure a .bvh records, from 0 (default: the selected one)\n"
         "  --keys KEYS     keys of the window's key map pressed first (6: the sword fight)\n"
         "  --recover       open the window with the autosaved scene of a session that ended unsaved\n"
+        "  --from-saved    start the film at the moment the scene was saved, not at time 0\n"
         "  --verbose       also show what a render loads (it shows only progress and errors)\n"
         "  --help          show this help and exit\n"
         "  --version       show the version and the commit it was built from, and exit\n"

@@ -120,7 +120,7 @@ void Camera::shiftTargetTowards(const float point[3], float fraction) {
 // [SECTION] Animators
 
 void Camera::advanceAnimators(float playRate) {
-    if (!animationOn) return;
+    if (!animationOn || trackPaused) return;
     if (eyeAnim.numKeyFrames > 0) eyeAnim.advance(playRate);
     if (targetAnim.numKeyFrames > 0) targetAnim.advance(playRate);
     copyAnimatedValues();

@@ -33,6 +33,9 @@ public:
     float planeDistance[3] = {0, 0, 0};
     float distance = 0;
     bool animationOn = false;
+    // The camera's own track (Ctrl+K) stands still at a keyframe while it is
+    // being recorded, so the view can be moved to the next one.
+    bool trackPaused = false;
 
     void setEye(float x, float y, float z);
     void setTarget(float x, float y, float z);

@@ -110,6 +110,9 @@ struct AppState {
     std::string sceneMusicFile = "media/01.mp3";  // what a saved scene names
     float sceneMusicOffset = 0;                   // seconds into it at animation time 0
     bool musicFollowOn = false;                   // the music follows the selected figure's time
+
+    // ---- the scene's time line (ui/dope_sheet.cpp)
+    bool dopeSheetVisible = false;                // Ctrl+D shows the dope sheet
 };
 
 // The one instance.

@@ -23,9 +23,21 @@ int keyFrameCount(const Person& p);
 // Index of the keyframe whose segment holds the figure's time; -1 when empty.
 int currentKeyFrame(const Person& p);
 // Start time of keyframe j and the length of the whole queue, from the steps
-// (valid whether or not the animator has recomputed its times).
+// (valid whether or not the animator has recomputed its times). Keyframe j
+// is reached at keyFrameStart(p, j + 1), where its tick stands.
 float keyFrameStart(const Person& p, int j);
 float animationLength(const Person& p);
+// Index of the keyframe a time moves into: the one whose segment (start,
+// end] holds t, so at a keyframe's own time it is that keyframe; -1 when
+// the animator is empty.
+int keyFrameAtTime(const KeyFrameAnimation& a, float t);
+// A non-cycling figure that has played to its end and stands there.
+bool finishedPlaying(const Person& p);
+
+// ---- one animator of a figure: -1 the position, 0..19 a part
+KeyFrameAnimation& figureAnimator(Person& p, int which);
+// Where keyframe j of one animator is reached.
+float keyFrameEnd(const KeyFrameAnimation& a, int j);
 
 // ---- edits (each pauses the figure and poses it where it lands)
 // Clamps j into the queue; does nothing but pause on an empty figure.
@@ -41,3 +53,30 @@ bool deleteKeyFrame(Person& p);
 bool changeKeyFrameLength(Person& p, int delta);
 // Poses the paused figure at time t of its queue (clamped to the queue).
 void scrubTo(Person& p, float t);
+
+// ---- kinds (how each keyframe is reached)
+// Kind of the current keyframe; -1 on an empty figure.
+int currentKeyFrameKind(const Person& p);
+// The current keyframe takes the next kind, on every animator holding it.
+bool cycleKeyFrameKind(Person& p);
+// Every keyframe of the figure takes the current keyframe's kind.
+bool applyKindToAllKeyFrames(Person& p);
+
+// ---- a key for one part (Shift+F7)
+enum class PartKeyResult { Split, Appended, Replaced, TooClose, Full };
+// Records the part's present angles at the figure's time: a segment of the
+// part that holds the time is split there (later keyframes keep their
+// times), past the part's last keyframe one is appended that ends there,
+// and a keyframe reached at that very time takes the angles.
+PartKeyResult recordPartKeyFrame(Person& p, int part);
+
+// ---- retiming and removing single keyframes (the dope sheet)
+// Moves keyframe j (of one animator, or of all with which == FIGURE_ROW) so
+// it is reached at `end`: its segment grows or shrinks and the next one
+// takes up the difference, so later keyframes stay; with `moveLater` the
+// later ones move along instead. Never makes a segment shorter than allowed.
+constexpr int FIGURE_ROW = -2;
+bool moveKeyFrameTo(Person& p, int which, int j, float end, bool moveLater);
+// Removes keyframe j; the next segment takes its length, so later
+// keyframes keep their times.
+bool removeKeyFrameKeepingTimes(Person& p, int which, int j);

@@ -17,6 +17,7 @@
 #include "core/app_state.h"
 #include "base/console.h"
 #include "base/platform.h"
+#include "edit/scene_time.h"
 #include "scene/scene_init.h"
 #include "export/export_job.h"
 #include "export/offscreen_gl.h"
@@ -90,6 +91,8 @@ bool loadInput(const RenderOptions& o, std::string& error) {
         error = "cannot render '" + o.input + "': not a readable animation file";
         return false;
     }
+    // A film is of the dance, from its start, whatever moment it was saved at.
+    if (!o.fromSaved) startSceneFromZero();
     for (char key : o.keys) onKeyboard(static_cast<unsigned char>(key), 0, 0);
     if (o.figure >= app.numPersons) {
         error = "--figure " + std::to_string(o.figure) + " is not in use (" +

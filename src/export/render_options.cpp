@@ -61,7 +61,7 @@ bool fail(std::string& error, const std::string& what) {
 
 bool isRenderOption(const std::string& option) {
     for (const char* known : {"--render", "--out", "--frames", "--seconds", "--size", "--fps",
-                              "--figure", "--keys"})
+                              "--figure", "--keys", "--from-saved"})
         if (option == known) return true;
     return false;
 }
@@ -89,6 +89,10 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& er
         const std::string opt = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (opt.rfind("--", 0) != 0) return fail(error, "unexpected argument '" + opt + "'");
+        if (opt == "--from-saved") {
+            o.fromSaved = true;
+            continue;
+        }
         if (opt == "--verbose") {
             o.verbose = true;
             continue;

@@ -2,9 +2,12 @@
 //
 //   puppetorium --render IN --out OUT [--frames N | --seconds S]
 //               [--size WxH] [--fps F] [--figure K] [--keys KEYS] [--verbose]
+//               [--from-saved]
 //
 // IN is a ".scene" file (applied whole), an animation file (loaded into
 // figure 0, as F5 would) or "-" for none; KEYS are key-map keys pressed first ("6" sets up the sword fight).
+// A film starts from time 0 of every animator, wherever the scene was saved;
+// --from-saved starts it at the saved moment instead.
 // OUT's extension picks what is written. GL-free, so it is tested bare.
 #pragma once
 
@@ -28,6 +31,7 @@ struct RenderOptions {
     int figure = -1;         // -1: the selected figure
     std::string keys;
     bool verbose = false;    // show the load's report lines too
+    bool fromSaved = false;  // start at the saved moment, not at time 0
 };
 
 // True for the options a render takes a value for ("--out", ...).

@@ -4,8 +4,9 @@
 // context, one frame at a time; between frames the window shows the scene
 // with a progress line, and GLUT's events are pumped so Escape can stop it.
 // The keyboard callback is swapped for the duration, so no other key acts
-// on the scene while it is being filmed. The scene advances as it would on
-// screen: after the export it stands where the film ends.
+// on the scene while it is being filmed. The film starts from time 0 of the
+// whole scene, and the scene advances as it would on screen: after the
+// export it stands where the film ends.
 #include "export/window_export.h"
 
 #include <GL/freeglut.h>
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "core/app_state.h"
+#include "edit/scene_time.h"
 #include "export/export_job.h"
 #include "input/keyboard.h"
 #include "scene/display.h"
@@ -104,7 +106,10 @@ void runExport(int bvh) {
     o.frames = o.kind == OutputKind::Png ? 1 : defaultFrameCount(kExportFps);
     std::string error;
     ExportJob job;
-    if (bvh ? o.kind != OutputKind::Bvh : !isVideo(o.kind) && o.kind != OutputKind::Png) {
+    const bool known = bvh ? o.kind == OutputKind::Bvh : isVideo(o.kind) || o.kind == OutputKind::Png;
+    // A film is of the dance from its start, wherever the editor stands.
+    if (known) startSceneFromZero();
+    if (!known) {
         say("ERROR: cannot export '" + o.output + "': unknown output type");
     } else if (!job.start(o, error)) {
         say("ERROR: " + error);

@@ -115,7 +115,8 @@ public:
     void cycleLeftHandItem(int delta);
     void cycleRightHandItem(int delta);
     void setShowTrail(bool flag) { showTrail = flag; }
-    void pushPoseKeyFrame(float steps);
+    void pushPoseKeyFrame(float steps, int kind = KIND_SMOOTH);
+    void setKeyFrameKind(int j, int kind);
 
     // ---- drawing (person_draw.cpp)
     void draw(const FigureDrawSettings& settings);

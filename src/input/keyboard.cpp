@@ -22,9 +22,11 @@
 #include "choreo/coded_animations.h"
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
+#include "edit/timeline_commands.h"
 #include "io/file_chooser.h"
 #include "scene/scene_commands.h"
 #include "scene/switches.h"
+#include "ui/dope_sheet.h"
 
 // [SECTION] Constants and helpers
 
@@ -110,20 +112,27 @@ void lawnmowerScene() {
     for (int i = 0; i < app.numPersons; i++) loadBuiltIn(app.persons[i], LAWNMOWER_FILE);
 }
 
+// A tour writes over the camera's track and plays it at once, even where
+// the track stood paused for recording.
+void startTour() {
+    app.camera.setAnimationOn(true);
+    app.camera.trackPaused = false;
+}
+
 // Key 2 starts the orbit tour, or stops the camera where it is.
 void toggleOrbitTour() {
     if (app.camera.animationOn) {
         app.camera.setAnimationOn(false);
         return;
     }
-    app.camera.setAnimationOn(true);
+    startTour();
     ani_cameraRotate(app.camera, CAMERA_TOUR_STEPS);
 }
 
 void lowOrbitTour() {
     app.selectedPerson = 0;
     app.numPersons = 3;
-    app.camera.setAnimationOn(true);
+    startTour();
     ani_cameraLowOrbit(app.camera, CAMERA_TOUR_STEPS);
 }
 
@@ -152,7 +161,7 @@ void onKeyboard(unsigned char key, int, int) {
     case '0': supermanScene(); break;
     case '1': app.camera.setAnimationOn(false); break;
     case '2': toggleOrbitTour(); break;
-    case '3': app.camera.setAnimationOn(true); ani_cameraFlyBy(app.camera); break;
+    case '3': startTour(); ani_cameraFlyBy(app.camera); break;
     case '4': lowOrbitTour(); break;
     case '5': boyAndGirlScene(); break;
     case '6': swordFightScene(); break;
@@ -237,13 +246,18 @@ void onSpecialKeyUp(int key, int, int) {
 
 // [SECTION] Editing keys
 // Keys the original map leaves unused: Return, Delete, the control codes
-// GLUT sends for Ctrl+R, Ctrl+Y and Ctrl+Z, and the page and insert keys.
+// GLUT sends for Ctrl+D, Ctrl+K, Ctrl+R, Ctrl+T, Ctrl+Y and Ctrl+Z, and the
+// page, insert and home keys with their modifiers. GLUT sends Return for
+// Ctrl+M too; only the held Ctrl tells Ctrl+Return from Return.
 
 namespace {
 
 constexpr unsigned char KEY_RETURN = '\r';
 constexpr unsigned char KEY_DELETE = 127;
+constexpr unsigned char KEY_CTRL_D = 4;
+constexpr unsigned char KEY_CTRL_K = 11;
 constexpr unsigned char KEY_CTRL_R = 18;
+constexpr unsigned char KEY_CTRL_T = 20;
 constexpr unsigned char KEY_CTRL_Y = 25;
 constexpr unsigned char KEY_CTRL_Z = 26;
 
@@ -252,8 +266,11 @@ bool shiftHeld() { return (platform::modifiers() & platform::MOD_SHIFT) != 0; }
 
 bool onEditKey(unsigned char key) {
     switch (key) {
-    case KEY_RETURN: togglePlaySelected(); return true;
-    case KEY_DELETE: deleteKeyFrameCommand(); return true;
+    case KEY_RETURN: if (ctrlHeld()) playSceneCommand(); else togglePlaySelected(); return true;
+    case KEY_DELETE: if (!dopeSheetDeleteAtPointer()) deleteKeyFrameCommand(); return true;
+    case KEY_CTRL_D: toggleDopeSheet(); return true;
+    case KEY_CTRL_K: if (shiftHeld()) clearCameraTrackCommand(); else recordCameraKeyFrameCommand(); return true;
+    case KEY_CTRL_T: if (shiftHeld()) applyKindToFigureCommand(); else cycleKeyFrameKindCommand(); return true;
     case KEY_CTRL_R: replaceKeyFrameCommand(); return true;
     case KEY_CTRL_Y: redoCommand(); return true;
     case KEY_CTRL_Z: if (shiftHeld()) redoCommand(); else undoCommand(); return true;
@@ -271,7 +288,11 @@ bool onEditSpecialKey(int key) {
         if (ctrlHeld()) changeKeyFrameLengthCommand(-KEYFRAME_LENGTH_STEP);
         else goToKeyFrameCommand(KF_NEXT);
         return true;
-    case GLUT_KEY_HOME: goToKeyFrameCommand(KF_FIRST); return true;
+    case GLUT_KEY_HOME: if (ctrlHeld()) rewindSceneCommand(); else goToKeyFrameCommand(KF_FIRST); return true;
+    case GLUT_KEY_F7:
+        if (!shiftHeld()) return false;  // F7 alone records the whole pose
+        recordPartKeyFrameCommand();
+        return true;
     case GLUT_KEY_END: goToKeyFrameCommand(KF_LAST); return true;
     case GLUT_KEY_INSERT: insertKeyFrameCommand(); return true;
     default: return false;

@@ -15,6 +15,7 @@
 #include "edit/pick.h"
 #include "edit/edit_commands.h"
 #include "scene/switches.h"
+#include "ui/dope_sheet.h"
 #include "ui/timeline.h"
 
 namespace {
@@ -91,6 +92,9 @@ void onMouse(int button, int state, int x, int y) {
     // until release; any other left drag is one undo step, and a left press
     // and release without a drag may select the part under the mouse.
     if (button == MOUSE_LEFT) {
+        const bool shift = (platform::modifiers() & platform::MOD_SHIFT) != 0;
+        if (pressed && dopeSheetPress(x, y, shift)) return;
+        if (!pressed && dopeSheetRelease(x)) return;
         if (pressed && timelinePress(x, y)) return;
         if (!pressed && timelineRelease()) return;
         if (pressed) beginDragGesture(); else endDragGesture();
@@ -107,7 +111,7 @@ void onMotion(int x, int y) {
     app.mouseDeltaY = static_cast<float>(app.mouseY - y);
     app.mouseX = x;
     app.mouseY = y;
-    if (timelineDrag(x)) {
+    if (dopeSheetDrag(x) || timelineDrag(x)) {
         platform::requestRedisplay();
         return;
     }

@@ -147,23 +147,33 @@ bool splitEntry(const std::string& line, Entry& e) {
     return true;
 }
 
+// "interp=smooth": the kind of every entry of the block. Older builds take
+// it for a part line naming no part and skip it.
+bool kindLine(const std::string& line, int& kind) {
+    static const std::string kPrefix = "interp=";
+    if (line.compare(0, kPrefix.size(), kPrefix) != 0) return false;
+    const int k = keyFrameKindFromName(line.c_str() + kPrefix.size());
+    kind = k < 0 ? KIND_SPLINE : k;
+    return true;
+}
+
 // Pushes onto a full animator are ignored; counted so the load can say so.
-void push(KeyFrameAnimation& a, const Entry& e, int steps, int& dropped) {
+void push(KeyFrameAnimation& a, const Entry& e, int steps, int kind, int& dropped) {
     if (a.numKeyFrames >= KEYFRAME_CAPACITY && steps > 1) dropped++;
-    a.pushKeyFrame(e.x, e.y, e.z, ABS, steps);
+    a.pushKeyFrame(e.x, e.y, e.z, ABS, steps, kind);
 }
 
 // Pushes one entry of a block onto the animator its label names; `dropped`
 // counts per animator (index 0 the position, 1 + i part i).
-void applyEntry(Person& person, const Entry& e, int steps, LoadLog& log, int* dropped) {
+void applyEntry(Person& person, const Entry& e, int steps, int kind, LoadLog& log, int* dropped) {
     if (e.label == "pos") {
-        push(person.kfaPos, e, steps, dropped[0]);
+        push(person.kfaPos, e, steps, kind, dropped[0]);
         log.line("  Robot position set");
         return;
     }
     for (int i = 0; i < BODY_PART_COUNT; i++) {
         if (person.part[i].label == e.label) {
-            push(person.part[i].kfa, e, steps, dropped[1 + i]);
+            push(person.part[i].kfa, e, steps, kind, dropped[1 + i]);
             log.line("  partLabel=" + e.label + " set");
             return;
         }
@@ -243,14 +253,16 @@ bool readAnimationText(Person& person, std::istream& in) {
     while (readAnimationLine(in, line)) {
         const std::size_t eq = line.find('=');
         const int steps = parseInt(eq == std::string::npos ? line : line.substr(eq + 1));
+        int kind = KIND_SPLINE;  // files without the line play as they always did
         while (readAnimationLine(in, line)) {
             if (line == "EOF") {
                 closeLoad(log, dropped);
                 return true;
             }
             if (line == "<bodykeyframe>") break;
+            if (kindLine(line, kind)) continue;
             Entry e;
-            if (splitEntry(line, e)) applyEntry(person, e, steps, log, dropped);
+            if (splitEntry(line, e)) applyEntry(person, e, steps, kind, log, dropped);
         }
     }
     closeLoad(log, dropped);
@@ -299,8 +311,10 @@ void writeAnimationText(const Person& person, std::ostream& out) {
     for (int i = 0; i < n; i++) {
         const KeyFrame& pos = person.kfaPos.keyFrames[i];
         out << "<bodykeyframe>\n"
-            << "steps=" << person.part[TORSO].kfa.keyFrames[i].steps << '\n'
-            << "pos=(" << pos.x << ',' << pos.y << ',' << pos.z << ")REL\n";
+            << "steps=" << person.part[TORSO].kfa.keyFrames[i].steps << '\n';
+        const int kind = person.part[TORSO].kfa.keyFrames[i].kind;
+        if (kind > KIND_SPLINE && kind < KIND_COUNT) out << "interp=" << keyFrameKindName(kind) << '\n';
+        out << "pos=(" << pos.x << ',' << pos.y << ',' << pos.z << ")REL\n";
         for (int p = 0; p < BODY_PART_COUNT; p++) {
             const KeyFrame& k = person.part[p].kfa.keyFrames[i];
             out << person.part[p].label << "=(" << k.x << ',' << k.y << ',' << k.z << ")\n";

@@ -15,6 +15,11 @@
 
 const char* const kCodeOutputFileName = "_CODE_OUTPUT.txt";
 
+namespace {
+// The kinds as their names in code; spline keyframes need no statement.
+const char* const kKindCodeNames[KIND_COUNT] = {"KIND_SPLINE", "KIND_SMOOTH", "KIND_LINEAR", "KIND_HOLD"};
+}  // namespace
+
 void writeAnimationCode(const Person& person, const std::string& prefix, std::ostream& out) {
     int n = person.part[TORSO].kfa.numKeyFrames;
     if (n < 0) n = 0;
@@ -36,6 +41,9 @@ void writeAnimationCode(const Person& person, const std::string& prefix, std::os
             out << prefix << "part[" << person.part[p].label << "].kfa.pushKeyFrame(" << k.x << ','
                 << k.y << ',' << k.z << ",ABS,speed);\n";
         }
+        const int kind = person.part[TORSO].kfa.keyFrames[i].kind;
+        if (kind > KIND_SPLINE && kind < KIND_COUNT)
+            out << prefix << "setKeyFrameKind(" << i << ',' << kKindCodeNames[kind] << ");\n";
     }
 }
 

@@ -160,10 +160,19 @@ public:
         const KeyFrame& o = a.origin;
         line(p + "origin " + sceneFloatText(o.x) + " " + sceneFloatText(o.y) + " " +
              sceneFloatText(o.z) + " " + intText(o.mode) + " " + intText(a.originSet));
+        // Trailing fields at their defaults are left out: a keyframe that
+        // needs no field added since (a spline) reads the same in every build.
+        static const KeyFrame fresh{};
         for (int k = 0; k < a.numKeyFrames; k++) {
-            std::string key = p + "key";
-            for (const Field<KeyFrame>& f : kKeyFrameFields)
-                if (f.name) key += " " + value(f, a.keyFrames[k]);
+            std::string key = p + "key", tail;
+            for (const Field<KeyFrame>& f : kKeyFrameFields) {
+                if (!f.name) continue;
+                tail += " " + value(f, a.keyFrames[k]);
+                if (!sameField(a.keyFrames[k], fresh, f)) {
+                    key += tail;
+                    tail.clear();
+                }
+            }
             line(key);
         }
         line(p + "play " + intText(a.currentIndex) + " " + sceneFloatText(a.currentTime) + " " +
@@ -393,15 +402,25 @@ LineResult SceneReader::animatorLine() {
         return LineResult::Taken;
     }
     if (what == "key") {
-        std::size_t words = 3;
-        for (const Field<KeyFrame>& f : kKeyFrameFields)
-            if (f.name) words += width(f);
-        if (!wantCount(words)) return LineResult::Bad;
-        if (a->numKeyFrames >= KEYFRAME_CAPACITY) return bad("more keyframes than an animator holds");
-        KeyFrame k = a->keyFrames[a->numKeyFrames];
-        std::size_t at = 3;
+        // Every field through the steps; later ones may be left out and
+        // keep their defaults (files from before they were added).
+        std::size_t words = 3, needed = 0;
         for (const Field<KeyFrame>& f : kKeyFrameFields) {
             if (!f.name) continue;
+            words += width(f);
+            if (std::strcmp(f.name, "steps") == 0) needed = words;
+        }
+        if (tok.size() < needed || tok.size() > words) {
+            why = "expected " + std::to_string(needed - 1) + " to " + std::to_string(words - 1) +
+                  " words after 'anim'";
+            return LineResult::Bad;
+        }
+        if (a->numKeyFrames >= KEYFRAME_CAPACITY) return bad("more keyframes than an animator holds");
+        KeyFrame k;
+        std::size_t at = 3;
+        for (const Field<KeyFrame>& f : kKeyFrameFields) {
+            if (!f.name || at >= tok.size()) continue;
+            if (at + width(f) > tok.size()) return bad("a keyframe field is cut short");
             if (field(f, k, at) == LineResult::Bad) return LineResult::Bad;
             at += width(f);
         }

@@ -11,6 +11,7 @@
 //   person 0 rotation HEAD 0 0 0             a part's joint angles
 //   anim person.0.HEAD play 0 0 0 0 1 1      an animator (owner, what, values)
 //   anim person.0.HEAD key 10 0 -5 1 20      one keyframe, in queue order
+//   anim person.0.HEAD key 10 0 -5 1 20 3    ... reached other than by the spline (its kind)
 //   end                                      last line; without it the file is truncated
 //
 // Floats are written in the shortest form that reads back to the same float,
@@ -66,6 +67,8 @@ struct SceneFigure : FigureFields {
     FLAG(showTargetMarker, "showTargetMarker", showTargetMarker, true)                         \
     FLAG(orthographicView, "orthographicView", orthographicView, false)                        \
     FLAG(cameraAnimationOn, "cameraAnimationOn", camera.animationOn, false)                    \
+    /* the camera's own track stands at a keyframe while it is recorded */                    \
+    FLAG(cameraTrackPaused, "cameraTrackPaused", camera.trackPaused, false)                    \
     TRIPLE(eye, "eye", camera.eye, 0, 5, 20)                                                   \
     TRIPLE(target, "target", camera.target, 0, 0, 0)                                           \
     ANIM(eyeAnim, "camera.eye", camera.eyeAnim)                                                \

@@ -20,11 +20,13 @@
 #include "base/platform.h"
 #include "scene/reshape.h"
 #include "audio/music_follow.h"
+#include "edit/scene_time.h"
 #include "figure/shape_cache.h"
 #include "scene/frame_rate.h"
 #include "scene/help_pages.h"
 #include "scene/stage.h"
 #include "gfx/text.h"
+#include "ui/dope_sheet.h"
 #include "ui/timeline.h"
 
 namespace {
@@ -113,6 +115,7 @@ void drawScene(bool withAids) {
     if (app.keyboardChartVisible) drawKeyboardChart();
     if (app.windowWidth > 400 && app.windowHeight > 400 && !app.keyboardChartVisible) drawHud();
     drawTimeline();
+    drawDopeSheet();
     drawMessage();
 }
 
@@ -181,6 +184,9 @@ void drawHud() {
     drawText(xLabel, yTop - 6 * t, -2, s, "clock:");
     drawText(xValue, yTop - 6 * t, -2, s, musicFollowing() ? "wall clock" : "frame clock");
     drawSelectionLines(xLabel, xValue, yTop - 7 * t, s, t);
+    const std::string sceneTimeText = timeText(sceneTime());
+    drawText(xLabel, yTop - 10 * t, -2, s, "scene time:");
+    drawText(xValue, yTop - 10 * t, -2, s, sceneTimeText.c_str());
     glPopMatrix();
 }
 

@@ -42,7 +42,7 @@ int tickAt(const TimelineLayout& l, const Person& p, float x) {
     int best = -1;
     float bestDistance = TICK_GRAB;
     for (int j = 0; j < n; j++) {
-        const float d = std::fabs(timelineX(l, keyFrameStart(p, j), length) - x);
+        const float d = std::fabs(timelineX(l, keyFrameStart(p, j + 1), length) - x);
         if (d <= bestDistance) { best = j; bestDistance = d; }
     }
     return best;
@@ -50,7 +50,7 @@ int tickAt(const TimelineLayout& l, const Person& p, float x) {
 
 // A hidden figure (shown by none of o's figures) has no strip to drag.
 bool timelineShown() {
-    return !app.helpVisible && !app.keyboardChartVisible && app.selectedPerson < app.numPersons &&
+    return !app.dopeSheetVisible && !app.helpVisible && !app.keyboardChartVisible && app.selectedPerson < app.numPersons &&
            keyFrameCount(selected()) > 0;
 }
 
@@ -65,7 +65,10 @@ std::string timeText(float steps) {
     return buf;
 }
 
-const char* playText(bool playing) { return playing ? "playing" : "paused"; }
+const char* playText(bool playing, bool finished) {
+    if (playing && finished) return "stopped";
+    return playing ? "playing" : "paused";
+}
 
 // ------------------------------------------------------------ mouse
 

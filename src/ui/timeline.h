@@ -1,12 +1,14 @@
 // timeline.h - the strip along the bottom of the window that shows the
-// selected figure's keyframes: a tick at each keyframe's start, the current
-// time as a marker, and a line of text ("keyframe 2 / 5", the time in steps
-// and seconds, playing or paused).
+// selected figure's keyframes: a tick where each keyframe is reached (the
+// end of its segment), shaped by its kind, the current time as a marker,
+// and a line of text ("keyframe 2 / 5", the time in steps and seconds,
+// playing, paused or stopped at the end).
 //
 // GL-free mapping between time and window pixels (x from the left, y from
 // the top, as the mouse reports them) and the label texts; drawing lives in
 // timeline_draw.cpp. The strip shows whenever the selected figure holds
-// keyframes, except over the help pages and the keyboard chart.
+// keyframes, except over the help pages and the keyboard chart, and gives
+// way to the dope sheet, which shows the same and more.
 #pragma once
 
 #include <string>
@@ -36,10 +38,16 @@ int tickAt(const TimelineLayout& l, const Person& p, float x);
 // Whether the strip is drawn now (and so takes the mouse).
 bool timelineShown();
 
-// "keyframe 2 / 5"; "40 steps  1.60 s"; "playing" / "paused".
+// "keyframe 2 / 5"; "40 steps  1.60 s"; "playing" / "paused" / "stopped"
+// (playing, but a non-cycling figure that has reached its end).
 std::string keyFrameText(int current, int count);
 std::string timeText(float steps);
-const char* playText(bool playing);
+const char* playText(bool playing, bool finished = false);
+
+// A keyframe tick from window-GL y0 to y1 (bottom-up) at x, shaped by how
+// the keyframe is reached: spline a bar, smooth a bar with a round dot,
+// linear a ramp rising into the bar, hold a square (GL).
+void drawKeyTick(float x, float y0, float y1, int kind);
 
 // Draws the strip and the on-screen message over the scene (GL).
 void drawTimeline();

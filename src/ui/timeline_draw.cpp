@@ -5,6 +5,8 @@
 // the model-view matrix and the enables as they found them.
 #include <GL/glut.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "core/app_state.h"
@@ -12,14 +14,14 @@
 #include "edit/keyframe_edit.h"
 #include "gfx/text.h"
 #include "core/messages.h"
+#include "ui/dope_sheet.h"
+#include "ui/overlay.h"
 #include "ui/timeline.h"
 
 namespace {
-
-constexpr float kCharWidth = 8;  // the 8 x 13 bitmap font
-
 struct SavedState { GLboolean lighting, texture, depth, blend; };
 SavedState saved;
+}  // namespace
 
 // Window pixels with y up, for everything until endOverlay().
 void beginOverlay() {
@@ -61,6 +63,8 @@ void rect(float x0, float y0, float x1, float y1) {
     glEnd();
 }
 
+namespace {
+
 void drawStrip(const Person& p, const TimelineLayout& l) {
     const float length = animationLength(p);
     const float y0 = up(l.bottom), y1 = up(l.top);
@@ -73,14 +77,10 @@ void drawStrip(const Person& p, const TimelineLayout& l) {
     rect(timelineX(l, keyFrameStart(p, j), length), y0 + 3, timelineX(l, keyFrameStart(p, j + 1), length),
          y1 - 3);
 
-    glLineWidth(2);
     glColor4f(1, 1, 1, 1);
-    glBegin(GL_LINES);
-    for (int k = 0; k < keyFrameCount(p); k++) {
-        const float x = timelineX(l, keyFrameStart(p, k), length);
-        glVertex2f(x, y0); glVertex2f(x, y1);
-    }
-    glEnd();
+    const KeyFrameAnimation& a = referenceAnimator(p);
+    for (int k = 0; k < keyFrameCount(p); k++)
+        drawKeyTick(timelineX(l, keyFrameStart(p, k + 1), length), y0, y1, a.keyFrames[k].kind);
 
     const float t = referenceAnimator(p).currentTime;
     const float xm = timelineX(l, t, length);
@@ -88,6 +88,7 @@ void drawStrip(const Person& p, const TimelineLayout& l) {
     glBegin(GL_TRIANGLES);  // marker: a downward arrow over the strip
     glVertex2f(xm - 5, y1 + 7); glVertex2f(xm + 5, y1 + 7); glVertex2f(xm, y1);
     glEnd();
+    glLineWidth(2);
     glBegin(GL_LINES);
     glVertex2f(xm, y0); glVertex2f(xm, y1);
     glEnd();
@@ -96,7 +97,7 @@ void drawStrip(const Person& p, const TimelineLayout& l) {
 void drawLabels(const Person& p, const TimelineLayout& l) {
     const std::string kf = keyFrameText(currentKeyFrame(p), keyFrameCount(p));
     const std::string tt = timeText(referenceAnimator(p).currentTime);
-    const char* state = playText(p.animating);
+    const char* state = playText(p.animating, finishedPlaying(p));
     const float y = up(l.top) + 10;
     glColor4f(1, 1, 1, 1);
     drawText(l.left, y, 0, kCharWidth, kf.c_str());
@@ -106,6 +107,34 @@ void drawLabels(const Person& p, const TimelineLayout& l) {
 }
 
 }  // namespace
+
+void drawKeyTick(float x, float y0, float y1, int kind) {
+    const float mid = (y0 + y1) / 2, r = std::min(4.0f, (y1 - y0) / 2);
+    glLineWidth(2);
+    glBegin(GL_LINES);
+    glVertex2f(x, y0); glVertex2f(x, y1);
+    glEnd();
+    glLineWidth(1);
+    switch (kind) {
+    case KIND_SMOOTH:
+        glBegin(GL_TRIANGLE_FAN);
+        for (int i = 0; i < 16; i++) {
+            const float a = static_cast<float>(i) * 6.2831853f / 16;
+            glVertex2f(x + r * std::cos(a), mid + r * std::sin(a));
+        }
+        glEnd();
+        break;
+    case KIND_LINEAR:  // a ramp: an even rise into the keyframe
+        glBegin(GL_TRIANGLES);
+        glVertex2f(x - 2 * r, mid - r); glVertex2f(x, mid - r); glVertex2f(x, mid + r);
+        glEnd();
+        break;
+    case KIND_HOLD:
+        rect(x - r, mid - r, x + r, mid + r);
+        break;
+    default: break;  // the spline: the bar alone
+    }
+}
 
 void drawTimeline() {
     if (!timelineShown()) return;
@@ -124,7 +153,9 @@ void drawMessage() {
     const TimelineLayout l = timelineLayout(app.windowWidth, app.windowHeight);
     const float width = kCharWidth * static_cast<float>(text->size());
     const float x = (app.windowWidth - width) / 2;
-    const float y = up(l.top) + 32;
+    // Above the dope sheet when it is shown, else above the strip's text.
+    const float y = dopeSheetShown() ? up(dopeSheetLayout(app.windowWidth, app.windowHeight).top) + 8
+                                     : up(l.top) + 32;
     beginOverlay();
     glColor4f(0, 0, 0, 0.6f);
     rect(x - 6, y - 5, x + width + 6, y + 15);

@@ -18,23 +18,25 @@ expect "the default extension was added" test -f "$FILE"
 expect "the console named the file, then an empty line" \
   grep -qzF "Save file name: $FILE"$'\n\n'"Animation has been saved" "$LOG"
 
-# The saved text, line by line: header, one 20-step block, EOF.
+# The saved text, line by line: header, one 20-step block (recorded in the
+# window, so smooth), EOF.
 mapfile -t L < "$FILE"
 NUM='-?[0-9.]+(e[-+][0-9]+)?'
-expect "28 lines (got ${#L[@]})" test "${#L[@]}" = 28
+expect "29 lines (got ${#L[@]})" test "${#L[@]}" = 29
 expect "magic line" test "${L[0]}" = '!!!Marionetrix_v1.0'
 expect "type line" test "${L[1]}" = '!!type=animation'
 expect "name line" test "${L[2]}" = '!name=Moonwalk'
 expect "one keyframe" test "${L[3]}" = '!numKeyFrames=1'
 expect "block marker" test "${L[4]}" = '<bodykeyframe>'
 expect "20 steps" test "${L[5]}" = 'steps=20'
-expect "position line (${L[6]})" grep -qE "^pos=\($NUM,$NUM,$NUM\)REL\$" <<<"${L[6]}"
-i=7
+expect "recorded smooth" test "${L[6]}" = 'interp=smooth'
+expect "position line (${L[7]})" grep -qE "^pos=\($NUM,$NUM,$NUM\)REL\$" <<<"${L[7]}"
+i=8
 for label in ROOT TORSO STOMK PELVIS NECK HEAD RUA LUA RLA LLA RH LH RUL LUL RLL LLL RF LF LHI RHI; do
   expect "part line $label (${L[$i]})" grep -qE "^$label=\($NUM,$NUM,$NUM\)\$" <<<"${L[$i]}"
   i=$((i + 1))
 done
-expect "last line EOF" test "${L[27]}" = 'EOF'
+expect "last line EOF" test "${L[28]}" = 'EOF'
 expect "code export written beside the program" grep -qxF 'speed=20;' "$DATA/_CODE_OUTPUT.txt"
 
 # ---- load it back

@@ -179,7 +179,7 @@ TEST_F(DisplayGL, TheTimelineStripDrawsTicksAndMarkerAlongTheBottom) {
     const std::vector<unsigned char> chartWithout = stripRows();
     app.keyboardChartVisible = false;
 
-    for (int i = 0; i < 3; i++) p.pushPoseKeyFrame(20);  // ticks at 0, 20, 40 of 60
+    for (int i = 0; i < 3; i++) p.pushPoseKeyFrame(20);  // ticks at 20, 40 and 60
     p.setAnimate(false);
     frame(700, 500);
     // The strip spans rows 468 to 486 from the top and x from 16 to 684.

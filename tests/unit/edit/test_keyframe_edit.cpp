@@ -56,6 +56,16 @@ TEST_F(KeyFrameEdit, ReplaceTakesThePoseAndKeepsTheLength) {
     goToKeyFrame(p, 2);
     scrubTo(p, 10);
     EXPECT_EQ(currentKeyFrame(p), 0) << "its place on the time line is kept";
+
+    // Re-recorded in the window a spline keyframe turns smooth; a chosen kind stays.
+    p.setKeyFrameKind(1, KIND_SPLINE);
+    p.setKeyFrameKind(2, KIND_HOLD);
+    for (int j : {1, 2}) {
+        goToKeyFrame(p, j);
+        replaceKeyFrame(p);
+    }
+    EXPECT_EQ(p.part[LUA].kfa.keyFrames[1].kind, KIND_SMOOTH);
+    EXPECT_EQ(p.part[LUA].kfa.keyFrames[2].kind, KIND_HOLD);
 }
 
 TEST_F(KeyFrameEdit, InsertPutsThePoseAfterTheCurrentOneInEveryQueue) {
@@ -68,6 +78,7 @@ TEST_F(KeyFrameEdit, InsertPutsThePoseAfterTheCurrentOneInEveryQueue) {
     for (int j = 0; j < 4; j++) EXPECT_FLOAT_EQ(headTarget(p, j), heads[j]) << j;
     EXPECT_EQ(p.kfaPos.numKeyFrames, 4);
     EXPECT_EQ(p.part[LF].kfa.numKeyFrames, 4);
+    EXPECT_EQ(p.part[LF].kfa.keyFrames[1].kind, KIND_SMOOTH);
     EXPECT_FLOAT_EQ(p.kfaPos.keyFrames[2].x, 1) << "the position queue shifted too";
     EXPECT_FLOAT_EQ(animationLength(p), 80);
 

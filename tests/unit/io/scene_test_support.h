@@ -22,7 +22,8 @@ inline void expectAnimatorsEqual(const KeyFrameAnimation& a, const KeyFrameAnima
     ASSERT_EQ(a.numKeyFrames, b.numKeyFrames) << what;
     for (int k = 0; k < a.numKeyFrames; k++) {
         const KeyFrame &x = a.keyFrames[k], &y = b.keyFrames[k];
-        EXPECT_TRUE(x.x == y.x && x.y == y.y && x.z == y.z && x.mode == y.mode && x.steps == y.steps)
+        EXPECT_TRUE(x.x == y.x && x.y == y.y && x.z == y.z && x.mode == y.mode && x.steps == y.steps &&
+                    x.kind == y.kind)
             << what << " key " << k;
     }
     EXPECT_EQ(a.currentIndex, b.currentIndex) << what;
@@ -62,6 +63,7 @@ inline void expectScenesEqual(const Scene& a, const Scene& b) {
     expectTripleEq(a.target, b.target, "target");
     EXPECT_EQ(a.cameraMode, b.cameraMode);
     EXPECT_EQ(a.cameraAnimationOn, b.cameraAnimationOn);
+    EXPECT_EQ(a.cameraTrackPaused, b.cameraTrackPaused);
     expectAnimatorsEqual(a.eyeAnim, b.eyeAnim, "eye tour");
     expectAnimatorsEqual(a.targetAnim, b.targetAnim, "target tour");
     EXPECT_EQ(a.playRate, b.playRate);

@@ -57,7 +57,8 @@ TEST_F(CodeExport, OneRecordedPoseGivesOneBlockOfPushes) {
         "p.part[RF].kfa.pushKeyFrame(-90,0,0,ABS,speed);\n"
         "p.part[LF].kfa.pushKeyFrame(-90,0,0,ABS,speed);\n"
         "p.part[LHI].kfa.pushKeyFrame(0,0,0,ABS,speed);\n"
-        "p.part[RHI].kfa.pushKeyFrame(0,0,0,ABS,speed);\n";
+        "p.part[RHI].kfa.pushKeyFrame(0,0,0,ABS,speed);\n"
+        "p.setKeyFrameKind(0,KIND_SMOOTH);\n";  // a pose recorded in the window is smooth
     EXPECT_EQ(saveAndReadExport(*p, path("a.txt")), expected);
 
     // A second save replaces the export.

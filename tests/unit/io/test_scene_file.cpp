@@ -44,7 +44,8 @@ void buildBusyScene() {
         p.setCycle(i % 4 != 0);
         for (int k = 0; k < BODY_PART_COUNT; k++)
             for (int n = 0; n < (i + k) % 6 + 1; n++)
-                p.part[k].kfa.pushKeyFrame(n / 3.0f + k, -n * 7.1f, i * 0.01f, n % 2, 2 + (n * 13 + k) % 40);
+                p.part[k].kfa.pushKeyFrame(n / 3.0f + k, -n * 7.1f, i * 0.01f, n % 2, 2 + (n * 13 + k) % 40,
+                                           (n + k) % KIND_COUNT);
         p.kfaPos.pushKeyFrame(i / 9.0f, 0, 1e-7f, ABS, 17);
         for (int step = 0; step < i * 3; step++) p.stepAnimationBy(app.playRate);
         p.animating = i % 5 != 0;
@@ -54,7 +55,9 @@ void buildBusyScene() {
     app.cameraMode = CAM_FOCUS_ON_PERSON;
     app.camera.animationOn = true;
     app.camera.eyeAnim.pushKeyFrame(3, 4, 5, REL, 200);
+    app.camera.eyeAnim.pushKeyFrame(-3, 4, 5, ABS, 20, KIND_SMOOTH);  // a recorded camera keyframe
     app.camera.eyeAnim.advance(13.7f);
+    app.camera.trackPaused = true;
     app.playRate = 1.4f;
     app.sceneClock = 123.456f;
     app.wireframeOn = true;
@@ -218,6 +221,9 @@ TEST(SceneFile, DamagedTextIsRefusedWithTheLineAndTheReason) {
         {sceneText("person 0 position 1 2\n"), "line 2: expected 5 words"},
         {sceneText("lightEnabled 1 1 2 0\n"), "line 2: '2' is not 0 or 1"},
         {sceneText("anim light key 1 2 3 1 1\n"), "line 2: '1' is not a whole number"},
+        {sceneText("anim light key 1 2 3 1 20 4\n"), "line 2: '4' is not a whole number in range"},
+        {sceneText("anim light key 1 2 3 1 20 3 4\n"), "line 2: expected 7 to 8 words"},
+        {sceneText("anim light key 1 2 3 1\n"), "line 2: expected 7 to 8 words"},
         {sceneText("anim light key 1 2 3 1 2\nanim light play 1 0 0 0 1 1\n"), "play state lies beyond"},
         {sceneText("anim light key 1 2 3 1 20\nanim light play 0 21 0 0 1 1\n"), "play state lies beyond"},
     };

@@ -14,7 +14,7 @@ class Timeline : public testing::Test {
 protected:
     void SetUp() override {
         resetAppState();
-        // Keyframes of 20, 30 and 10 steps: ticks at 0, 20 and 50 of 60.
+        // Keyframes of 20, 30 and 10 steps, reached at 20, 50 and 60: the ticks.
         Person& p = app.persons[0];
         for (int steps : {20, 30, 10}) {
             p.part[HEAD].rotation[1] += 10;
@@ -44,14 +44,14 @@ TEST_F(Timeline, TimeAndPixelsMapBothWaysWithinTheStrip) {
     EXPECT_FALSE(insideTimeline(layout, 350, 460));
 }
 
-TEST_F(Timeline, ATickIsHitNearItsKeyFramesStart) {
+TEST_F(Timeline, ATickIsHitNearWhereItsKeyFrameIsReached) {
     const Person& p = app.persons[0];
     const float x20 = timelineX(layout, 20, 60);
-    EXPECT_EQ(tickAt(layout, p, 16), 0);
-    EXPECT_EQ(tickAt(layout, p, x20 + 4), 1);
-    EXPECT_EQ(tickAt(layout, p, timelineX(layout, 50, 60) - 5), 2);
+    EXPECT_EQ(tickAt(layout, p, 16), -1) << "time 0 is the origin, no keyframe";
+    EXPECT_EQ(tickAt(layout, p, x20 + 4), 0);
+    EXPECT_EQ(tickAt(layout, p, timelineX(layout, 50, 60) - 5), 1);
     EXPECT_EQ(tickAt(layout, p, x20 + 20), -1) << "between ticks";
-    EXPECT_EQ(tickAt(layout, p, 684), -1) << "the end is no keyframe's start";
+    EXPECT_EQ(tickAt(layout, p, 684), 2) << "the last keyframe is reached at the end";
 }
 
 TEST_F(Timeline, TextsCountFromOneAndGiveSecondsAtTwentyFiveSteps) {
@@ -60,16 +60,42 @@ TEST_F(Timeline, TextsCountFromOneAndGiveSecondsAtTwentyFiveSteps) {
     EXPECT_EQ(timeText(0), "0 steps  0.00 s");
     EXPECT_STREQ(playText(true), "playing");
     EXPECT_STREQ(playText(false), "paused");
+    EXPECT_STREQ(playText(true, true), "stopped");
+}
+
+// The label names the keyframe the marker stands on, at every time; a
+// non-cycling figure that has played to its end says it has stopped.
+TEST_F(Timeline, LabelAndMarkerAgreeAndAnEndedDanceIsStopped) {
+    Person& p = app.persons[0];
+    const struct { float t; int keyFrame; } cases[] = {
+        {0, 0}, {19.5f, 0}, {20, 0}, {20.5f, 1}, {50, 1}, {50.5f, 2}, {60, 2}};
+    for (const auto& c : cases) {
+        scrubTo(p, c.t);
+        EXPECT_EQ(currentKeyFrame(p), c.keyFrame) << "t " << c.t;
+        if (c.t == 20 || c.t == 50 || c.t == 60) {
+            EXPECT_EQ(tickAt(layout, p, timelineX(layout, c.t, 60)), c.keyFrame) << "the marker's tick";
+        }
+    }
+    goToKeyFrame(p, 0);
+    p.setCycle(false);
+    p.setAnimate(true);
+    EXPECT_FALSE(finishedPlaying(p));
+    for (int i = 0; i < 45; i++) p.stepAnimationBy(1);
+    EXPECT_TRUE(finishedPlaying(p));
+    p.setCycle(true);
+    EXPECT_FALSE(finishedPlaying(p)) << "a cycling dance never ends";
 }
 
 TEST_F(Timeline, PressOnATickGoesThereAndADragScrubs) {
     Person& p = app.persons[0];
     const int y = 476;
+    // The tick at 20 is keyframe 1 (counting from 1): it shows that pose.
     onMouse(MOUSE_LEFT, MOUSE_PRESSED, static_cast<int>(timelineX(layout, 20, 60)), y);
     EXPECT_FALSE(app.leftButtonDown) << "the strip takes the press";
     EXPECT_FALSE(p.animating);
-    EXPECT_EQ(currentKeyFrame(p), 1);
-    EXPECT_FLOAT_EQ(p.part[HEAD].rotation[1], 20);
+    EXPECT_EQ(currentKeyFrame(p), 0);
+    EXPECT_FLOAT_EQ(p.part[HEAD].rotation[1], 10);
+    EXPECT_FLOAT_EQ(p.kfaPos.currentTime, 20);
 
     const float cameraBefore = app.camera.eye[0];
     onMotion(static_cast<int>(timelineX(layout, 35, 60)), y);
