@@ -11,6 +11,7 @@
 
 #include "anim/keyframe_animation.h"
 #include "camera/camera.h"
+#include "camera/named_views.h"
 #include "figure/person.h"
 #include "figure/textured_box.h"
 #include "scene/texture_slots.h"
@@ -60,6 +61,7 @@ struct AppState {
     bool spinMode = SPIN_CAMERA;
     int cameraMode = CAM_FOCUS_ON_POINT;
     bool orthographicView = false;
+    NamedViewState namedView;  // top, front or side view over the camera (Ctrl+7, 1, 3, 5)
     bool wireframeOn = false;
     bool lightingOn = true;
     bool texturesOn = true;

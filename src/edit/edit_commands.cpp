@@ -13,6 +13,7 @@
 #include "app/app_state.h"
 #include "edit/history.h"
 #include "edit/keyframe_edit.h"
+#include "edit/pose_commands.h"
 #include "io/file_chooser.h"
 #include "ui/messages.h"
 
@@ -47,6 +48,7 @@ void resetEditing() {
     gHistory.clear();
     for (bool& u : gUnsaved) u = false;
     gDragKey = 0;
+    clearPoseClipboard();
 }
 
 std::string figureName(int person) { return "figure " + std::to_string(person + 1); }

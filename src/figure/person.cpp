@@ -92,6 +92,11 @@ constexpr float kStandingX[BODY_PART_COUNT] = {
 
 }  // namespace
 
+float standingAngle(int idx, int axis) {
+    if (idx < 0 || idx >= BODY_PART_COUNT || axis != 0) return 0;
+    return kStandingX[idx];
+}
+
 // ============================================================== 2. BodyPart
 
 BodyPart::BodyPart() {

@@ -34,6 +34,9 @@ enum BodyPartIndex {
 // Labels by part index, as animation files name the parts.
 extern const char* const kBodyPartLabels[BODY_PART_COUNT];
 
+// The standing pose's angle of part idx about axis (the pose setDefaultPose makes).
+float standingAngle(int idx, int axis);
+
 // Held item values (0 is none).
 enum HandItem { ITEM_NONE = 0, ITEM_BALL, ITEM_FLOWER, ITEM_DISC, ITEM_SWORD, ITEM_GUN, ITEM_TUBE_GUN };
 constexpr int HAND_ITEM_COUNT = 7;

@@ -20,6 +20,8 @@
 #include "app/platform.h"
 #include "app/reshape.h"
 #include "audio/music_follow.h"
+#include "camera/named_views.h"
+#include "edit/pose_edit.h"
 #include "figure/shape_cache.h"
 #include "scene/frame_rate.h"
 #include "scene/help_pages.h"
@@ -89,10 +91,58 @@ void drawKeyboardChart() {
     glPopMatrix();
 }
 
+constexpr float kFloorY = -5;  // the stage floor (stage.cpp)
+
+// A flat arrow on the floor under each figure in use, pointing the way it
+// faces, so the top and side views show headings.
+void drawFacingArrows() {
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glColor3f(1, 0.85f, 0.1f);
+    for (int i = 0; i < app.numPersons; i++) {
+        const Person& p = app.persons[i];
+        glPushMatrix();
+        glTranslatef(p.position[0], kFloorY + 0.05f, p.position[2]);
+        glRotatef(p.part[ROOT].rotation[1], 0, 1, 0);
+        glBegin(GL_TRIANGLES);  // shaft as two triangles, then the head, towards +z
+        glVertex3f(-0.25f, 0, 0.5f); glVertex3f(0.25f, 0, 0.5f); glVertex3f(0.25f, 0, 2.2f);
+        glVertex3f(-0.25f, 0, 0.5f); glVertex3f(0.25f, 0, 2.2f); glVertex3f(-0.25f, 0, 2.2f);
+        glVertex3f(-0.7f, 0, 2.2f); glVertex3f(0.7f, 0, 2.2f); glVertex3f(0, 0, 3.2f);
+        glEnd();
+        glPopMatrix();
+    }
+    glPopAttrib();
+}
+
+// A named view: its own orthographic box and look-at for the scene, then
+// the window's own projection back with an identity model-view, which is
+// the camera's view frame, for the head-up text.
+void beginNamedView() {
+    const ViewBox& b = namedViewBox();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(b.left, b.right, b.bottom, b.top, b.nearPlane, b.farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(b.eye[0], b.eye[1], b.eye[2], b.target[0], b.target[1], b.target[2], b.up[0], b.up[1], b.up[2]);
+}
+
+void endNamedView() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
 // `withAids` adds what only an editor needs: target marker, selection cone,
 // keyboard chart and HUD; a rendered film shows the stage and figures alone.
 void drawScene(bool withAids) {
-    if (!app.orthographicView) {
+    const bool named = withAids && app.namedView.view != VIEW_CAMERA;
+    if (named) {
+        beginNamedView();
+    } else if (!app.orthographicView) {
         followSelectedPerson();
         app.camera.apply();
         if (withAids && app.showTargetMarker) drawTargetMarker();
@@ -103,10 +153,11 @@ void drawScene(bool withAids) {
     for (int i = 0; i < app.numPersons; i++) app.persons[i].draw();
     shapes::endFigures();
     if (withAids) drawSelectionCone();
+    if (named) drawFacingArrows();
     applyLightPosition();
     if (!withAids) return;
 
-    app.camera.applyViewFrame();
+    if (named) endNamedView(); else app.camera.applyViewFrame();
     if (app.keyboardChartVisible) drawKeyboardChart();
     if (app.windowWidth > 400 && app.windowHeight > 400 && !app.keyboardChartVisible) drawHud();
     drawTimeline();
@@ -127,6 +178,8 @@ void drawSelectionLines(float xLabel, float xValue, float y, float s, float t) {
     drawText(xValue, y - t, -2, s, kBodyPartLabels[part]);
     drawText(xLabel, y - 2 * t, -2, s, "angles:");
     drawText(xValue, y - 2 * t, -2, s, angles.c_str());
+    drawText(xLabel, y - 3 * t, -2, s, "position:");
+    drawText(xValue, y - 3 * t, -2, s, positionText(p).c_str());
 }
 
 }  // namespace

@@ -1,0 +1,129 @@
+// named_views.cpp - framing the figures for the top, front and side views.
+#include "camera/named_views.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/app_state.h"
+#include "app/platform.h"
+
+namespace {
+
+struct Axes {
+    float forward[3], right[3], up[3];
+};
+
+// Top looks down with the back of the stage at the top of the screen; front
+// looks along -z; the right side looks from +x towards -x.
+constexpr Axes kAxes[] = {
+    {{0, 0, -1}, {1, 0, 0}, {0, 1, 0}},   // camera (not used)
+    {{0, -1, 0}, {1, 0, 0}, {0, 0, -1}},  // top
+    {{0, 0, -1}, {1, 0, 0}, {0, 1, 0}},   // front
+    {{-1, 0, 0}, {0, 0, -1}, {0, 1, 0}},  // right side
+};
+
+float dot(const float a[3], const float b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+
+// Every joint of the figure in the world, through the part matrices.
+template <typename Fn>
+void forEachJoint(const Person& p, Fn fn) {
+    struct Walk {
+        Fn& fn;
+        void node(const BodyPart* n, const float* parent) {
+            for (; n; n = n->nextSibling) {
+                float w[16];
+                for (int col = 0; col < 4; col++)
+                    for (int row = 0; row < 4; row++) {
+                        float v = 0;
+                        for (int k = 0; k < 4; k++) v += parent[k * 4 + row] * n->transform[col * 4 + k];
+                        w[col * 4 + row] = v;
+                    }
+                fn(&w[12]);
+                node(n->firstChild, w);
+            }
+        }
+    } walk{fn};
+    const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    walk.node(&p.part[ROOT], identity);
+}
+
+}  // namespace
+
+void namedViewAxes(int view, float forward[3], float right[3], float up[3]) {
+    const Axes& a = kAxes[(view >= VIEW_TOP && view <= VIEW_RIGHT) ? view : VIEW_FRONT];
+    for (int k = 0; k < 3; k++) {
+        forward[k] = a.forward[k];
+        right[k] = a.right[k];
+        up[k] = a.up[k];
+    }
+}
+
+ViewBox frameNamedView(int view, const Person* persons, int count, float width, float height) {
+    float f[3], r[3], u[3];
+    namedViewAxes(view, f, r, u);
+    // Extents of every joint along the view's three axes.
+    float lo[3] = {INFINITY, INFINITY, INFINITY}, hi[3] = {-INFINITY, -INFINITY, -INFINITY};
+    auto take = [&](const float* at) {
+        const float d[3] = {dot(at, r), dot(at, u), dot(at, f)};
+        for (int k = 0; k < 3; k++) {
+            lo[k] = std::min(lo[k], d[k]);
+            hi[k] = std::max(hi[k], d[k]);
+        }
+    };
+    for (int i = 0; i < count; i++) forEachJoint(persons[i], take);
+    if (count <= 0) {
+        const float origin[3] = {0, 0, 0};
+        take(origin);
+    }
+    double halfW = (hi[0] - lo[0]) / 2 + VIEW_MARGIN, halfH = (hi[1] - lo[1]) / 2 + VIEW_MARGIN;
+    const double aspect = (width > 0 ? width : 1) / static_cast<double>(height > 0 ? height : 1);
+    if (halfW / halfH < aspect) halfW = halfH * aspect; else halfH = halfW / aspect;
+    const double depth = (hi[2] - lo[2]) / 2 + VIEW_MARGIN + 10;  // the floor's thickness and the arrows
+    const float mid[3] = {(lo[0] + hi[0]) / 2, (lo[1] + hi[1]) / 2, (lo[2] + hi[2]) / 2};
+
+    ViewBox b;
+    for (int k = 0; k < 3; k++) {
+        b.target[k] = mid[0] * r[k] + mid[1] * u[k] + mid[2] * f[k];
+        b.eye[k] = b.target[k] - f[k] * static_cast<float>(2 * depth);
+        b.up[k] = u[k];
+    }
+    b.left = -halfW; b.right = halfW;
+    b.bottom = -halfH; b.top = halfH;
+    b.nearPlane = depth; b.farPlane = 3 * depth;
+    return b;
+}
+
+void showNamedView(int view) {
+    NamedViewState& s = app.namedView;
+    if (s.view == VIEW_CAMERA) {
+        for (int k = 0; k < 3; k++) {
+            s.savedEye[k] = app.camera.eye[k];
+            s.savedTarget[k] = app.camera.target[k];
+        }
+    }
+    s.view = view;
+    s.box = frameNamedView(view, app.persons, app.numPersons, app.windowWidth, app.windowHeight);
+    s.framedWidth = app.windowWidth;
+    s.framedHeight = app.windowHeight;
+    platform::requestRedisplay();
+}
+
+const ViewBox& namedViewBox() {
+    NamedViewState& s = app.namedView;
+    if (s.framedWidth != app.windowWidth || s.framedHeight != app.windowHeight) {
+        s.box = frameNamedView(s.view, app.persons, app.numPersons, app.windowWidth, app.windowHeight);
+        s.framedWidth = app.windowWidth;
+        s.framedHeight = app.windowHeight;
+    }
+    return s.box;
+}
+
+void showCameraView() {
+    NamedViewState& s = app.namedView;
+    if (s.view != VIEW_CAMERA) {
+        app.camera.setEye(s.savedEye[0], s.savedEye[1], s.savedEye[2]);
+        app.camera.setTarget(s.savedTarget);
+    }
+    s.view = VIEW_CAMERA;
+    platform::requestRedisplay();
+}

@@ -1,0 +1,141 @@
+// pose_commands.cpp - copy, paste, standing, exact values and posing drags.
+//
+// Sections: state | pose commands | exact values | posing drag.
+#include "edit/pose_commands.h"
+
+#include "app/app_state.h"
+#include "app/platform.h"
+#include "edit/edit_commands.h"
+#include "edit/history.h"
+#include "edit/pose_drag.h"
+#include "edit/pose_edit.h"
+#include "ui/messages.h"
+#include "ui/value_dialog.h"
+
+//==============================================================================
+// State
+//==============================================================================
+
+namespace {
+
+struct PoseClipboard {
+    bool full = false;
+    PoseCopy pose;
+} clipboard;
+
+PoseDrag drag;
+
+Person& selected() { return app.persons[app.selectedPerson]; }
+
+// An edit by hand would be undone next frame by a playing animation.
+void pause(Person& p) { p.setAnimate(false); }
+
+}  // namespace
+
+void clearPoseClipboard() {
+    clipboard.full = false;
+    drag.active = false;
+}
+
+//==============================================================================
+// Pose commands
+//==============================================================================
+
+void copyPoseCommand() {
+    clipboard.pose = copyPose(selected());
+    clipboard.full = true;
+    postMessage("pose of " + figureName(app.selectedPerson) + " copied");
+}
+
+void pastePoseCommand(bool mirrored) {
+    if (!clipboard.full) {
+        postMessage("no pose to paste: Ctrl+C copies one");
+        return;
+    }
+    const std::string what = mirrored ? "mirrored pose" : "pose";
+    noteFigureChange("paste " + what, app.selectedPerson);
+    Person& p = selected();
+    pause(p);
+    pastePose(p, mirrored ? mirroredPose(clipboard.pose) : clipboard.pose);
+    postMessage(what + " pasted onto " + figureName(app.selectedPerson));
+}
+
+void resetPartCommand() {
+    Person& p = selected();
+    const char* label = kBodyPartLabels[p.selectedPart];
+    noteFigureChange(std::string("standing ") + label, app.selectedPerson);
+    pause(p);
+    resetPartToStanding(p, p.selectedPart);
+    postMessage(std::string(label) + " back to standing");
+}
+
+//==============================================================================
+// Exact values
+//==============================================================================
+
+void exactValuesCommand() {
+    Person& p = selected();
+    const ExactValues shown = exactValuesOf(p, p.selectedPart);
+    ExactValues typed = shown;
+    if (!editExactValues(typed)) return;  // Escape: nothing changes, no step
+    noteFigureChange(std::string("exact values ") + kBodyPartLabels[shown.part], app.selectedPerson);
+    pause(p);
+    applyExactValues(p, shown, typed);
+    postMessage(std::string("exact values set on ") + kBodyPartLabels[shown.part]);
+}
+
+//==============================================================================
+// Posing drag
+//==============================================================================
+
+namespace {
+
+// The direction the window looks in now.
+void viewDirection(float out[3]) {
+    if (app.namedView.view != VIEW_CAMERA) {
+        const ViewBox& b = namedViewBox();
+        for (int k = 0; k < 3; k++) out[k] = b.target[k] - b.eye[k];
+    } else if (app.orthographicView) {
+        out[0] = 0; out[1] = 0; out[2] = -1;
+    } else {
+        for (int k = 0; k < 3; k++) out[k] = app.camera.target[k] - app.camera.eye[k];
+    }
+}
+
+}  // namespace
+
+bool beginPoseDragAt(int x, int y) {
+    drag.active = false;
+    if (app.helpVisible || app.keyboardChartVisible) return false;
+    const PickRay ray = pointerRay(x, y);
+    PickHit hit;
+    if (!pickPart(app.persons, app.numPersons, ray, hit) || !isPoseDragPart(hit.part)) return false;
+    Person& p = app.persons[hit.person];
+    const bool body = movesBody(hit.part);
+    const std::string label = body ? "move body" : std::string("drag ") + kBodyPartLabels[hit.part];
+    noteFigureChange(label, hit.person);
+    app.selectedPerson = hit.person;
+    p.selectPart(hit.part);
+    pause(p);
+    float dir[3];
+    viewDirection(dir);
+    beginPoseDrag(drag, p, hit.person, hit.part, ray, hit.distance, dir);
+    platform::requestRedisplay();
+    return true;
+}
+
+bool movePoseDragTo(int x, int y) {
+    if (!drag.active) return false;
+    movePoseDrag(drag, app.persons[drag.person], pointerRay(x, y));
+    platform::requestRedisplay();
+    return true;
+}
+
+bool endPoseDrag() {
+    if (!drag.active) return false;
+    drag.active = false;
+    editHistory().breakRun();
+    return true;
+}
+
+bool poseDragActive() { return drag.active; }
