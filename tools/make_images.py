@@ -191,7 +191,7 @@ KEY_ROWS = [
      ("7", 1, "anim", "skip", ""), ("8", 1, "anim", "lawn", "mower"),
      ("9", 1, "anim", "four", "step"), ("0", 1, "anim", "super", "man"),
      ("-", 1, "anim", "rate", "-0.2"), ("=", 1, "anim", "rate", "+0.2"),
-     ("", 1.5, None, "", "")],
+     ("Bksp", 1.5, "pose", "stand", "part")],
     [("Tab", 1.5, "figure", "hold:", "step" + ARROW_LEFT + ARROW_RIGHT), ("q", 1, "pose", "turn", "x-"),
      ("w", 1, "pose", "turn", "x+"), ("e", 1, "camera", "view", "mode"),
      ("r", 1, "view", "fps", "limit"), ("t", 1, "pose", "prev", "part"),
@@ -223,6 +223,13 @@ KEY_ROWS = [
      ("Ctrl+Y", 1.25, "edit", "redo", ""), ("Ctrl+S", 1.25, "edit", "save", "scene"),
      ("Ctrl+O", 1.25, "edit", "open", "scene"),
      ("Ctrl+PgUp/Dn", 2.25, "edit", "key length", "+5 / -5")],
+    # Posing by hand and the named views: Ctrl chords of their own.
+    [("Ctrl+L-drag", 2.25, "pose", "hand, foot:", "limb; trunk"),
+     ("Ctrl+C", 1.25, "pose", "copy", "pose"), ("Ctrl+V", 1.25, "pose", "paste", "pose"),
+     ("C+Sh+V", 1.25, "pose", "paste", "mirror"), ("Ctrl+E", 1.25, "pose", "exact", "values"),
+     ("", 0.5, None, None, None),
+     ("Ctrl+7", 1.25, "camera", "top", "view"), ("Ctrl+1", 1.25, "camera", "front", "view"),
+     ("Ctrl+3", 1.25, "camera", "side", "view"), ("Ctrl+5", 1.25, "camera", "camera", "again")],
 ]
 
 
@@ -231,8 +238,8 @@ def keyboard_chart():
     key and a short label, coloured by what it acts on."""
     w, h = 512, 256
     unit = 34
-    pitch = 32
-    cap_h = 32
+    pitch = 28
+    cap_h = 28
     left = (w - 14.5 * unit) / 2
     top = 15
     c = Canvas(w, h, (34, 38, 46))
@@ -270,11 +277,11 @@ def _key_cap(c, x, y, kw, kh, legend_text, group, line1, line2):
     c.rect(x0 + 1, y0 + 1, x1 - 1, y1 - 2, face, radius=2)                 # cap top
     ink = (20, 24, 34) if group else (150, 154, 164)
     lx = int(x0 + 3)
-    c.text(lx, int(y0 + 3), legend_text, ink)
+    c.text(lx, int(y0 + 2), legend_text, ink)
     if group:
         label_ink = (60, 30, 20) if group == "camera" else (36, 40, 60)
-        c.text(lx, int(y0 + 12), line1, label_ink)
-        c.text(lx, int(y0 + 21), line2, label_ink)
+        c.text(lx, int(y0 + 10), line1, label_ink)
+        c.text(lx, int(y0 + 18), line2, label_ink)
         for text in (legend_text, line1, line2):
             if 3 + font5x7.text_width(text) > kw - 2:
                 raise ValueError("label %r does not fit its key" % text)
