@@ -89,6 +89,8 @@ double fitAngle(double a, double lo, double hi, double current) {
 }
 
 float fitAxis(const BodyPart& b, int axis, double a) {
+    // Rounding noise about a zero angle would be saved as "2.9e-08".
+    if (std::fabs(a) < 1e-4) a = 0;
     if (!b.limitsOn) return static_cast<float>(a);
     return static_cast<float>(fitAngle(a, b.minRotation[axis], b.maxRotation[axis], b.rotation[axis]));
 }
