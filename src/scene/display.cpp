@@ -94,7 +94,7 @@ void drawKeyboardChart() {
 constexpr float kFloorY = -5;  // the stage floor (stage.cpp)
 
 // A flat arrow on the floor under each figure in use, pointing the way it
-// faces, so the top and side views show headings.
+// faces, so the top view shows headings.
 void drawFacingArrows() {
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
     glDisable(GL_LIGHTING);
@@ -111,6 +111,20 @@ void drawFacingArrows() {
         glVertex3f(-0.7f, 0, 2.2f); glVertex3f(0.7f, 0, 2.2f); glVertex3f(0, 0, 3.2f);
         glEnd();
         glPopMatrix();
+    }
+    // Seen edge-on from the front or the side, the floor is a line to stand on.
+    if (app.namedView.view != VIEW_TOP) {
+        const ViewBox& b = namedViewBox();
+        glColor3f(0.45f, 0.3f, 0.15f);
+        glLineWidth(3);
+        glBegin(GL_LINES);
+        const float reach = static_cast<float>(b.right - b.left);
+        float f[3], r[3], u[3];
+        namedViewAxes(app.namedView.view, f, r, u);
+        glVertex3f(b.target[0] - r[0] * reach, kFloorY, b.target[2] - r[2] * reach);
+        glVertex3f(b.target[0] + r[0] * reach, kFloorY, b.target[2] + r[2] * reach);
+        glEnd();
+        glLineWidth(1);
     }
     glPopAttrib();
 }
