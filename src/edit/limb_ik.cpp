@@ -121,8 +121,8 @@ WorldFrame partWorldFrame(const Person& p, int part) {
 
 int limbOfPart(int part) {
     switch (part) {
-        case RH: case RLA: return LIMB_RIGHT_ARM;
-        case LH: case LLA: return LIMB_LEFT_ARM;
+        case RH: case RLA: case RHI: return LIMB_RIGHT_ARM;  // a held item moves its hand
+        case LH: case LLA: case LHI: return LIMB_LEFT_ARM;
         case RF: case RLL: return LIMB_RIGHT_LEG;
         case LF: case LLL: return LIMB_LEFT_LEG;
         default: return -1;

@@ -25,8 +25,8 @@ struct LimbChain {
 };
 extern const LimbChain kLimbChains[LIMB_COUNT];
 
-// The limb a drag on this part moves (hand or lower arm, foot or lower leg),
-// or -1.
+// The limb a drag on this part moves (hand, held item or lower arm, foot or
+// lower leg), or -1.
 int limbOfPart(int part);
 // True for the parts a drag moves the whole body by: pelvis, stomach, chest.
 bool movesBody(int part);
