@@ -11,7 +11,7 @@
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/frame_clock.h"
 #include "app/platform.h"
 #include "app/reshape.h"

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/app_state.h"
-#include "app/platform.h"
+#include "camera/camera.h"
+#include "figure/person.h"
 
 namespace {
 
@@ -93,37 +93,33 @@ ViewBox frameNamedView(int view, const Person* persons, int count, float width, 
     return b;
 }
 
-void showNamedView(int view) {
-    NamedViewState& s = app.namedView;
+void showNamedView(NamedViewState& s, const Camera& camera, int view, const Person* persons, int count,
+                   float width, float height) {
     if (s.view == VIEW_CAMERA) {
         for (int k = 0; k < 3; k++) {
-            s.savedEye[k] = app.camera.eye[k];
-            s.savedTarget[k] = app.camera.target[k];
+            s.savedEye[k] = camera.eye[k];
+            s.savedTarget[k] = camera.target[k];
         }
     }
     s.view = view;
-    s.box = frameNamedView(view, app.persons, app.numPersons, app.windowWidth, app.windowHeight);
-    s.framedWidth = app.windowWidth;
-    s.framedHeight = app.windowHeight;
-    platform::requestRedisplay();
+    s.box = frameNamedView(view, persons, count, width, height);
+    s.framedWidth = width;
+    s.framedHeight = height;
 }
 
-const ViewBox& namedViewBox() {
-    NamedViewState& s = app.namedView;
-    if (s.framedWidth != app.windowWidth || s.framedHeight != app.windowHeight) {
-        s.box = frameNamedView(s.view, app.persons, app.numPersons, app.windowWidth, app.windowHeight);
-        s.framedWidth = app.windowWidth;
-        s.framedHeight = app.windowHeight;
+const ViewBox& namedViewBox(NamedViewState& s, const Person* persons, int count, float width, float height) {
+    if (s.framedWidth != width || s.framedHeight != height) {
+        s.box = frameNamedView(s.view, persons, count, width, height);
+        s.framedWidth = width;
+        s.framedHeight = height;
     }
     return s.box;
 }
 
-void showCameraView() {
-    NamedViewState& s = app.namedView;
+void showCameraView(NamedViewState& s, Camera& camera) {
     if (s.view != VIEW_CAMERA) {
-        app.camera.setEye(s.savedEye[0], s.savedEye[1], s.savedEye[2]);
-        app.camera.setTarget(s.savedTarget);
+        camera.setEye(s.savedEye[0], s.savedEye[1], s.savedEye[2]);
+        camera.setTarget(s.savedTarget);
     }
     s.view = VIEW_CAMERA;
-    platform::requestRedisplay();
 }

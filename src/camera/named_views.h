@@ -8,6 +8,7 @@
 // camera as it was when the first named view was chosen is kept to return to.
 #pragma once
 
+class Camera;
 class Person;
 
 enum NamedView { VIEW_CAMERA = 0, VIEW_TOP, VIEW_FRONT, VIEW_RIGHT };
@@ -39,10 +40,12 @@ ViewBox frameNamedView(int view, const Person* persons, int count, float width, 
 // The direction the view looks in (unit), and its screen right and up.
 void namedViewAxes(int view, float forward[3], float right[3], float up[3]);
 
-// Switch the program's view (app.namedView): to a named view, keeping the
-// camera the first time; back to the camera, restoring it.
-void showNamedView(int view);
-void showCameraView();
+// Switch to a named view, framing persons[0 .. count-1] for a window of the
+// given size and keeping the camera the first time; back to the camera,
+// restoring it.
+void showNamedView(NamedViewState& s, const Camera& camera, int view, const Person* persons, int count,
+                   float width, float height);
+void showCameraView(NamedViewState& s, Camera& camera);
 // The box of the named view showing, framed again if the window's size
 // changed since; call only while a named view shows.
-const ViewBox& namedViewBox();
+const ViewBox& namedViewBox(NamedViewState& s, const Person* persons, int count, float width, float height);

@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/reshape.h"
 #include "camera/camera.h"
 #include "camera/named_views.h"
@@ -425,9 +425,13 @@ PickRay rayThroughViewBox(int x, int y, float width, float height, const ViewBox
     return ray;
 }
 
+const ViewBox& shownViewBox() {
+    return namedViewBox(app.namedView, app.persons, app.numPersons, app.windowWidth, app.windowHeight);
+}
+
 PickRay pointerRay(int x, int y) {
     if (app.namedView.view != VIEW_CAMERA) {
-        return rayThroughViewBox(x, y, app.windowWidth, app.windowHeight, namedViewBox());
+        return rayThroughViewBox(x, y, app.windowWidth, app.windowHeight, shownViewBox());
     }
     return rayThroughPixel(x, y, app.windowWidth, app.windowHeight, app.orthographicView, app.camera);
 }

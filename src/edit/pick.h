@@ -40,6 +40,9 @@ PickRay rayThroughViewBox(int x, int y, float width, float height, const ViewBox
 // The ray through a pixel of the program's window as it shows now: the
 // camera, the menu's orthographic view or a named view.
 PickRay pointerRay(int x, int y);
+// The box of the named view the window shows (app.namedView); call only
+// while one shows.
+const ViewBox& shownViewBox();
 
 // The front-most part of persons[0 .. count-1] that `ray` hits. False, with
 // `hit` untouched, when it hits none.

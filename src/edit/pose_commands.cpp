@@ -3,7 +3,7 @@
 // Sections: state | pose commands | exact values | posing drag.
 #include "edit/pose_commands.h"
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
 #include "edit/edit_commands.h"
 #include "edit/history.h"
@@ -93,7 +93,7 @@ namespace {
 // The direction the window looks in now.
 void viewDirection(float out[3]) {
     if (app.namedView.view != VIEW_CAMERA) {
-        const ViewBox& b = namedViewBox();
+        const ViewBox& b = shownViewBox();
         for (int k = 0; k < 3; k++) out[k] = b.target[k] - b.eye[k];
     } else if (app.orthographicView) {
         out[0] = 0; out[1] = 0; out[2] = -1;

@@ -1,13 +1,13 @@
 // keyboard.cpp - the key map.
 //
-// Sections:
-//   1. constants and helpers
-//   2. built-in scenes (keys 0, 5, 6, 8)
-//   3. onKeyboard: one line per key
-//   4. onKeyboardUp, onSpecialKey, onSpecialKeyUp
-//   5. editing keys: pause, keyframe commands, undo and redo
-//   6. undo steps for the keys of sections 3 and 4
-//   7. posing and view keys
+// Sections (search "[SECTION]"):
+//   Constants and helpers
+//   Built-in scenes
+//   Key presses
+//   Key releases and special keys
+//   Editing keys
+//   Undo steps for key presses and special keys
+//   Posing and view keys
 //
 // Conventions: the play rate and the scale are stepped in double precision
 // and stored as float, so repeated steps round the same way every time.
@@ -16,7 +16,7 @@
 
 #include <GL/freeglut.h>  // key codes only
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "audio/music_control.h"
 #include "app/platform.h"
 #include "choreo/coded_animations.h"
@@ -28,9 +28,7 @@
 #include "io/scene_commands.h"
 #include "scene/switches.h"
 
-//==============================================================================
-// 1. Constants and helpers
-//==============================================================================
+// [SECTION] Constants and helpers
 
 namespace {
 
@@ -62,9 +60,7 @@ void previousPerson() {
     if (app.selectedPerson < 0) app.selectedPerson = app.numPersons - 1;
 }
 
-//==============================================================================
-// 2. Built-in scenes
-//==============================================================================
+// [SECTION] Built-in scenes
 // Count and selection are set first, so the files always go to persons 0
 // and 1 whatever was selected before.
 
@@ -133,9 +129,7 @@ void noteSpecialKeyChange(int key);
 
 }  // namespace
 
-//==============================================================================
-// 3. Key presses
-//==============================================================================
+// [SECTION] Key presses
 
 void onKeyboard(unsigned char key, int, int) {
     if (onPoseKey(key)) return;
@@ -194,9 +188,7 @@ void onKeyboard(unsigned char key, int, int) {
     afterKeyChange(key);
 }
 
-//==============================================================================
-// 4. Key releases and special keys
-//==============================================================================
+// [SECTION] Key releases and special keys
 
 void onKeyboardUp(unsigned char key, int, int) {
     if (key == KEY_TAB) app.tabHeld = false;
@@ -238,9 +230,7 @@ void onSpecialKeyUp(int key, int, int) {
     }
 }
 
-//==============================================================================
-// 5. Editing keys
-//==============================================================================
+// [SECTION] Editing keys
 // Keys the original map leaves unused: Return, Delete, the control codes
 // GLUT sends for Ctrl+R, Ctrl+Y and Ctrl+Z, and the page and insert keys.
 
@@ -285,9 +275,7 @@ bool onEditSpecialKey(int key) {
 
 }  // namespace
 
-//==============================================================================
-// 6. Undo steps for the keys of sections 3 and 4
-//==============================================================================
+// [SECTION] Undo steps for key presses and special keys
 // Which figures a key changes, recorded before it acts. Pose, scale, item and
 // show/hide keys run: a key held or repeated is one step. Loads (scenes and
 // choreographies) leave the loaded figures with nothing unsaved.
@@ -389,9 +377,7 @@ void noteSpecialKeyChange(int key) {
 
 }  // namespace
 
-//==============================================================================
-// 7. Posing and view keys
-//==============================================================================
+// [SECTION] Posing and view keys
 // Under X, GLUT passes Ctrl+letter as the letter's control code, Ctrl+3,
 // Ctrl+5 and Ctrl+7 as the codes 27, 29 and 31 (Ctrl+3 is Escape's code),
 // Ctrl+1 as '1' itself, and Ctrl+H as Backspace: each row says which
@@ -409,6 +395,11 @@ constexpr unsigned char KEY_CTRL_7 = 31;
 
 enum KeyNeeds { NEEDS_CTRL, NEEDS_CTRL_SHIFT, NEEDS_NO_CTRL };
 
+// A named view framing the figures shown, in the window as it is.
+void showView(int view) {
+    showNamedView(app.namedView, app.camera, view, app.persons, app.numPersons, app.windowWidth, app.windowHeight);
+}
+
 struct PoseKey {
     unsigned char key;
     KeyNeeds needs;
@@ -421,10 +412,10 @@ constexpr PoseKey kPoseKeys[] = {
     {KEY_CTRL_V, NEEDS_CTRL, [] { pastePoseCommand(false); }},
     {KEY_CTRL_E, NEEDS_CTRL, [] { exactValuesCommand(); }},
     {KEY_BACKSPACE, NEEDS_NO_CTRL, [] { resetPartCommand(); }},
-    {KEY_CTRL_7, NEEDS_CTRL, [] { showNamedView(VIEW_TOP); }},
-    {'1', NEEDS_CTRL, [] { showNamedView(VIEW_FRONT); }},
-    {KEY_CTRL_3, NEEDS_CTRL, [] { showNamedView(VIEW_RIGHT); }},
-    {KEY_CTRL_5, NEEDS_CTRL, [] { showCameraView(); }},
+    {KEY_CTRL_7, NEEDS_CTRL, [] { showView(VIEW_TOP); }},
+    {'1', NEEDS_CTRL, [] { showView(VIEW_FRONT); }},
+    {KEY_CTRL_3, NEEDS_CTRL, [] { showView(VIEW_RIGHT); }},
+    {KEY_CTRL_5, NEEDS_CTRL, [] { showCameraView(app.namedView, app.camera); }},
 };
 
 bool fits(KeyNeeds needs) {

@@ -16,11 +16,12 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
 #include "app/reshape.h"
 #include "audio/music_follow.h"
 #include "camera/named_views.h"
+#include "edit/pick.h"
 #include "edit/pose_edit.h"
 #include "figure/shape_cache.h"
 #include "scene/frame_rate.h"
@@ -114,7 +115,7 @@ void drawFacingArrows() {
     }
     // Seen edge-on from the front or the side, the floor is a line to stand on.
     if (app.namedView.view != VIEW_TOP) {
-        const ViewBox& b = namedViewBox();
+        const ViewBox& b = shownViewBox();
         glColor3f(0.45f, 0.3f, 0.15f);
         glLineWidth(3);
         glBegin(GL_LINES);
@@ -133,7 +134,7 @@ void drawFacingArrows() {
 // the window's own projection back with an identity model-view, which is
 // the camera's view frame, for the head-up text.
 void beginNamedView() {
-    const ViewBox& b = namedViewBox();
+    const ViewBox& b = shownViewBox();
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -157,7 +158,7 @@ void drawScene(bool withAids) {
     if (named) {
         beginNamedView();
     } else if (!app.orthographicView) {
-        followSelectedPerson();
+        followPerson(app.camera, app.cameraMode, app.persons[app.selectedPerson].position);
         app.camera.apply();
         if (withAids && app.showTargetMarker) drawTargetMarker();
     }

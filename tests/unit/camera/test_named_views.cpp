@@ -2,7 +2,7 @@
 // window's shape.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "camera/named_views.h"
 #include "edit/limb_ik.h"
 

@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "edit/limb_ik.h"
 
 namespace {

@@ -8,13 +8,14 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
-#include "camera/mouse.h"
+#include "input/mouse.h"
 #include "camera/named_views.h"
 #include "edit/edit_commands.h"
 #include "edit/history.h"
 #include "edit/limb_ik.h"
+#include "edit/pick.h"
 #include "edit/pose_edit.h"
 #include "input/keyboard.h"
 #include "ui/messages.h"
@@ -240,7 +241,7 @@ void pixelOf(const ViewBox& b, const double at[3], int& x, int& y) {
 }
 
 // Units per pixel of the named view showing.
-double unitsPerPixel() { return (namedViewBox().right - namedViewBox().left) / app.windowWidth; }
+double unitsPerPixel() { return (shownViewBox().right - shownViewBox().left) / app.windowWidth; }
 
 void ctrlDrag(int x0, int y0, int x1, int y1) {
     heldModifiers = CTRL;
@@ -258,7 +259,7 @@ TEST_F(PoseKeys, CtrlDraggingTheHandMovesOnlyItsArmAndIsOneUndoStep) {
     double mid[3];
     for (int k = 0; k < 3; k++) mid[k] = (lower.pos[k] + wrist.pos[k]) / 2;  // on the lower arm
     int x, y;
-    pixelOf(namedViewBox(), mid, x, y);
+    pixelOf(shownViewBox(), mid, x, y);
     Person before;
     pastePose(before, copyPose(p));
 
@@ -286,7 +287,7 @@ TEST_F(PoseKeys, CtrlDraggingTheStomachDownCrouchesWithTheFeetWhereTheyWere) {
     const WorldFrame stomach = partWorldFrame(p, STOMK);
     const double grab[3] = {stomach.pos[0], stomach.pos[1] + 1, stomach.pos[2]};
     int x, y;
-    pixelOf(namedViewBox(), grab, x, y);
+    pixelOf(shownViewBox(), grab, x, y);
     const int pixels = static_cast<int>(1.5 / unitsPerPixel());
     ctrlDrag(x, y, x, y + pixels);
     EXPECT_EQ(p.selectedPart, STOMK);
