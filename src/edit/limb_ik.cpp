@@ -1,6 +1,7 @@
 // limb_ik.cpp - two-joint limb solving and the planted-feet body move.
 //
-// Sections: rotations | frames | fitting angles to limits | limbs | body.
+// Sections (search "[SECTION]"): rotations, fitting angles to limits,
+// frames, limbs, body.
 //
 // Rotations are column-major 3x3 (m[col * 3 + row]) and compose as the part
 // matrices do: R = Rx(x) * Ry(y) * Rz(z), degrees.
@@ -27,7 +28,7 @@ constexpr int kParent[BODY_PART_COUNT] = {
 
 constexpr double kDeg = M_PI / 180.0;
 
-// ============================================================ rotations
+// [SECTION] Rotations
 
 void rotationXYZ(const float r[3], double m[9]) {
     const double sa = std::sin(r[0] * kDeg), ca = std::cos(r[0] * kDeg);
@@ -72,7 +73,7 @@ double distance(const double a[3], const double b[3]) {
     return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
-// ============================================================ fitting angles to limits
+// [SECTION] Fitting angles to limits
 
 // The turn equal to `a` (give or take whole turns) that lies in lo..hi and
 // nearest to `current`; clamped to the range when no such turn exists.
@@ -97,7 +98,7 @@ float fitAxis(const BodyPart& b, int axis, double a) {
 
 }  // namespace
 
-// ============================================================ frames
+// [SECTION] Frames
 
 WorldFrame partWorldFrame(const Person& p, int part) {
     WorldFrame f;
@@ -131,7 +132,7 @@ int limbOfPart(int part) {
 
 bool movesBody(int part) { return part == PELVIS || part == STOMK || part == TORSO; }
 
-// ============================================================ limbs
+// [SECTION] Limbs
 
 namespace {
 
@@ -219,7 +220,7 @@ double solveLimb(Person& p, int limb, const double target[3], const double endRo
     return distance(endFrame.pos, target);
 }
 
-// ============================================================ body
+// [SECTION] Body
 
 PlantedFeet plantFeet(const Person& p) {
     PlantedFeet f;

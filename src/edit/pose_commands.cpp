@@ -1,6 +1,7 @@
 // pose_commands.cpp - copy, paste, standing, exact values and posing drags.
 //
-// Sections: state | pose commands | exact values | posing drag.
+// Sections (search "[SECTION]"): state, pose commands, exact values,
+// posing drag.
 #include "edit/pose_commands.h"
 
 #include "core/app_state.h"
@@ -12,9 +13,7 @@
 #include "ui/messages.h"
 #include "ui/value_dialog.h"
 
-//==============================================================================
-// State
-//==============================================================================
+// [SECTION] State
 
 namespace {
 
@@ -37,9 +36,7 @@ void clearPoseClipboard() {
     drag.active = false;
 }
 
-//==============================================================================
-// Pose commands
-//==============================================================================
+// [SECTION] Pose commands
 
 void copyPoseCommand() {
     clipboard.pose = copyPose(selected());
@@ -69,9 +66,7 @@ void resetPartCommand() {
     postMessage(std::string(label) + " back to standing");
 }
 
-//==============================================================================
-// Exact values
-//==============================================================================
+// [SECTION] Exact values
 
 void exactValuesCommand() {
     Person& p = selected();
@@ -84,9 +79,7 @@ void exactValuesCommand() {
     postMessage(std::string("exact values set on ") + kBodyPartLabels[shown.part]);
 }
 
-//==============================================================================
-// Posing drag
-//==============================================================================
+// [SECTION] Posing drag
 
 namespace {
 
