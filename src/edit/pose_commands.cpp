@@ -5,23 +5,20 @@
 #include "edit/pose_commands.h"
 
 #include "core/app_state.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "edit/edit_commands.h"
-#include "edit/history.h"
+#include "core/history.h"
 #include "edit/pose_drag.h"
 #include "edit/pose_edit.h"
-#include "ui/messages.h"
-#include "ui/value_dialog.h"
+#include "core/messages.h"
+#include "edit/value_editor.h"
 
 // [SECTION] State
 
 namespace {
 
-struct PoseClipboard {
-    bool full = false;
-    PoseCopy pose;
-} clipboard;
-
+// The drag's details; app.poseDragOn says whether they are live, so a fresh
+// record never inherits a drag.
 PoseDrag drag;
 
 Person& selected() { return app.persons[app.selectedPerson]; }
@@ -31,21 +28,16 @@ void pause(Person& p) { p.setAnimate(false); }
 
 }  // namespace
 
-void clearPoseClipboard() {
-    clipboard.full = false;
-    drag.active = false;
-}
-
 // [SECTION] Pose commands
 
 void copyPoseCommand() {
-    clipboard.pose = copyPose(selected());
-    clipboard.full = true;
+    app.poseClipboard = copyPose(selected());
+    app.poseClipboardFull = true;
     postMessage("pose of " + figureName(app.selectedPerson) + " copied");
 }
 
 void pastePoseCommand(bool mirrored) {
-    if (!clipboard.full) {
+    if (!app.poseClipboardFull) {
         postMessage("no pose to paste: Ctrl+C copies one");
         return;
     }
@@ -53,7 +45,7 @@ void pastePoseCommand(bool mirrored) {
     noteFigureChange("paste " + what, app.selectedPerson);
     Person& p = selected();
     pause(p);
-    pastePose(p, mirrored ? mirroredPose(clipboard.pose) : clipboard.pose);
+    pastePose(p, mirrored ? mirroredPose(app.poseClipboard) : app.poseClipboard);
     postMessage(what + " pasted onto " + figureName(app.selectedPerson));
 }
 
@@ -98,7 +90,7 @@ void viewDirection(float out[3]) {
 }  // namespace
 
 bool beginPoseDragAt(int x, int y) {
-    drag.active = false;
+    app.poseDragOn = false;
     if (app.helpVisible || app.keyboardChartVisible) return false;
     const PickRay ray = pointerRay(x, y);
     PickHit hit;
@@ -112,23 +104,23 @@ bool beginPoseDragAt(int x, int y) {
     pause(p);
     float dir[3];
     viewDirection(dir);
-    beginPoseDrag(drag, p, hit.person, hit.part, ray, hit.distance, dir);
+    app.poseDragOn = beginPoseDrag(drag, p, hit.person, hit.part, ray, hit.distance, dir);
     platform::requestRedisplay();
     return true;
 }
 
 bool movePoseDragTo(int x, int y) {
-    if (!drag.active) return false;
+    if (!app.poseDragOn) return false;
     movePoseDrag(drag, app.persons[drag.person], pointerRay(x, y));
     platform::requestRedisplay();
     return true;
 }
 
 bool endPoseDrag() {
-    if (!drag.active) return false;
-    drag.active = false;
+    if (!app.poseDragOn) return false;
+    app.poseDragOn = false;
     editHistory().breakRun();
     return true;
 }
 
-bool poseDragActive() { return drag.active; }
+bool poseDragActive() { return app.poseDragOn; }

@@ -13,8 +13,6 @@ void copyPoseCommand();                    // Ctrl+C
 void pastePoseCommand(bool mirrored);      // Ctrl+V, Ctrl+Shift+V
 void resetPartCommand();                   // Backspace
 void exactValuesCommand();                 // Ctrl+E
-// Forgets the copied pose (tests, and a fresh application state).
-void clearPoseClipboard();
 
 // ---- the posing drag
 // A Ctrl + left press at pixel (x, y): picks the part under it and, when it

@@ -12,10 +12,6 @@
 
 #include "figure/person.h"
 
-struct PoseCopy {
-    float rotation[BODY_PART_COUNT][3];
-};
-
 PoseCopy copyPose(const Person& p);
 PoseCopy mirroredPose(const PoseCopy& pose);
 // Sets every part's angles (animators untouched) and refreshes the matrices.

@@ -28,6 +28,11 @@ struct FigureView;
 // The standing pose's angle of part idx about axis (the pose setDefaultPose makes).
 float standingAngle(int idx, int axis);
 
+// A pose as a value: the 20 parts' angles, without the position.
+struct PoseCopy {
+    float rotation[BODY_PART_COUNT][3];
+};
+
 // The kept fields (length, radius, rotation, joint offset, limits, texture)
 // come from PartFields; the members here are the animator and what the
 // skeleton and the pose derive.
@@ -87,8 +92,7 @@ public:
     void computePartTransform(int i);
     void updateTransform(int i);
     void applyPositionAnimator();
-    void stepAnimation();
-    void stepAnimationBy(float dt);  // the same by a given time, for the wall-clock frame
+    void stepAnimationBy(float dt);  // advances by dt steps: the play rate, or its wall-clock share
     void poseAtKeyFrame(int j);
     void poseAtTime(float t);
     void setAnimate(bool flag) { animating = flag; }

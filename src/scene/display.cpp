@@ -17,8 +17,8 @@
 #include <string>
 
 #include "core/app_state.h"
-#include "app/platform.h"
-#include "app/reshape.h"
+#include "base/platform.h"
+#include "scene/reshape.h"
 #include "audio/music_follow.h"
 #include "camera/named_views.h"
 #include "edit/pick.h"
@@ -27,7 +27,7 @@
 #include "scene/frame_rate.h"
 #include "scene/help_pages.h"
 #include "scene/stage.h"
-#include "scene/text.h"
+#include "gfx/text.h"
 #include "ui/timeline.h"
 
 namespace {
@@ -159,7 +159,7 @@ void drawScene(bool withAids) {
         beginNamedView();
     } else if (!app.orthographicView) {
         followPerson(app.camera, app.cameraMode, app.persons[app.selectedPerson].position);
-        app.camera.apply();
+        app.camera.apply(app.playRate);
         if (withAids && app.showTargetMarker) drawTargetMarker();
     }
     drawStage();

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "io/gtk_session.h"
-#include "ui/value_dialog.h"
+#include "base/gtk_session.h"
+#include "edit/value_editor.h"
 
 namespace {
 

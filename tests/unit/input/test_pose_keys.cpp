@@ -9,17 +9,17 @@
 #include <cstring>
 
 #include "core/app_state.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "input/mouse.h"
 #include "camera/named_views.h"
 #include "edit/edit_commands.h"
-#include "edit/history.h"
+#include "core/history.h"
 #include "edit/limb_ik.h"
 #include "edit/pick.h"
 #include "edit/pose_edit.h"
 #include "input/keyboard.h"
-#include "ui/messages.h"
-#include "ui/value_dialog.h"
+#include "core/messages.h"
+#include "edit/value_editor.h"
 
 namespace {
 

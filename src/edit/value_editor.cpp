@@ -1,5 +1,5 @@
-// value_dialog.cpp - the exact-values dialog's seam.
-#include "ui/value_dialog.h"
+// value_editor.cpp - the exact-values dialog's seam.
+#include "edit/value_editor.h"
 
 namespace {
 ValueEditor* installedEditor = nullptr;

@@ -1,9 +1,10 @@
-// value_dialog.h - the exact-values dialog (Ctrl+E): the selected part's
-// three angles and where the figure stands, typed as numbers.
+// value_editor.h - the seam of the exact-values dialog (Ctrl+E): the
+// selected part's three angles and where the figure stands, typed as numbers.
 //
-// A seam like the quit question's: the program asks with a small modal GTK
-// dialog, tests install a recording fake. The dialog only edits the values;
-// clamping and applying them is the caller's (edit/pose_edit.h).
+// Like the quit question: the program asks with a small modal GTK dialog
+// (ui/value_dialog_gtk.cpp), tests install a recording fake. The dialog only
+// edits the values; clamping and applying them is the caller's
+// (edit/pose_edit.h).
 #pragma once
 
 #include "edit/pose_edit.h"
