@@ -191,7 +191,7 @@ KEY_ROWS = [
      ("7", 1, "anim", "skip", ""), ("8", 1, "anim", "lawn", "mower"),
      ("9", 1, "anim", "four", "step"), ("0", 1, "anim", "super", "man"),
      ("-", 1, "anim", "rate", "-0.2"), ("=", 1, "anim", "rate", "+0.2"),
-     ("", 1.5, None, "", "")],
+     ("Bksp", 1.5, "pose", "stand", "part")],
     [("Tab", 1.5, "figure", "hold:", "step" + ARROW_LEFT + ARROW_RIGHT), ("q", 1, "pose", "turn", "x-"),
      ("w", 1, "pose", "turn", "x+"), ("e", 1, "camera", "view", "mode"),
      ("r", 1, "view", "fps", "limit"), ("t", 1, "pose", "prev", "part"),
@@ -229,6 +229,13 @@ KEY_ROWS = [
      ("Ctrl+Shift+T", 2.25, "edit", "kind to", "all keys"), ("Ctrl+D", 1.2, "edit", "dope", "sheet"),
      ("Ctrl+Home", 1.75, "anim", "scene to", "time 0"), ("Ctrl+Return", 2.1, "anim", "play", "scene"),
      ("Ctrl+K", 1.2, "camera", "cam", "key"), ("Ctrl+Shift+K", 2.25, "camera", "clear", "cam keys")],
+    # Posing by hand and the named views: Ctrl chords of their own.
+    [("Ctrl+L-drag", 2.25, "pose", "hand, foot:", "limb; trunk"),
+     ("Ctrl+C", 1.25, "pose", "copy", "pose"), ("Ctrl+V", 1.25, "pose", "paste", "pose"),
+     ("C+Sh+V", 1.25, "pose", "paste", "mirror"), ("Ctrl+E", 1.25, "pose", "exact", "values"),
+     ("", 0.5, None, None, None),
+     ("Ctrl+7", 1.25, "camera", "top", "view"), ("Ctrl+1", 1.25, "camera", "front", "view"),
+     ("Ctrl+3", 1.25, "camera", "side", "view"), ("Ctrl+5", 1.25, "camera", "camera", "again")],
 ]
 
 

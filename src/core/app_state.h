@@ -22,6 +22,7 @@
 #include "anim/keyframe_animation.h"
 #include "base/angles.h"
 #include "camera/camera.h"
+#include "camera/named_views.h"
 #include "core/history.h"
 #include "figure/figure_limits.h"
 #include "figure/person.h"
@@ -68,6 +69,7 @@ struct AppState {
     bool spinMode = SPIN_CAMERA;
     int cameraMode = CAM_FOCUS_ON_POINT;
     bool orthographicView = false;
+    NamedViewState namedView;  // top, front or side view over the camera (Ctrl+7, 1, 3, 5)
     bool wireframeOn = false;
     bool lightingOn = true;
     bool texturesOn = true;
@@ -102,6 +104,10 @@ struct AppState {
     bool unsaved[MAX_PERSONS] = {};  // keyframes changed since the figure was saved or loaded
     long dragKey = 0;                // non-zero while a left drag lasts
     long dragCount = 0;
+    // posing by hand (edit/pose_commands.cpp)
+    PoseCopy poseClipboard = {};     // what Ctrl+C copied
+    bool poseClipboardFull = false;
+    bool poseDragOn = false;         // a Ctrl + left drag is posing a figure
 
     // ---- texture loader's name counter (the last name handed out)
     int nextTextureName = -1;

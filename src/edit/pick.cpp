@@ -19,6 +19,7 @@
 #include "camera/projection.h"
 #include "camera/camera.h"
 #include "figure/part_shapes.h"
+#include "camera/named_views.h"
 #include "figure/person.h"
 #include "figure/skeleton.h"
 
@@ -214,6 +215,40 @@ PickRay rayThroughPixel(int x, int y, float width, float height, bool orthograph
     return ray;
 }
 
+PickRay rayThroughViewBox(int x, int y, float width, float height, const ViewBox& box) {
+    const float w = width > 0 ? width : 1, h = height > 0 ? height : 1;
+    const double sx = box.left + (x + 0.5) / w * (box.right - box.left);
+    const double sy = box.top - (y + 0.5) / h * (box.top - box.bottom);
+    double f[3], r[3], u[3];
+    for (int k = 0; k < 3; k++) {
+        f[k] = box.target[k] - box.eye[k];
+        u[k] = box.up[k];
+    }
+    normalise(f);
+    cross(f, u, r);
+    normalise(r);
+    cross(r, f, u);
+    PickRay ray;
+    for (int k = 0; k < 3; k++) {
+        ray.origin[k] = static_cast<float>(box.eye[k] + r[k] * sx + u[k] * sy);
+        ray.dir[k] = static_cast<float>(f[k]);
+    }
+    ray.tMin = static_cast<float>(box.nearPlane);
+    ray.tMax = static_cast<float>(box.farPlane);
+    return ray;
+}
+
+const ViewBox& shownViewBox() {
+    return namedViewBox(app.namedView, app.persons, app.numPersons, app.windowWidth, app.windowHeight);
+}
+
+PickRay pointerRay(int x, int y) {
+    if (app.namedView.view != VIEW_CAMERA) {
+        return rayThroughViewBox(x, y, app.windowWidth, app.windowHeight, shownViewBox());
+    }
+    return rayThroughPixel(x, y, app.windowWidth, app.windowHeight, app.orthographicView, app.camera);
+}
+
 bool pickPart(const Person* persons, int count, const PickRay& ray, PickHit& hit) {
     PickHit best;
     best.distance = INFINITY;
@@ -241,8 +276,7 @@ bool pickPart(const Person* persons, int count, const PickRay& ray, PickHit& hit
 
 bool selectPartAtPixel(int x, int y) {
     if (app.helpVisible || app.keyboardChartVisible) return false;
-    const PickRay ray = rayThroughPixel(x, y, app.windowWidth, app.windowHeight,
-                                        app.orthographicView, app.camera);
+    const PickRay ray = pointerRay(x, y);
     PickHit hit;
     if (!pickPart(app.persons, app.numPersons, ray, hit)) return false;
     app.selectedPerson = hit.person;

@@ -13,6 +13,7 @@
 
 class Camera;
 class Person;
+struct ViewBox;
 
 struct PickRay {
     float origin[3] = {0, 0, 0};
@@ -32,6 +33,16 @@ struct PickHit {
 // the ray ignores the camera there too.
 PickRay rayThroughPixel(int x, int y, float width, float height, bool orthographic,
                         const Camera& camera);
+
+// The ray through pixel (x, y) of a named view's orthographic box.
+PickRay rayThroughViewBox(int x, int y, float width, float height, const ViewBox& box);
+
+// The ray through a pixel of the program's window as it shows now: the
+// camera, the menu's orthographic view or a named view.
+PickRay pointerRay(int x, int y);
+// The box of the named view the window shows (app.namedView); call only
+// while one shows.
+const ViewBox& shownViewBox();
 
 // The front-most part of persons[0 .. count-1] that `ray` hits. False, with
 // `hit` untouched, when it hits none.

@@ -65,6 +65,11 @@ constexpr float kStandingX[BODY_PART_COUNT] = {
 
 }  // namespace
 
+float standingAngle(int idx, int axis) {
+    if (idx < 0 || idx >= BODY_PART_COUNT || axis != 0) return 0;
+    return kStandingX[idx];
+}
+
 // [SECTION] BodyPart
 
 BodyPart::BodyPart() {

@@ -39,6 +39,14 @@ struct FigureDrawSettings {
     bool selectionHighlight = true;
 };
 
+// The standing pose's angle of part idx about axis (the pose setDefaultPose makes).
+float standingAngle(int idx, int axis);
+
+// A pose as a value: the 20 parts' angles, without the position.
+struct PoseCopy {
+    float rotation[BODY_PART_COUNT][3];
+};
+
 // The kept fields (length, radius, rotation, joint offset, limits, texture)
 // come from PartFields; the members here are the animator and what the
 // skeleton and the pose derive.

@@ -7,6 +7,7 @@
 //   Key releases and special keys
 //   Editing keys
 //   Undo steps for key presses and special keys
+//   Posing and view keys
 //
 // Conventions: the play rate and the scale are stepped in double precision
 // and stored as float, so repeated steps round the same way every time.
@@ -23,6 +24,8 @@
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
 #include "edit/timeline_commands.h"
+#include "edit/pose_commands.h"
+#include "camera/named_views.h"
 #include "io/file_chooser.h"
 #include "scene/scene_commands.h"
 #include "scene/switches.h"
@@ -137,6 +140,7 @@ void lowOrbitTour() {
 }
 
 bool onEditKey(unsigned char key);
+bool onPoseKey(unsigned char key);
 bool onEditSpecialKey(int key);
 void noteKeyChange(unsigned char key);
 void afterKeyChange(unsigned char key);
@@ -147,6 +151,7 @@ void noteSpecialKeyChange(int key);
 // [SECTION] Key presses
 
 void onKeyboard(unsigned char key, int, int) {
+    if (onPoseKey(key)) return;
     if (onEditKey(key)) return;
     noteKeyChange(key);
     Person& p = selected();
@@ -399,6 +404,67 @@ void noteSpecialKeyChange(int key) {
         break;
     default: break;
     }
+}
+
+}  // namespace
+
+// [SECTION] Posing and view keys
+// Under X, GLUT passes Ctrl+letter as the letter's control code, Ctrl+3,
+// Ctrl+5 and Ctrl+7 as the codes 27, 29 and 31 (Ctrl+3 is Escape's code),
+// Ctrl+1 as '1' itself, and Ctrl+H as Backspace: each row says which
+// modifiers it needs, and the first row that fits wins.
+
+namespace {
+
+constexpr unsigned char KEY_BACKSPACE = 8;
+constexpr unsigned char KEY_CTRL_C = 3;
+constexpr unsigned char KEY_CTRL_E = 5;
+constexpr unsigned char KEY_CTRL_V = 22;
+constexpr unsigned char KEY_CTRL_3 = 27;
+constexpr unsigned char KEY_CTRL_5 = 29;
+constexpr unsigned char KEY_CTRL_7 = 31;
+
+enum KeyNeeds { NEEDS_CTRL, NEEDS_CTRL_SHIFT, NEEDS_NO_CTRL };
+
+// A named view framing the figures shown, in the window as it is.
+void showView(int view) {
+    showNamedView(app.namedView, app.camera, view, app.persons, app.numPersons, app.windowWidth, app.windowHeight);
+}
+
+struct PoseKey {
+    unsigned char key;
+    KeyNeeds needs;
+    void (*command)();
+};
+
+constexpr PoseKey kPoseKeys[] = {
+    {KEY_CTRL_C, NEEDS_CTRL, [] { copyPoseCommand(); }},
+    {KEY_CTRL_V, NEEDS_CTRL_SHIFT, [] { pastePoseCommand(true); }},
+    {KEY_CTRL_V, NEEDS_CTRL, [] { pastePoseCommand(false); }},
+    {KEY_CTRL_E, NEEDS_CTRL, [] { exactValuesCommand(); }},
+    {KEY_BACKSPACE, NEEDS_NO_CTRL, [] { resetPartCommand(); }},
+    {KEY_CTRL_7, NEEDS_CTRL, [] { showView(VIEW_TOP); }},
+    {'1', NEEDS_CTRL, [] { showView(VIEW_FRONT); }},
+    {KEY_CTRL_3, NEEDS_CTRL, [] { showView(VIEW_RIGHT); }},
+    {KEY_CTRL_5, NEEDS_CTRL, [] { showCameraView(app.namedView, app.camera); }},
+};
+
+bool fits(KeyNeeds needs) {
+    switch (needs) {
+    case NEEDS_CTRL: return ctrlHeld();
+    case NEEDS_CTRL_SHIFT: return ctrlHeld() && shiftHeld();
+    case NEEDS_NO_CTRL: return !ctrlHeld();
+    }
+    return false;
+}
+
+bool onPoseKey(unsigned char key) {
+    for (const PoseKey& k : kPoseKeys) {
+        if (k.key != key || !fits(k.needs)) continue;
+        k.command();
+        return true;
+    }
+    return false;
 }
 
 }  // namespace

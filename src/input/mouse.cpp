@@ -2,7 +2,9 @@
 //
 // A left press and release that stay within a few pixels is also a click,
 // which selects the part under the pointer (edit/pick.h); the drag it may
-// have made on the way still counts.
+// have made on the way still counts. A left press with Ctrl on a hand, a
+// foot or the trunk poses the figure instead (edit/pose_commands.h) until
+// the button comes up.
 //
 // Drags are measured per motion event as previous minus current pointer
 // position, so moving right or down gives negative deltas. Sensitivities:
@@ -14,6 +16,7 @@
 #include "base/platform.h"
 #include "edit/pick.h"
 #include "edit/edit_commands.h"
+#include "edit/pose_commands.h"
 #include "scene/switches.h"
 #include "ui/dope_sheet.h"
 #include "ui/timeline.h"
@@ -97,6 +100,14 @@ void onMouse(int button, int state, int x, int y) {
         if (!pressed && dopeSheetRelease(x)) return;
         if (pressed && timelinePress(x, y)) return;
         if (!pressed && timelineRelease()) return;
+        // Ctrl + left drag on a hand, foot or the trunk poses the figure.
+        const bool ctrl = (platform::modifiers() & platform::MOD_CTRL) != 0;
+        if (pressed && ctrl && beginPoseDragAt(x, y)) {
+            app.mouseX = x;
+            app.mouseY = y;
+            return;
+        }
+        if (!pressed && endPoseDrag()) return;
         if (pressed) beginDragGesture(); else endDragGesture();
         app.leftButtonDown = pressed;
         leftClick(pressed, x, y);
@@ -111,6 +122,7 @@ void onMotion(int x, int y) {
     app.mouseDeltaY = static_cast<float>(app.mouseY - y);
     app.mouseX = x;
     app.mouseY = y;
+    if (movePoseDragTo(x, y)) return;
     if (dopeSheetDrag(x) || timelineDrag(x)) {
         platform::requestRedisplay();
         return;

@@ -21,6 +21,9 @@
 #include "scene/reshape.h"
 #include "audio/music_follow.h"
 #include "edit/scene_time.h"
+#include "camera/named_views.h"
+#include "edit/pick.h"
+#include "edit/pose_edit.h"
 #include "figure/shape_cache.h"
 #include "scene/frame_rate.h"
 #include "scene/help_pages.h"
@@ -91,11 +94,73 @@ void drawKeyboardChart() {
     glPopMatrix();
 }
 
+constexpr float kFloorY = -5;  // the stage floor (stage.cpp)
+
+// A flat arrow on the floor under each figure in use, pointing the way it
+// faces, so the top view shows headings.
+void drawFacingArrows() {
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glColor3f(1, 0.85f, 0.1f);
+    for (int i = 0; i < app.numPersons; i++) {
+        const Person& p = app.persons[i];
+        glPushMatrix();
+        glTranslatef(p.position[0], kFloorY + 0.05f, p.position[2]);
+        glRotatef(p.part[ROOT].rotation[1], 0, 1, 0);
+        glBegin(GL_TRIANGLES);  // shaft as two triangles, then the head, towards +z
+        glVertex3f(-0.25f, 0, 0.5f); glVertex3f(0.25f, 0, 0.5f); glVertex3f(0.25f, 0, 2.2f);
+        glVertex3f(-0.25f, 0, 0.5f); glVertex3f(0.25f, 0, 2.2f); glVertex3f(-0.25f, 0, 2.2f);
+        glVertex3f(-0.7f, 0, 2.2f); glVertex3f(0.7f, 0, 2.2f); glVertex3f(0, 0, 3.2f);
+        glEnd();
+        glPopMatrix();
+    }
+    // Seen edge-on from the front or the side, the floor is a line to stand on.
+    if (app.namedView.view != VIEW_TOP) {
+        const ViewBox& b = shownViewBox();
+        glColor3f(0.45f, 0.3f, 0.15f);
+        glLineWidth(3);
+        glBegin(GL_LINES);
+        const float reach = static_cast<float>(b.right - b.left);
+        float f[3], r[3], u[3];
+        namedViewAxes(app.namedView.view, f, r, u);
+        glVertex3f(b.target[0] - r[0] * reach, kFloorY, b.target[2] - r[2] * reach);
+        glVertex3f(b.target[0] + r[0] * reach, kFloorY, b.target[2] + r[2] * reach);
+        glEnd();
+        glLineWidth(1);
+    }
+    glPopAttrib();
+}
+
+// A named view: its own orthographic box and look-at for the scene, then
+// the window's own projection back with an identity model-view, which is
+// the camera's view frame, for the head-up text.
+void beginNamedView() {
+    const ViewBox& b = shownViewBox();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(b.left, b.right, b.bottom, b.top, b.nearPlane, b.farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(b.eye[0], b.eye[1], b.eye[2], b.target[0], b.target[1], b.target[2], b.up[0], b.up[1], b.up[2]);
+}
+
+void endNamedView() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
 // `withAids` adds what only an editor needs: target marker, selected part's
 // yellow, selection cone, keyboard chart and HUD; a rendered film shows the
 // stage and figures alone.
 void drawScene(bool withAids) {
-    if (!app.orthographicView) {
+    const bool named = withAids && app.namedView.view != VIEW_CAMERA;
+    if (named) {
+        beginNamedView();
+    } else if (!app.orthographicView) {
         followPerson(app.camera, app.cameraMode, app.persons[app.selectedPerson].position);
         app.camera.apply(app.playRate);
         if (withAids && app.showTargetMarker) drawTargetMarker();
@@ -108,10 +173,11 @@ void drawScene(bool withAids) {
     for (int i = 0; i < app.numPersons; i++) app.persons[i].draw(settings);
     shapes::endFigures();
     if (withAids) drawSelectionCone();
+    if (named) drawFacingArrows();
     applyLightPosition();
     if (!withAids) return;
 
-    app.camera.applyViewFrame();
+    if (named) endNamedView(); else app.camera.applyViewFrame();
     if (app.keyboardChartVisible) drawKeyboardChart();
     if (app.windowWidth > 400 && app.windowHeight > 400 && !app.keyboardChartVisible) drawHud();
     drawTimeline();
@@ -133,6 +199,8 @@ void drawSelectionLines(float xLabel, float xValue, float y, float s, float t) {
     drawText(xValue, y - t, -2, s, kBodyPartLabels[part]);
     drawText(xLabel, y - 2 * t, -2, s, "angles:");
     drawText(xValue, y - 2 * t, -2, s, angles.c_str());
+    drawText(xLabel, y - 3 * t, -2, s, "position:");
+    drawText(xValue, y - 3 * t, -2, s, positionText(p).c_str());
 }
 
 }  // namespace
