@@ -242,9 +242,10 @@ KEY_ROWS = [
 def keyboard_chart():
     """The key map as a keyboard: every cap that does something shows its
     key and a short label, coloured by what it acts on."""
-    w, h = 512, 256
+    # 8:5, the shape the chart is shown at, with room for every row.
+    w, h = 512, 320
     unit = 34
-    pitch = 28
+    pitch = 31
     cap_h = 28
     left = (w - 14.5 * unit) / 2
     top = 16
