@@ -148,6 +148,15 @@ namespace {
 std::string fileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 }  // namespace
 
+// A load keeps the figure playing or paused as it was, so a paused figure
+// waits at the start of what it loaded; the message says which, and how to
+// start it.
+std::string playStateAfterLoad(const Person& p) {
+    if (!p.animating) return "paused at its start, Return plays it";
+    if (app.playRate == 0) return "waiting at play rate 0, . plays it";
+    return "playing in a loop";
+}
+
 // A load clears the figure even when it fails, so it is one step either way;
 // a cancelled dialog changed nothing and leaves no step.
 bool openAnimationCommand() {
@@ -165,7 +174,7 @@ bool openAnimationCommand() {
                     (exists ? "not an animation file" : "no such file"));
     } else {
         postMessage("loaded " + fileName(path) + " (" + std::to_string(keyFrameCount(app.persons[person])) +
-                    " keyframes)");
+                    " keyframes): " + playStateAfterLoad(app.persons[person]));
     }
     return ok;
 }

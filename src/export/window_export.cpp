@@ -123,8 +123,8 @@ void runExport(int bvh) {
 
 }  // namespace
 
-const FileDialogRequest kExportVideoRequest = {FileDialogKind::Save, kVideoFilters, 4, ".mp4"};
-const FileDialogRequest kExportBvhRequest = {FileDialogKind::Save, kBvhFilters, 1, ".bvh"};
+const FileDialogRequest kExportVideoRequest = {FileDialogKind::Save, "Export Video", kVideoFilters, 4, ".mp4"};
+const FileDialogRequest kExportBvhRequest = {FileDialogKind::Save, "Export BVH", kBvhFilters, 1, ".bvh"};
 
 void addExportMenuEntries() {
     glutAddMenuEntry("export video...", MENU_EXPORT_VIDEO);
