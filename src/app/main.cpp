@@ -2,13 +2,13 @@
 // first state, registers the GLUT callbacks and enters the main loop.
 #include <GL/freeglut.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/frame_clock.h"
 #include "app/menus.h"
 #include "app/platform.h"
 #include "app/reshape.h"
 #include "app/scene_init.h"
-#include "camera/mouse.h"
+#include "input/mouse.h"
 #include "edit/edit_commands.h"
 #include "export/render_command.h"
 #include "export/render_options.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/reshape.h"
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "audio/music_player.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <sstream>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "scene/text_layout.h"
 
 void drawText(float x, float y, float z, float spacing, const char* text) {

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
-#include "camera/mouse.h"
+#include "input/mouse.h"
 
 namespace {
 
@@ -238,7 +238,9 @@ TEST(MouseFloor, TheEyeStaysAboveTheFloorThroughDragsWheelTurnsAndFollowing) {
         const float offsetY = app.camera.eye[1] - app.camera.target[1];
         dragBy(x, y, 2, 30, 10);
         above("middle drags down");
-        if (mode == CAM_FREE) EXPECT_NEAR(app.camera.eye[1] - app.camera.target[1], offsetY, 1e-3f);
+        if (mode == CAM_FREE) {
+            EXPECT_NEAR(app.camera.eye[1] - app.camera.target[1], offsetY, 1e-3f);
+        }
         dragBy(x, y, 0, -10, 1);
         onMouse(MOUSE_MIDDLE, RELEASED, x, y);
         app.tabHeld = false;
@@ -248,10 +250,10 @@ TEST(MouseFloor, TheEyeStaysAboveTheFloorThroughDragsWheelTurnsAndFollowing) {
     app.cameraMode = CAM_FOCUS_ON_PERSON;
     for (int i = 0; i < 60; i++) app.persons[0].movePosition(-0.3f, 1);
     for (int i = 0; i < 40; i++) {
-        followSelectedPerson();
+        followPerson(app.camera, app.cameraMode, app.persons[0].position);
         onMouseWheel(0, +1, x, y);
         above("wheel towards a target under the stage");
-        followSelectedPerson();
+        followPerson(app.camera, app.cameraMode, app.persons[0].position);
         press(MOUSE_LEFT, x, y);
         dragBy(x, y, (i % 5) - 2, (i % 3 - 1) * 40, 2);
         above("orbits about it");

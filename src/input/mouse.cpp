@@ -11,9 +11,9 @@
 //
 // No drag or wheel turn takes the eye below CAMERA_LOWEST_EYE_Y, just above
 // the stage floor: the move stops at that height.
-#include "camera/mouse.h"
+#include "input/mouse.h"
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
 #include "edit/pick.h"
 #include "edit/edit_commands.h"
