@@ -18,9 +18,9 @@
 #include "input/keyboard.h"
 #include "scene/display.h"
 #include "scene/overlay.h"
-#include "scene/text.h"
-#include "scene/text_layout.h"
-#include "ui/messages.h"
+#include "gfx/text.h"
+#include "gfx/text_layout.h"
+#include "core/messages.h"
 
 namespace {
 

@@ -17,16 +17,16 @@
 #include <string>
 
 #include "core/app_state.h"
-#include "app/platform.h"
-#include "app/reshape.h"
+#include "base/platform.h"
+#include "scene/reshape.h"
 #include "audio/music_follow.h"
 #include "figure/shape_cache.h"
 #include "scene/frame_rate.h"
 #include "scene/help_pages.h"
 #include "scene/overlay.h"
 #include "scene/stage.h"
-#include "scene/text.h"
-#include "scene/text_layout.h"
+#include "gfx/text.h"
+#include "gfx/text_layout.h"
 #include "ui/timeline.h"
 
 namespace {
@@ -100,7 +100,7 @@ void drawKeyboardChart() {
 void drawScene(bool withAids) {
     if (!app.orthographicView) {
         followPerson(app.camera, app.cameraMode, app.persons[app.selectedPerson].position);
-        app.camera.apply();
+        app.camera.apply(app.playRate);
         if (withAids && app.showTargetMarker) drawTargetMarker();
     }
     drawStage();

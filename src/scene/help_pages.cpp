@@ -6,9 +6,9 @@
 #include <string>
 
 #include "core/app_state.h"
-#include "io/safe_file.h"
-#include "scene/text.h"
-#include "scene/text_layout.h"
+#include "base/safe_file.h"
+#include "gfx/text.h"
+#include "gfx/text_layout.h"
 
 namespace {
 

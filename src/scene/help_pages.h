@@ -10,13 +10,13 @@
 
 #include <istream>
 
+#include "gfx/text_layout.h"
+
 // The help file, relative to the working directory.
 constexpr const char* kHelpFile = "instructions.txt";
 
-// Longest help line kept: about what the widest window shows from the
-// page's left edge (an X window is at most 32767 pixels wide, the page is
-// centred for 54 characters of 8 or 9 pixels).
-constexpr int kMaxHelpLineChars = 2000;
+// Longest help line kept (gfx/text_layout.h).
+constexpr int kMaxHelpLineChars = HELP_MAX_LINE_CHARS;
 
 // Reads kHelpFile into app.helpLines. A missing file prints
 // "ERROR: text file not found" and leaves the pages empty; a file that is

@@ -9,12 +9,12 @@
 #include <string>
 
 #include "core/app_state.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "edit/keyframe_edit.h"
 #include "scene/overlay.h"
-#include "scene/text.h"
-#include "scene/text_layout.h"
-#include "ui/messages.h"
+#include "gfx/text.h"
+#include "gfx/text_layout.h"
+#include "core/messages.h"
 #include "ui/timeline.h"
 
 namespace {

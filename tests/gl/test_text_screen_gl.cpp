@@ -12,14 +12,14 @@
 #include <vector>
 
 #include "core/app_state.h"
-#include "app/platform.h"
-#include "app/reshape.h"
-#include "app/scene_init.h"
+#include "base/platform.h"
+#include "scene/reshape.h"
+#include "scene/scene_init.h"
 #include "export/offscreen_gl.h"
 #include "scene/display.h"
 #include "scene/switches.h"
-#include "scene/text_layout.h"
-#include "scene/texture_loader.h"
+#include "gfx/text_layout.h"
+#include "gfx/texture_loader.h"
 
 namespace {
 

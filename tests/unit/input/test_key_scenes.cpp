@@ -14,12 +14,12 @@
 
 #include "../audio/recording_music_backend.h"
 #include "core/app_state.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "audio/music_player.h"
 #include "audio/music_control.h"
 #include "input/keyboard.h"
 #include "io/file_chooser.h"
-#include "ui/messages.h"
+#include "core/messages.h"
 #include "../../support/scripted_chooser.h"
 
 namespace {
@@ -170,7 +170,7 @@ TEST_F(SceneKeys, F5SaysWhetherTheFigurePlaysWhatItLoadedAndHowToStartIt) {
     const float before = app.persons[0].part[TORSO].kfa.currentTime;
     onKeyboard('\r', 0, 0);
     ASSERT_TRUE(app.persons[0].animating) << "Return plays it, as the message says";
-    app.persons[0].stepAnimation();
+    app.persons[0].stepAnimationBy(1);
     EXPECT_GT(app.persons[0].part[TORSO].kfa.currentTime, before);
 
     app.playRate = 0;

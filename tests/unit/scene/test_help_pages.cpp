@@ -10,7 +10,7 @@
 
 #include "core/app_state.h"
 #include "scene/help_pages.h"
-#include "scene/text_layout.h"
+#include "gfx/text_layout.h"
 
 namespace {
 

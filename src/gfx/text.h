@@ -13,6 +13,8 @@
 #include <cstddef>
 #include <string>
 
+#include "gfx/text_layout.h"
+
 // Draws `text` from (x, y, z), one character every `spacing` units along x, in
 // the current colour (unlit, untextured, over everything), on its panel.
 // Characters whose raster position falls outside the view are dropped by GL. Drawn under a scissor round the string, which leaves the
@@ -21,6 +23,11 @@
 void drawText(float x, float y, float z, float spacing, const char* text);
 // The same for at most the first maxChars characters.
 void drawText(float x, float y, float z, float spacing, const char* text, std::size_t maxChars);
+
+// The font and pitches text is drawn with: set by reshape for the window's
+// size (textMetricsFor), read by drawText and by whoever lays text out.
+void setTextMetrics(const TextMetrics& metrics);
+const TextMetrics& textMetrics();
 
 // A double as a default-formatted stream would print it: six significant
 // digits, no trailing zeros ("1", "0.5", "-1").

@@ -43,6 +43,10 @@ bool hudShown(float width, float height);
 // most `visibleChars` characters of a line reach into the window.
 constexpr int HELP_VISIBLE_LINES = 27;
 constexpr int HELP_PAGE_COLUMNS = 54;  // the widest line the page is centred for
+// Longest help line kept: about what the widest window shows from the
+// page's left edge (an X window is at most 32767 pixels wide, the page is
+// centred for 54 characters of 8 or 9 pixels).
+constexpr int HELP_MAX_LINE_CHARS = 2000;
 struct HelpLayout {
     TextMetrics metrics;
     float x, firstBaseline;

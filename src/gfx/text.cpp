@@ -1,13 +1,12 @@
 // text.cpp - bitmap text on its backing panel, and the HUD's number formats.
-#include "scene/text.h"
+#include "gfx/text.h"
 
 #include <GL/glut.h>
 
 #include <cmath>
 #include <sstream>
 
-#include "core/app_state.h"
-#include "scene/text_layout.h"
+#include "gfx/text_layout.h"
 
 void drawText(float x, float y, float z, float spacing, const char* text) {
     drawText(x, y, z, spacing, text, static_cast<std::size_t>(-1));
@@ -27,6 +26,8 @@ bool rasterAt(float x, float y, float z, float window[2]) {
     window[1] = p[1];
     return true;
 }
+
+TextMetrics gMetrics = textMetricsFor(700, 500);
 
 void* glutFont(TextFont font) { return font == TextFont::Large ? GLUT_BITMAP_9_BY_15 : GLUT_BITMAP_8_BY_13; }
 
@@ -134,7 +135,7 @@ void drawText(float x, float y, float z, float spacing, const char* text, std::s
     // A scissor of the caller's own is left as it is.
     const bool scissored = !glIsEnabled(GL_SCISSOR_TEST);
     GLint box[4];
-    const TextMetrics m = textMetricsFor(app.windowWidth, app.windowHeight);
+    const TextMetrics m = textMetrics();
     if (!allBlank(text, n)) panelBehind(x, y, z, spacing, n, m);
     if (scissored) {
         glGetIntegerv(GL_SCISSOR_BOX, box);
@@ -157,6 +158,9 @@ void drawText(float x, float y, float z, float spacing, const char* text, std::s
         glScissor(box[0], box[1], box[2], box[3]);
     }
 }
+
+void setTextMetrics(const TextMetrics& metrics) { gMetrics = metrics; }
+const TextMetrics& textMetrics() { return gMetrics; }
 
 std::string floatToText(double value) {
     std::ostringstream out;

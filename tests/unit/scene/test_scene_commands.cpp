@@ -10,17 +10,17 @@
 
 #include "core/app_state.h"
 #include "app/menus.h"
-#include "app/platform.h"
-#include "app/scene_init.h"
+#include "base/platform.h"
+#include "scene/scene_init.h"
 #include "input/keyboard.h"
 #include "edit/edit_commands.h"
 #include "export/window_export.h"
 #include "io/file_chooser.h"
-#include "io/scene_commands.h"
+#include "scene/scene_commands.h"
 #include "io/scene_file.h"
-#include "ui/messages.h"
-#include "io_test_support.h"
-#include "scene_test_support.h"
+#include "core/messages.h"
+#include "../io/io_test_support.h"
+#include "../io/scene_test_support.h"
 
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;

@@ -2,7 +2,7 @@
 // window that shows the head-up text to a 4K screen, landscape and portrait.
 #include <gtest/gtest.h>
 
-#include "scene/text_layout.h"
+#include "gfx/text_layout.h"
 
 namespace {
 

@@ -1,11 +1,10 @@
 // text_layout.cpp - window-pixel layout of the head-up text, help pages,
 // hint and keyboard chart.
-#include "scene/text_layout.h"
+#include "gfx/text_layout.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "scene/help_pages.h"
 
 namespace {
 
@@ -44,7 +43,7 @@ HelpLayout helpLayout(float width, float height) {
     l.x = std::floor(std::max(0.0f, (width - blockWidth) / 2));
     l.firstBaseline = std::floor(height - std::max(0.0f, (height - blockHeight) / 2) - m.ascent);
     const float chars = std::ceil((width - l.x) / m.advance);
-    l.visibleChars = chars > 0 ? static_cast<int>(std::min<float>(chars, kMaxHelpLineChars)) : 0;
+    l.visibleChars = chars > 0 ? static_cast<int>(std::min<float>(chars, HELP_MAX_LINE_CHARS)) : 0;
     return l;
 }
 
