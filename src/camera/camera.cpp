@@ -21,6 +21,7 @@
 //   Animators
 //   Working values
 //   Movements
+//   Floor guard
 //   Camera modes
 #include "camera/camera.h"
 
@@ -253,6 +254,48 @@ void Camera::zoom(int notches) {
     if (wanted > ZOOM_MAX_DISTANCE) wanted = std::max(distance, ZOOM_MAX_DISTANCE);
     const float k = wanted / distance;
     for (int i = 0; i < 3; i++) eye[i] = target[i] + offset[i] * k;
+}
+
+// [SECTION] Floor guard
+
+CameraPlace Camera::place() const {
+    CameraPlace p;
+    for (int i = 0; i < 3; i++) {
+        p.eye[i] = eye[i];
+        p.target[i] = target[i];
+    }
+    return p;
+}
+
+void Camera::keepOrbitAbove(float lowest, const CameraPlace& before) {
+    const float limit = std::min(lowest, before.eye[1]);
+    if (!(eye[1] < limit)) return;
+    computeDistances();
+    // The heading from before: past the bottom pole the new one points the
+    // other way, and the eye would jump round the target.
+    float hx = before.eye[0] - target[0], hz = before.eye[2] - target[2];
+    if (std::hypot(hx, hz) == 0) {
+        hx = offset[0];
+        hz = offset[2];
+    }
+    const float hLength = std::hypot(hx, hz);
+    const float dy = limit - target[1];
+    const float h = std::sqrt(std::max(0.0f, distance * distance - dy * dy));
+    eye[0] = target[0] + (hLength > 0 ? hx / hLength * h : 0);
+    eye[1] = limit;
+    eye[2] = target[2] + (hLength > 0 ? hz / hLength * h : h);
+}
+
+void Camera::keepMoveAbove(float lowest, const CameraPlace& before) {
+    const float limit = std::min(lowest, before.eye[1]);
+    if (!(eye[1] < limit)) return;
+    const float drop = before.eye[1] - eye[1];
+    const float f = std::clamp((before.eye[1] - limit) / drop, 0.0f, 1.0f);
+    for (int i = 0; i < 3; i++) {
+        eye[i] = before.eye[i] + (eye[i] - before.eye[i]) * f;
+        target[i] = before.target[i] + (target[i] - before.target[i]) * f;
+    }
+    eye[1] = std::max(eye[1], limit);  // rounding must not leave it a hair below
 }
 
 // [SECTION] Camera modes

@@ -22,6 +22,18 @@ constexpr float ZOOM_STEP = 0.1f;
 constexpr float ZOOM_MIN_DISTANCE = 2.0f;
 constexpr float ZOOM_MAX_DISTANCE = 1000.0f;
 
+// The stage floor's height, and the lowest a drag or the wheel takes the
+// eye: a unit above the floor, the near plane's distance, so the view meets
+// the floor instead of cutting through it.
+constexpr float STAGE_FLOOR_Y = -5.0f;
+constexpr float CAMERA_LOWEST_EYE_Y = STAGE_FLOOR_Y + 1.0f;
+
+// Eye and target at one moment, to take part of a move back to.
+struct CameraPlace {
+    float eye[3];
+    float target[3];
+};
+
 class Camera {
 public:
     float eye[3] = {0, 5, 20};
@@ -59,6 +71,17 @@ public:
     // Moves the eye along its line to the target by `notches` wheel steps
     // (positive closer), keeping between the two zoom distances above.
     void zoom(int notches);
+
+    // ---- floor guard: after a move from `before`, an eye it took below
+    // `lowest` comes back to that height (an eye already lower, from a tour
+    // or a file, only sinks no further).
+    CameraPlace place() const;
+    // After an orbit: the eye stays at its distance from the target, on the
+    // heading it had before the move.
+    void keepOrbitAbove(float lowest, const CameraPlace& before);
+    // After a straight move (pan, shift, zoom): eye and target stop where
+    // the eye's path met the height.
+    void keepMoveAbove(float lowest, const CameraPlace& before);
 
     // The turn about y and the pitch about x that applyViewFrame applies
     // after moving to the eye (GL-free, so it can be checked without a window).

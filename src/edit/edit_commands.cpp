@@ -140,6 +140,15 @@ namespace {
 std::string fileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 }  // namespace
 
+// A load keeps the figure playing or paused as it was, so a paused figure
+// waits at the start of what it loaded; the message says which, and how to
+// start it.
+std::string playStateAfterLoad(const Person& p) {
+    if (!p.animating) return "paused at its start, Return plays it";
+    if (app.playRate == 0) return "waiting at play rate 0, . plays it";
+    return "playing in a loop";
+}
+
 // A load clears the figure even when it fails, so it is one step either way;
 // a cancelled dialog changed nothing and leaves no step.
 bool openAnimationCommand() {
@@ -161,7 +170,7 @@ bool openAnimationCommand() {
                     " keyframes" +
                     (dropped ? "; " + std::to_string(dropped) + " more dropped: a figure holds " +
                                    std::to_string(KEYFRAME_CAPACITY) : std::string()) +
-                    ")");
+                    "): " + playStateAfterLoad(app.persons[person]));
     }
     return ok;
 }

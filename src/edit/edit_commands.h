@@ -10,6 +10,7 @@
 #include <string>
 
 class History;
+class Person;
 
 // The program's one undo history.
 History& editHistory();
@@ -31,6 +32,9 @@ void redoCommand();                        // Ctrl+Y, Ctrl+Shift+Z
 void scrubCommand(float t);                // dragging along the timeline
 bool openAnimationCommand();               // F5: the dialog, undoable, with a message
 bool saveAnimationCommand();               // F6: the dialog, with a message
+// What a figure does with an animation just loaded: "playing in a loop", or
+// waiting and the key that starts it.
+std::string playStateAfterLoad(const Person& p);
 
 // ---- change hooks, called before the change happens
 // One figure; a non-zero runKey folds repeats of the same key into one step.

@@ -19,7 +19,9 @@
 #include "export/export_job.h"
 #include "input/keyboard.h"
 #include "scene/display.h"
+#include "ui/overlay.h"
 #include "gfx/text.h"
+#include "gfx/text_layout.h"
 #include "core/messages.h"
 
 namespace {
@@ -62,10 +64,12 @@ void showProgress(const ExportJob& job) {
     char text[96];
     std::snprintf(text, sizeof text, "exporting %d/%d frames - Escape cancels", job.framesDone(),
                   job.framesTotal());
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(app.textures[TEX_COLOR_SILVER]));
-    glColor4f(1, 0, 0, 1);
-    const float s = app.textCharSpacing / 5;
-    drawText(app.aspectRatio * -1.1f, -1.3f / app.aspectRatio, -2, s, text);
+    // Under the head-up text, in a warm orange that reads on its panel.
+    const HudLayout l = hudLayout(app.windowWidth, app.windowHeight);
+    beginOverlay();
+    glColor4f(1, 0.7f, 0.3f, 1);
+    drawText(l.x, l.firstBaseline - 14 * l.metrics.lineHeight, 0, l.metrics.advance, text);
+    endOverlay();
     glutSwapBuffers();
 }
 
@@ -124,8 +128,8 @@ void runExport(int bvh) {
 
 }  // namespace
 
-const FileDialogRequest kExportVideoRequest = {FileDialogKind::Save, kVideoFilters, 4, ".mp4"};
-const FileDialogRequest kExportBvhRequest = {FileDialogKind::Save, kBvhFilters, 1, ".bvh"};
+const FileDialogRequest kExportVideoRequest = {FileDialogKind::Save, "Export Video", kVideoFilters, 4, ".mp4"};
+const FileDialogRequest kExportBvhRequest = {FileDialogKind::Save, "Export BVH", kBvhFilters, 1, ".bvh"};
 
 void addExportMenuEntries() {
     glutAddMenuEntry("export video...", MENU_EXPORT_VIDEO);

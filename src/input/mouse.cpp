@@ -10,6 +10,9 @@
 // position, so moving right or down gives negative deltas. Sensitivities:
 // half a degree per pixel for orbit and free look, one unit per pixel for
 // panning, one degree per three pixels (per event) for turning a part.
+//
+// No drag or wheel turn takes the eye below CAMERA_LOWEST_EYE_Y, just above
+// the stage floor: the move stops at that height.
 #include "input/mouse.h"
 
 #include "core/app_state.h"
@@ -49,7 +52,9 @@ void leftDrag(float dx, float dy) {
     // turn the heading freely) never flip it.
     cam.computeAngles();
     const float headingBefore = cam.angle[1];
+    const CameraPlace before = cam.place();
     cam.orbitVertical(app.orbitFlipped ? -dy / 2 : dy / 2, 1);
+    cam.keepOrbitAbove(CAMERA_LOWEST_EYE_Y, before);  // a drag down stops at the floor
     cam.computeAngles();
     float swing = cam.angle[1] - headingBefore;
     Camera::wrapAngle(swing);
@@ -60,11 +65,13 @@ void middleDrag(float dx, float dy) {
     Camera& cam = app.camera;
     // Free look slides eye and target together; otherwise only the eye moves.
     const bool free = app.cameraMode == CAM_FREE;
+    const CameraPlace before = cam.place();
     cam.pan(dx, free, free ? 0 : 180, 1);
     if (app.tabHeld)
         cam.shift(dy, free, 1);
     else
         cam.pan(dy, free, -90, 1);
+    cam.keepMoveAbove(CAMERA_LOWEST_EYE_Y, before);
 }
 
 // A left press and release without a drag selects the part clicked on.
@@ -141,6 +148,9 @@ void onPassiveMotion(int x, int y) {
 
 void onMouseWheel(int, int direction, int, int) {
     if (app.helpVisible) return;
+    const CameraPlace before = app.camera.place();
     app.camera.zoom(direction);
+    // Towards a target below the stage (a figure lowered through it).
+    app.camera.keepMoveAbove(CAMERA_LOWEST_EYE_Y, before);
     platform::requestRedisplay();
 }

@@ -40,8 +40,8 @@ bool choosePath(const FileDialogRequest& request, std::string& path) {
 
 }  // namespace
 
-const FileDialogRequest kOpenAnimationRequest = {FileDialogKind::Open, kOpenFilters, 2, nullptr};
-const FileDialogRequest kSaveAnimationRequest = {FileDialogKind::Save, kSaveFilters, 1, ".txt"};
+const FileDialogRequest kOpenAnimationRequest = {FileDialogKind::Open, "Open Animation", kOpenFilters, 2, nullptr};
+const FileDialogRequest kSaveAnimationRequest = {FileDialogKind::Save, "Save Animation", kSaveFilters, 1, ".txt"};
 
 void setFileChooser(FileChooser* chooser) { installedChooser = chooser; }
 FileChooser& fileChooser() { return currentChooser(); }

@@ -18,6 +18,7 @@ enum class FileDialogKind { Open, Save };
 // What a dialog offers. The first filter is selected at start.
 struct FileDialogRequest {
     FileDialogKind kind;
+    const char* title;  // what the dialog's title bar says it is for
     const FileFilter* filters;
     int filterCount;
     const char* defaultExtension;  // added to a saved name without one; nullptr for none

@@ -66,7 +66,7 @@ public:
         if (!gtkReady()) return false;
         const bool save = request.kind == FileDialogKind::Save;
         GtkWidget* dialog = gtk_file_chooser_dialog_new(
-            save ? "Save Animation" : "Open Animation", nullptr,
+            request.title, nullptr,
             save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN,
             "_Cancel", GTK_RESPONSE_CANCEL, save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
         gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);

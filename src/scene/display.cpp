@@ -1,9 +1,9 @@
 // display.cpp - the display pass.
 //
 // One pass draws either the help screen or the scene. The scene is drawn in
-// world space through the camera, then the camera's view frame is put on the
-// matrix stack so the keyboard chart and the HUD stay fixed in front of the
-// eye. All text is placed in world units with the spacings reshape computes.
+// world space through the camera; the keyboard chart, the HUD, the timeline
+// and the help pages are drawn over it in window pixels (scene/overlay.h),
+// laid out for the window's size by scene/text_layout.h.
 //
 //   display()       the pass itself
 //   drawHelpScreen  help page or the window-too-small notice
@@ -27,9 +27,11 @@
 #include "figure/shape_cache.h"
 #include "scene/frame_rate.h"
 #include "scene/help_pages.h"
+#include "ui/overlay.h"
 #include "scene/stage.h"
 #include "gfx/text.h"
 #include "ui/dope_sheet.h"
+#include "gfx/text_layout.h"
 #include "ui/timeline.h"
 
 namespace {
@@ -37,18 +39,21 @@ namespace {
 void bindSlot(int slot) { glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(app.textures[slot])); }
 
 // ------------------------------------------------------------- help screen
+// The three-line notice, centred, for windows too small for a page.
+void drawTooSmallNotice() {
+    const TextMetrics m = textMetricsFor(app.windowWidth, app.windowHeight);
+    const float x = centredTextX(app.windowWidth, m, 12);
+    drawText(x, centredBaseline(app.windowHeight, m, 1), 0, m.advance, "Window is   ");
+    drawText(x, centredBaseline(app.windowHeight, m, 0), 0, m.advance, "too small to");
+    drawText(x, centredBaseline(app.windowHeight, m, -1), 0, m.advance, "display help");
+}
+
 void drawHelpScreen() {
-    gluLookAt(0, 0, 10, 0, 0, 0, 0, 1, 0);
+    beginOverlay();
     glColor4f(1, 1, 1, 1);
-    if (app.windowWidth < 500 || app.windowHeight < 500) {
-        const float s = app.textCharSpacing;
-        const float x0 = -6 * s;
-        drawText(x0, app.textLineSpacing, 0, s, "Window is   ");
-        drawText(x0, 0, 0, s, "too small to");
-        drawText(x0, -app.textLineSpacing, 0, s, "display help");
-    } else {
-        drawHelpPage();
-    }
+    if (!helpFitsWindow(app.windowWidth, app.windowHeight)) drawTooSmallNotice();
+    else drawHelpPage();
+    endOverlay();
 }
 
 // ------------------------------------------------------------- scene
@@ -79,19 +84,20 @@ void drawSelectionCone() {
     glPopMatrix();
 }
 
-// The key map as a picture 5 units in front of the eye.
+// The key map as a picture over the middle of the window, as large as fits.
 void drawKeyboardChart() {
-    glPushMatrix();
-    glTranslatef(0, 0, -5);
+    const PixelRect r = keyboardChartRect(app.windowWidth, app.windowHeight);
+    beginOverlay();
+    glEnable(GL_TEXTURE_2D);
     glColor4f(1, 1, 1, 0.9f);
     bindSlot(TEX_KEYBOARD_CHART);
     glBegin(GL_QUADS);
-    glTexCoord2f(0, 0); glVertex3f(-4, -2.5f, 0);
-    glTexCoord2f(1, 0); glVertex3f(4, -2.5f, 0);
-    glTexCoord2f(1, 1); glVertex3f(4, 2.5f, 0);
-    glTexCoord2f(0, 1); glVertex3f(-4, 2.5f, 0);
+    glTexCoord2f(0, 0); glVertex2f(r.left, r.bottom);
+    glTexCoord2f(1, 0); glVertex2f(r.right, r.bottom);
+    glTexCoord2f(1, 1); glVertex2f(r.right, r.top);
+    glTexCoord2f(0, 1); glVertex2f(r.left, r.top);
     glEnd();
-    glPopMatrix();
+    endOverlay();
 }
 
 constexpr float kFloorY = -5;  // the stage floor (stage.cpp)
@@ -177,30 +183,32 @@ void drawScene(bool withAids) {
     applyLightPosition();
     if (!withAids) return;
 
-    if (named) endNamedView(); else app.camera.applyViewFrame();
+    if (named) endNamedView();
+    // The chart and the text stand still in front of the viewer, in window
+    // pixels, whatever the camera does.
     if (app.keyboardChartVisible) drawKeyboardChart();
-    if (app.windowWidth > 400 && app.windowHeight > 400 && !app.keyboardChartVisible) drawHud();
+    if (hudShown(app.windowWidth, app.windowHeight) && !app.keyboardChartVisible) drawHud();
     drawTimeline();
     drawDopeSheet();
     drawMessage();
 }
 
 // The editing lines under the HUD: which figure and part the keys act on,
-// and the part's three angles.
+// and the part's three angles. Line i of them sits at y - i * t.
 void drawSelectionLines(float xLabel, float xValue, float y, float s, float t) {
     const Person& p = app.persons[app.selectedPerson];
     const int part = (p.selectedPart >= 0 && p.selectedPart < BODY_PART_COUNT) ? p.selectedPart : 0;
     const float* r = p.part[part].rotation;
     const std::string figure = std::to_string(app.selectedPerson + 1);
     const std::string angles = floatToText(r[0]) + " " + floatToText(r[1]) + " " + floatToText(r[2]);
-    drawText(xLabel, y, -2, s, "figure:");
-    drawText(xValue, y, -2, s, figure.c_str());
-    drawText(xLabel, y - t, -2, s, "part:");
-    drawText(xValue, y - t, -2, s, kBodyPartLabels[part]);
-    drawText(xLabel, y - 2 * t, -2, s, "angles:");
-    drawText(xValue, y - 2 * t, -2, s, angles.c_str());
-    drawText(xLabel, y - 3 * t, -2, s, "position:");
-    drawText(xValue, y - 3 * t, -2, s, positionText(p).c_str());
+    drawText(xLabel, y, 0, s, "figure:");
+    drawText(xValue, y, 0, s, figure.c_str());
+    drawText(xLabel, y - t, 0, s, "part:");
+    drawText(xValue, y - t, 0, s, kBodyPartLabels[part]);
+    drawText(xLabel, y - 2 * t, 0, s, "angles:");
+    drawText(xValue, y - 2 * t, 0, s, angles.c_str());
+    drawText(xLabel, y - 3 * t, 0, s, "position:");
+    drawText(xValue, y - 3 * t, 0, s, positionText(p).c_str());
 }
 
 }  // namespace
@@ -214,23 +222,23 @@ FigureDrawSettings figureDrawSettings() {
 }
 
 // ------------------------------------------------------------- HUD
+// In window pixels from the top-left corner, white on the text's panels.
 void drawHud() {
-    glPushMatrix();
-    bindSlot(TEX_COLOR_SILVER);
-    glColor4f(1, 1, 1, 0.9f);
+    beginOverlay();
+    const HudLayout l = hudLayout(app.windowWidth, app.windowHeight);
+    const float s = l.metrics.advance;
+    const float t = l.metrics.lineHeight;
+    glColor4f(1, 1, 1, 1);
 
     if (platform::elapsedMs() < HELP_HINT_SHOWN_MS) {
-        glColor4f(1, 1, 1, 1);
         // 26 characters centred on the screen.
-        drawText(-app.textCharSpacing * 13 / 5, 0, -2, app.textCharSpacing / 5,
-                 "Press [H] or [F1] for help");
+        drawText(centredTextX(app.windowWidth, l.metrics, 26), centredBaseline(app.windowHeight, l.metrics, 0), 0,
+                 s, "Press [H] or [F1] for help");
     }
 
-    const float s = app.textCharSpacing / 5;
-    const float t = app.textLineSpacing / 5;
-    const float xLabel = app.aspectRatio * -1.1f;
-    const float xValue = xLabel + 12 * s;
-    const float yTop = 1.4f / app.aspectRatio;
+    const float xLabel = l.x;
+    const float xValue = l.valueX;
+    const float yTop = l.firstBaseline;
 
     const char* animateText = app.animateOn ? "animate:    on" : "animate:    off";
     const char* spinText = app.spinMode ? "spin mode:  SPIN_PART" : "spin mode:  SPIN_CAMERA";
@@ -239,23 +247,22 @@ void drawHud() {
     int mode = app.cameraMode;
     if (mode < 0 || mode >= CAMERA_MODE_COUNT) mode = 0;
 
-    glColor4f(1, 1, 1, 1);
-    drawText(xLabel, yTop, -2, s, "view mode:");
-    drawText(xValue, yTop, -2, s, cameraModeNames[mode]);
-    drawText(xLabel, yTop - t, -2, s, spinText);
-    drawText(xLabel, yTop - 2 * t, -2, s, animateText);
-    drawText(xLabel, yTop - 4 * t, -2, s, "fps:");
-    drawText(xValue, yTop - 4 * t, -2, s, fpsText.c_str());
-    drawText(xLabel, yTop - 5 * t, -2, s, "play rate:");
-    drawText(xValue, yTop - 5 * t, -2, s, rateText.c_str());
+    drawText(xLabel, yTop, 0, s, "view mode:");
+    drawText(xValue, yTop, 0, s, cameraModeNames[mode]);
+    drawText(xLabel, yTop - t, 0, s, spinText);
+    drawText(xLabel, yTop - 2 * t, 0, s, animateText);
+    drawText(xLabel, yTop - 4 * t, 0, s, "fps:");
+    drawText(xValue, yTop - 4 * t, 0, s, fpsText.c_str());
+    drawText(xLabel, yTop - 5 * t, 0, s, "play rate:");
+    drawText(xValue, yTop - 5 * t, 0, s, rateText.c_str());
     // Which clock moves the figures: wall-clock time while music follows a scene.
-    drawText(xLabel, yTop - 6 * t, -2, s, "clock:");
-    drawText(xValue, yTop - 6 * t, -2, s, musicFollowing() ? "wall clock" : "frame clock");
+    drawText(xLabel, yTop - 6 * t, 0, s, "clock:");
+    drawText(xValue, yTop - 6 * t, 0, s, musicFollowing() ? "wall clock" : "frame clock");
     drawSelectionLines(xLabel, xValue, yTop - 7 * t, s, t);
     const std::string sceneTimeText = timeText(sceneTime());
-    drawText(xLabel, yTop - 10 * t, -2, s, "scene time:");
-    drawText(xValue, yTop - 10 * t, -2, s, sceneTimeText.c_str());
-    glPopMatrix();
+    drawText(xLabel, yTop - 11 * t, 0, s, "scene time:");
+    drawText(xValue, yTop - 11 * t, 0, s, sceneTimeText.c_str());
+    endOverlay();
 }
 
 void renderFrame() {

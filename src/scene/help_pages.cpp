@@ -1,7 +1,6 @@
 // help_pages.cpp - loading and drawing the help pages.
 #include "scene/help_pages.h"
 
-#include <cmath>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -11,6 +10,7 @@
 #include "base/console.h"
 #include "base/safe_file.h"
 #include "gfx/text.h"
+#include "gfx/text_layout.h"
 
 namespace {
 
@@ -63,24 +63,14 @@ void loadHelpPages(const char* path) {
 
 void loadHelpPages() { loadHelpPages(dataFile(kHelpFile).c_str()); }
 
-// Half the view's height at the text plane is 10 tan 30 degrees; a character
-// whose raster position falls outside the view is not drawn anyway. One more
-// is drawn than fits, so rounding never loses the last visible one.
-int helpVisibleChars(float aspectRatio) {
-    if (!(aspectRatio > 0)) return 0;
-    const double halfWidth = 10 * std::tan(30 * M_PI / 180) * aspectRatio;
-    const double chars = std::ceil((halfWidth + 5) / 0.2) + 1;
-    return chars > kMaxHelpLineChars ? kMaxHelpLineChars : static_cast<int>(chars);
-}
-
 void drawHelpPage() {
     int page = app.helpPage;
     if (page < 0) page = 0;
     if (page >= HELP_PAGES) page = HELP_PAGES - 1;
-    const std::size_t visible = static_cast<std::size_t>(helpVisibleChars(app.aspectRatio));
-    float y = 5.0f;
-    for (int i = 0; i < HELP_LINES_PER_PAGE; i++) {
-        drawText(-5.0f, y, 0.0f, 0.2f, app.helpLines[page][i].c_str(), visible);
-        y -= 0.4f;
+    const HelpLayout l = helpLayout(app.windowWidth, app.windowHeight);
+    const std::size_t visible = static_cast<std::size_t>(l.visibleChars);
+    for (int i = 0; i < HELP_VISIBLE_LINES; i++) {
+        const float y = l.firstBaseline - static_cast<float>(i) * l.metrics.lineHeight;
+        drawText(l.x, y, 0.0f, l.metrics.advance, app.helpLines[page][i].c_str(), visible);
     }
 }

@@ -10,12 +10,13 @@
 
 #include <istream>
 
+#include "gfx/text_layout.h"
+
 // The help file, relative to the working directory.
 constexpr const char* kHelpFile = "instructions.txt";
 
-// Longest help line kept: the help view at its widest (an X window is at
-// most 32767 pixels wide and help shows from 500 high, about 1900 characters).
-constexpr int kMaxHelpLineChars = 2000;
+// Longest help line kept (gfx/text_layout.h).
+constexpr int kMaxHelpLineChars = HELP_MAX_LINE_CHARS;
 
 // Reads kHelpFile into app.helpLines. A missing file prints
 // "ERROR: text file not found" and leaves the pages empty; a file that is
@@ -26,10 +27,8 @@ void loadHelpPages(const char* path);
 // Splits a stream into app.helpLines (the pages are cleared first).
 void readHelpPages(std::istream& in);
 
-// How many characters of a line, from x = -5 at 0.2 apart, lie inside the
-// help view (eye 10 units in front, 60 degrees high) at this aspect ratio.
-int helpVisibleChars(float aspectRatio);
-
-// Draws page app.helpPage: line i at (-5, 5 - 0.4 i, 0), characters 0.2 apart,
-// as many as the view shows. The caller has set up the help view and the colour.
+// Draws the lines of page app.helpPage that a page shows (the first 27),
+// centred in the window one glyph advance apart (scene/text_layout.h), as
+// many characters as the window shows. The caller has set up window-pixel
+// drawing (scene/overlay.h) and the colour.
 void drawHelpPage();

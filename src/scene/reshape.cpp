@@ -6,6 +6,7 @@
 #include <GL/glut.h>
 
 #include "core/app_state.h"
+#include "gfx/text.h"
 
 Projection updateWindowSize(int width, int height) {
     app.windowWidth = static_cast<float>(width);
@@ -15,6 +16,8 @@ Projection updateWindowSize(int width, int height) {
     app.aspectRatio = w / h;
     app.textLineSpacing = static_cast<float>(200.0 / (h + 0.5));
     app.textCharSpacing = app.aspectRatio * 100 / w;
+    // Text picks its font for the new size.
+    setTextMetrics(textMetricsFor(app.windowWidth, app.windowHeight));
     return projectionFor(app.windowWidth, app.windowHeight, app.orthographicView);
 }
 

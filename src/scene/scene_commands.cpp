@@ -47,6 +47,15 @@ void applyFigure(const SceneFigure& f, Person& p) {
     for (int i = 0; i < BODY_PART_COUNT; i++) p.computePartTransform(i);
 }
 
+std::string fileName(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string countOf(int n, const char* thing) {
+    return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
+}
+
 bool endsWith(const std::string& s, const char* tail) {
     const std::size_t n = std::strlen(tail);
     return s.size() >= n && s.compare(s.size() - n, n, tail) == 0;
@@ -54,8 +63,8 @@ bool endsWith(const std::string& s, const char* tail) {
 
 }  // namespace
 
-const FileDialogRequest kOpenSceneRequest = {FileDialogKind::Open, kSceneFilters, 1, nullptr};
-const FileDialogRequest kSaveSceneRequest = {FileDialogKind::Save, kSceneFilters, 1, kSceneExtension};
+const FileDialogRequest kOpenSceneRequest = {FileDialogKind::Open, "Open Scene", kSceneFilters, 1, nullptr};
+const FileDialogRequest kSaveSceneRequest = {FileDialogKind::Save, "Save Scene", kSceneFilters, 1, kSceneExtension};
 
 bool saveScene(const std::string& path) {
     auto scene = makeScene();
@@ -66,7 +75,8 @@ bool saveScene(const std::string& path) {
         return false;
     }
     for (int i = 0; i < app.numPersons; i++) markKeyFramesSaved(i);
-    report("Scene has been saved to '" + path + "'", "Scene saved");
+    report("Scene has been saved to '" + path + "'",
+           "scene saved to " + fileName(path) + " (" + countOf(app.numPersons, "figure") + ")");
     return true;
 }
 
@@ -99,7 +109,8 @@ bool openScene(const std::string& path) {
     applyScene(*scene);
     for (int i = 0; i < scene->numPersons; i++) markKeyFramesSaved(i);
     report("Scene opened from '" + path + "'",
-           warnings ? "Scene opened, with warnings (see the console)" : "Scene opened");
+           (warnings ? "scene opened from " + fileName(path) + " (" + countOf(scene->numPersons, "figure") + "), with warnings (see the console)"
+                     : "scene opened from " + fileName(path) + " (" + countOf(scene->numPersons, "figure") + ")"));
     return true;
 }
 

@@ -12,58 +12,22 @@
 #include "core/app_state.h"
 #include "base/platform.h"
 #include "edit/keyframe_edit.h"
+#include "ui/overlay.h"
 #include "gfx/text.h"
+#include "gfx/text_layout.h"
 #include "core/messages.h"
 #include "ui/dope_sheet.h"
-#include "ui/overlay.h"
 #include "ui/timeline.h"
-
-namespace {
-struct SavedState { GLboolean lighting, texture, depth, blend; };
-SavedState saved;
-}  // namespace
-
-// Window pixels with y up, for everything until endOverlay().
-void beginOverlay() {
-    saved = {glIsEnabled(GL_LIGHTING), glIsEnabled(GL_TEXTURE_2D), glIsEnabled(GL_DEPTH_TEST),
-             glIsEnabled(GL_BLEND)};
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    // Plain white texels: the colours come through unchanged.
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(app.textures[TEX_COLOR_WHITE]));
-    glEnable(GL_BLEND);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, app.windowWidth, 0, app.windowHeight, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-}
-
-void endOverlay() {
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    auto restore = [](GLenum cap, GLboolean on) { if (on) glEnable(cap); else glDisable(cap); };
-    restore(GL_LIGHTING, saved.lighting);
-    restore(GL_TEXTURE_2D, saved.texture);
-    restore(GL_DEPTH_TEST, saved.depth);
-    restore(GL_BLEND, saved.blend);
-    glLineWidth(1);
-}
 
 // Mouse rows count from the top; GL rows from the bottom.
 float up(float windowY) { return app.windowHeight - windowY; }
 
-void rect(float x0, float y0, float x1, float y1) {
-    glBegin(GL_QUADS);
-    glVertex2f(x0, y0); glVertex2f(x1, y0); glVertex2f(x1, y1); glVertex2f(x0, y1);
-    glEnd();
-}
+void rect(float x0, float y0, float x1, float y1) { overlayRect(x0, y0, x1, y1); }
 
 namespace {
+
+// The advance of the font text is drawn in at this window size.
+float charWidth() { return textMetricsFor(app.windowWidth, app.windowHeight).advance; }
 
 void drawStrip(const Person& p, const TimelineLayout& l) {
     const float length = animationLength(p);
@@ -99,11 +63,12 @@ void drawLabels(const Person& p, const TimelineLayout& l) {
     const std::string tt = timeText(referenceAnimator(p).currentTime);
     const char* state = playText(p.animating, finishedPlaying(p));
     const float y = up(l.top) + 10;
+    const float advance = charWidth();
     glColor4f(1, 1, 1, 1);
-    drawText(l.left, y, 0, kCharWidth, kf.c_str());
-    drawText(l.left + kCharWidth * (static_cast<float>(kf.size()) + 3), y, 0, kCharWidth, tt.c_str());
-    drawText(l.right - kCharWidth * static_cast<float>(std::char_traits<char>::length(state)), y, 0,
-             kCharWidth, state);
+    drawText(l.left, y, 0, advance, kf.c_str());
+    drawText(l.left + advance * (static_cast<float>(kf.size()) + 3), y, 0, advance, tt.c_str());
+    drawText(l.right - advance * static_cast<float>(std::char_traits<char>::length(state)), y, 0,
+             advance, state);
 }
 
 }  // namespace
@@ -151,15 +116,15 @@ void drawMessage() {
     const std::string* text = currentMessage(platform::elapsedMs());
     if (!text) return;
     const TimelineLayout l = timelineLayout(app.windowWidth, app.windowHeight);
-    const float width = kCharWidth * static_cast<float>(text->size());
-    const float x = (app.windowWidth - width) / 2;
+    const float advance = charWidth();
+    const float width = advance * static_cast<float>(text->size());
+    const float x = std::floor((app.windowWidth - width) / 2);
     // Above the dope sheet when it is shown, else above the strip's text.
     const float y = dopeSheetShown() ? up(dopeSheetLayout(app.windowWidth, app.windowHeight).top) + 8
                                      : up(l.top) + 32;
     beginOverlay();
-    glColor4f(0, 0, 0, 0.6f);
-    rect(x - 6, y - 5, x + width + 6, y + 15);
+    // The text's own panel is the message's dark box.
     glColor4f(1, 1, 0.6f, 1);
-    drawText(x, y, 0, kCharWidth, text->c_str());
+    drawText(x, y, 0, advance, text->c_str());
     endOverlay();
 }

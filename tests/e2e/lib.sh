@@ -563,8 +563,13 @@ dark_share() {
 
 # ---- head-up text: light grey bitmap letters at the top left (drawn white,
 # lit as the scene is: #C0C0C0 under the start lights; help text the same).
-TEXT_GREY='abs(r-g)<0.03&&abs(g-b)<0.03&&r>0.45&&r<0.95'
-HUD_VALUE_X=115          # the value column ("CAM_FOCUS_ON_POINT", fps, play rate)
+# Text stands on a dark see-through panel: over the white sky the panel is a
+# neutral dark grey (TEXT_GREY, with the letters as holes in it); the
+# letters themselves are white (TEXT_WHITE, for text over the floor or the
+# help screen's black).
+TEXT_GREY='abs(r-g)<0.03&&abs(g-b)<0.03&&r>0.15&&r<0.45'
+TEXT_WHITE='r>0.93&&g>0.93&&b>0.93'
+HUD_VALUE_X=112          # the value column ("CAM_FOCUS_ON_POINT", fps, play rate)
 # hud_row_y N: top pixel row of HUD line N (1 view mode ... 6 play rate).
 hud_row_y() { echo $(( 20 + ($1 - 1) * 176 / 10 )); }
 

@@ -95,7 +95,8 @@ menu_choose "$MENU" 0           # "wireframe"
 sleep 0.5
 after=$(shot menu_wireframe)
 brown_after=$(region_share "$after" 700 120 0 370 "$FLOOR_BROWN")
-expect "the floor is solid wood before ($brown_before%)" test "$brown_before" -ge 80
+# The timeline strip and its words' panels cover the rest.
+expect "the floor is solid wood before ($brown_before%)" test "$brown_before" -ge 75
 expect "display > wireframe draws it in lines ($brown_after%)" test "$brown_after" -le 40
 expect "the program is still running" app_alive
 

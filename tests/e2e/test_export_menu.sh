@@ -2,7 +2,7 @@
 # The right-button menu's "export BVH..." and "export video..." render the
 # scene on show (the sword fight) through a save chooser; Escape during a
 # video export cancels it and leaves no file, not even a temporary. The
-# chooser is the program's one save chooser, titled "Save Animation".
+# choosers are titled "Export BVH" and "Export Video".
 source "$(dirname "$0")/lib.sh"
 e2e_init export_menu
 OUT="$ART/out"; mkdir -p "$OUT"
@@ -15,13 +15,13 @@ sleep 1
 # export BVH...
 menu_open 600 30
 menu_choose "$MENU" 11
-choose_file "Save Animation" "$OUT/fight"
+choose_file "Export BVH" "$OUT/fight"
 wait_for_log "Exported 170 frames to '$OUT/fight.bvh'" 60
 expect "the .bvh got its extension and 170 frames" grep -qx 'Frames: 170' "$OUT/fight.bvh"
 
 menu_open 600 30
 menu_choose "$MENU" 10
-choose_file "Save Animation" "$OUT/fight.webm"
+choose_file "Export Video" "$OUT/fight.webm"
 wait_for_log "Exported 170 frames to '$OUT/fight.webm'" 200
 frames=$(ffprobe -v error -count_frames -select_streams v:0 \
   -show_entries stream=codec_name,width,height,nb_read_frames -of csv=p=0 "$OUT/fight.webm")
@@ -29,7 +29,7 @@ expect "the window's video is 170 VP9 frames at 1280x720 (got $frames)" test "$f
 
 menu_open 600 30
 menu_choose "$MENU" 10
-choose_file "Save Animation" "$OUT/cancelled.mp4"
+choose_file "Export Video" "$OUT/cancelled.mp4"
 for i in $(seq 1 100); do
   ls "$OUT" | grep -q 'cancelled.mp4.tmp-' && break
   sleep 0.1

@@ -18,7 +18,6 @@ load_order=(
 )
 
 WHITE='r>0.98&&g>0.98&&b>0.98'
-TEXT_GREY='abs(r-g)<0.03&&abs(g-b)<0.03&&r>0.5&&r<0.95'     # the silver HUD text
 DARK='r<0.25&&g<0.25&&b<0.25'
 SKIN='r>0.6&&r>g+0.05&&g>b+0.03'
 YELLOW='r>0.4&&g>0.4&&abs(r-g)<0.15&&b<0.75*min(r,g)'
@@ -27,7 +26,7 @@ YELLOW='r>0.4&&g>0.4&&abs(r-g)<0.15&&b<0.75*min(r,g)'
 texture_lines() { grep -E "^>> (Loaded texture '|ERROR: ')" "$1" || true; }
 # hint_share FILE: grey text on the floor either side of the figure, on the hint's row.
 hint_share() {
-  echo $(( $(region_share "$1" 65 16 235 237 "$TEXT_GREY") + $(region_share "$1" 65 16 400 237 "$TEXT_GREY") ))
+  echo $(( $(region_share "$1" 65 16 235 237 "$TEXT_WHITE") + $(region_share "$1" 65 16 400 237 "$TEXT_WHITE") ))
 }
 
 # ---------------------------------------------------------------- all images

@@ -16,14 +16,14 @@ same_whole() { same_picture "$1" "$2"; }
 # help_page FILE: a help page: black screen, light text from the top left.
 help_page() {
   [ "$(dark_share "$1" 698 498 0 0)" -ge 80 ] &&
-    [ "$(region_share "$1" 300 40 60 10 "$TEXT_GREY")" -ge 3 ]
+    [ "$(region_share "$1" 300 40 60 10 "$TEXT_WHITE")" -ge 3 ]
 }
 # too_small_notice FILE: a 450 x 450 black window with text only near its middle.
 too_small_notice() {
   [ "$(window_size)" = "450 450" ] &&
     [ "$(dark_share "$1" 448 448 0 0)" -ge 90 ] &&
-    [ "$(region_share "$1" 160 80 145 185 "$TEXT_GREY")" -ge 3 ] &&
-    [ "$(region_share "$1" 300 40 60 10 "$TEXT_GREY")" -eq 0 ]
+    [ "$(region_share "$1" 160 80 145 185 "$TEXT_WHITE")" -ge 3 ] &&
+    [ "$(region_share "$1" 300 40 60 10 "$TEXT_WHITE")" -eq 0 ]
 }
 # hud_shown FILE / chart_shown FILE: the first HUD line, above where the chart
 # would reach; the chart's slate frame along its bottom edge.

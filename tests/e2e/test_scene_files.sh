@@ -42,7 +42,7 @@ key slash                         # pause the fight where it is
 fight=$(rests fight 15) || fail "the paused fight did not come to rest"
 save_animation "$OUT/before.txt"
 key ctrl+s
-choose_file "Save Animation" "$OUT/fight"
+choose_file "Save Scene" "$OUT/fight"
 wait_for_log "Scene has been saved"
 SCENE="$OUT/fight.scene"
 expect "Ctrl+S wrote the scene with its extension" test -f "$SCENE"

@@ -14,10 +14,12 @@
 
 #include "../audio/recording_music_backend.h"
 #include "core/app_state.h"
+#include "base/platform.h"
 #include "audio/music_player.h"
 #include "audio/music_control.h"
 #include "input/keyboard.h"
 #include "io/file_chooser.h"
+#include "core/messages.h"
 #include "../../support/scripted_chooser.h"
 
 namespace {
@@ -143,6 +145,41 @@ TEST_F(SceneKeys, F5LoadsTheChosenFileAndF6SavesToTheChosenPath) {
     setFileChooser(nullptr);
     std::remove(saved.c_str());
     std::remove("_CODE_OUTPUT.txt");
+}
+
+// A load keeps the figure playing or paused as it was; the message says
+// which, and how to start a figure that waits.
+TEST_F(SceneKeys, F5SaysWhetherTheFigurePlaysWhatItLoadedAndHowToStartIt) {
+    ScriptedChooser chooser;
+    setFileChooser(&chooser);
+    platform::setClock([] { return 1000; });
+    const std::string file = std::string(PUPPETORIUM_SOURCE_DIR) + "/animations/lawnmower.txt";
+    auto loadAndSay = [&] {
+        chooser.answers = {file};
+        testing::internal::CaptureStdout();
+        onSpecialKey(GLUT_KEY_F5, 0, 0);
+        testing::internal::GetCapturedStdout();
+        const std::string* shown = currentMessage(1000);
+        return shown ? *shown : std::string("(none)");
+    };
+    EXPECT_EQ(loadAndSay(), "loaded lawnmower.txt (8 keyframes): playing in a loop");
+    EXPECT_TRUE(app.persons[0].animating);
+
+    app.persons[0].setAnimate(false);
+    EXPECT_EQ(loadAndSay(), "loaded lawnmower.txt (8 keyframes): paused at its start, Return plays it");
+    const float before = app.persons[0].part[TORSO].kfa.currentTime;
+    onKeyboard('\r', 0, 0);
+    ASSERT_TRUE(app.persons[0].animating) << "Return plays it, as the message says";
+    app.persons[0].stepAnimationBy(1);
+    EXPECT_GT(app.persons[0].part[TORSO].kfa.currentTime, before);
+
+    app.playRate = 0;
+    EXPECT_EQ(loadAndSay(), "loaded lawnmower.txt (8 keyframes): waiting at play rate 0, . plays it");
+    onKeyboard('.', 0, 0);
+    EXPECT_EQ(app.playRate, 1.0f);
+    setFileChooser(nullptr);
+    platform::resetSeams();
+    clearMessage();
 }
 
 TEST_F(SceneKeys, MusicKeyStopsTheIntroThenPlaysTheSecondPieceFromTheStart) {

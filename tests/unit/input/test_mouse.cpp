@@ -151,9 +151,9 @@ TEST(MouseOrbit, LeftDragOrbitsTheEyeAboutTheTarget) {
     EXPECT_NEAR(eyeDistance(), std::sqrt(425.0f), 1e-3f);
 }
 
-// Dragging up through the bottom pole keeps going round, and dragging back
-// the same way returns the eye to where it started, whichever way the view
-// was turned first and however finely the pointer moved.
+// Dragging down over the top pole keeps going round, and dragging back the
+// same way returns the eye to where it started, whichever way the view was
+// turned first and however finely the pointer moved.
 TEST(MouseOrbit, VerticalDragThroughThePoleAndBackReturns) {
     for (int heading : {0, 30, -30}) {
         for (int step : {1, 2, 10}) {
@@ -162,10 +162,10 @@ TEST(MouseOrbit, VerticalDragThroughThePoleAndBackReturns) {
             press(MOUSE_LEFT, x, y);
             dragBy(x, y, heading, 0, 1);
             const Camera start = app.camera;
-            dragBy(x, y, 0, -step, 400 / step);  // 200 degrees: under and behind
+            dragBy(x, y, 0, step, 300 / step);  // 150 degrees: over and behind
             EXPECT_TRUE(app.orbitFlipped);
             EXPECT_LT(app.camera.eye[2] * start.eye[2], 0) << "heading " << heading << " step " << step;
-            dragBy(x, y, 0, step, 400 / step);
+            dragBy(x, y, 0, -step, 300 / step);
             EXPECT_FALSE(app.orbitFlipped);
             // Back on the same side at the same height; the heading may
             // drift a few degrees, as any oblique vertical drag does.
@@ -196,13 +196,79 @@ TEST(MouseOrbit, HorizontalDragsAcrossTheFrontDoNotReverseTheVerticalDrag) {
 TEST(MouseOrbit, ExactlyAtThePoleDragsStayFiniteAndCarryThrough) {
     resetAppState();
     app.camera.computeAngles();
-    app.camera.setEye(0, -20, 0);
+    app.camera.setEye(0, 20, 0);
     int x = 300, y = 300;
     press(MOUSE_LEFT, x, y);
-    dragBy(x, y, 3, -4, 30);
+    dragBy(x, y, 3, 4, 30);
     for (int i = 0; i < 3; i++) EXPECT_TRUE(std::isfinite(app.camera.eye[i]));
     EXPECT_NEAR(eyeDistance(), 20, 1e-2f);
-    EXPECT_GT(app.camera.eye[1], -19);  // it moved off the pole
+    EXPECT_LT(app.camera.eye[1], 19);  // it moved off the pole
+}
+
+// No drag or wheel turn takes the eye under the stage: it stops just above
+// the floor, at its distance from the target for an orbit, and goes back up
+// the way it came. An eye that a tour left lower sinks no further.
+TEST(MouseFloor, TheEyeStaysAboveTheFloorThroughDragsWheelTurnsAndFollowing) {
+    resetAppState();
+    int lowSteps = 0;
+    auto above = [&](const char* what) {
+        for (int i = 0; i < 3; i++) ASSERT_TRUE(std::isfinite(app.camera.eye[i])) << what;
+        EXPECT_GE(app.camera.eye[1], CAMERA_LOWEST_EYE_Y - 1e-3f) << what;
+        lowSteps += app.camera.eye[1] < CAMERA_LOWEST_EYE_Y + 0.01f;
+    };
+    int x = 300, y = 300;
+    press(MOUSE_LEFT, x, y);
+    dragBy(x, y, 0, -80, 1);  // the 80-pixel upward drag, in one motion event
+    above("one 80-pixel drag");
+    EXPECT_NEAR(app.camera.eye[1], CAMERA_LOWEST_EYE_Y, 1e-3f) << "it stops at the floor's height";
+    EXPECT_NEAR(eyeDistance(), std::sqrt(425.0f), 1e-2f);
+    EXPECT_GT(app.camera.eye[2], 15) << "still in front of the target, not swung round it";
+    for (int i = 0; i < 40; i++) { dragBy(x, y, 3, -7, 1); above("upward drags in small steps"); }
+    EXPECT_FALSE(app.orbitFlipped) << "it never passed under the target";
+    dragBy(x, y, 0, 20, 1);
+    EXPECT_GT(app.camera.eye[1], CAMERA_LOWEST_EYE_Y + 3) << "a downward drag lifts it again";
+    onMouse(MOUSE_LEFT, RELEASED, x, y);
+
+    // Panning down with Tab, in both kinds of mode: the free view keeps its
+    // direction.
+    for (int mode : {CAM_FOCUS_ON_POINT, CAM_FREE}) {
+        app.cameraMode = mode;
+        app.tabHeld = true;
+        press(MOUSE_MIDDLE, x, y);
+        const float offsetY = app.camera.eye[1] - app.camera.target[1];
+        dragBy(x, y, 2, 30, 10);
+        above("middle drags down");
+        if (mode == CAM_FREE) {
+            EXPECT_NEAR(app.camera.eye[1] - app.camera.target[1], offsetY, 1e-3f);
+        }
+        dragBy(x, y, 0, -10, 1);
+        onMouse(MOUSE_MIDDLE, RELEASED, x, y);
+        app.tabHeld = false;
+    }
+
+    // Following a figure lowered through the stage, and wheeling towards it.
+    app.cameraMode = CAM_FOCUS_ON_PERSON;
+    for (int i = 0; i < 60; i++) app.persons[0].movePosition(-0.3f, 1);
+    for (int i = 0; i < 40; i++) {
+        followPerson(app.camera, app.cameraMode, app.persons[0].position);
+        onMouseWheel(0, +1, x, y);
+        above("wheel towards a target under the stage");
+        followPerson(app.camera, app.cameraMode, app.persons[0].position);
+        press(MOUSE_LEFT, x, y);
+        dragBy(x, y, (i % 5) - 2, (i % 3 - 1) * 40, 2);
+        above("orbits about it");
+        onMouse(MOUSE_LEFT, RELEASED, x, y);
+    }
+    EXPECT_GT(lowSteps, 20) << "the script reached the floor often";
+
+    // A tour left the eye lower: a drag down keeps it where it is.
+    resetAppState();
+    app.camera.setEye(0, -4.5f, 20);
+    press(MOUSE_LEFT, 300, 300);
+    onMotion(300, 280);
+    EXPECT_NEAR(app.camera.eye[1], -4.5f, 1e-3f);
+    onMotion(300, 300);
+    EXPECT_GT(app.camera.eye[1], -4.5f);
 }
 
 TEST(MouseFreeLook, LeftDragTurnsTheTargetAboutAStillEye) {

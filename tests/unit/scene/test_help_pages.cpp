@@ -10,6 +10,7 @@
 
 #include "core/app_state.h"
 #include "scene/help_pages.h"
+#include "gfx/text_layout.h"
 
 namespace {
 
@@ -144,11 +145,11 @@ TEST(HelpPages, LinesAreKeptAndDrawnOnlyAsWideAsTheViewShows) {
     EXPECT_EQ(app.helpLines[0][0], std::string(kMaxHelpLineChars, 'w'));
     EXPECT_EQ(app.helpLines[0][1], "short");
 
-    // A square window shows 54 characters; one more is drawn for rounding.
-    EXPECT_EQ(helpVisibleChars(1.0f), 55);
-    EXPECT_EQ(helpVisibleChars(1.4f), 67);
-    EXPECT_EQ(helpVisibleChars(32767.0f / 500), 1918);  // the widest X window
-    EXPECT_EQ(helpVisibleChars(1e9f), kMaxHelpLineChars);
-    EXPECT_EQ(helpVisibleChars(0), 0);
-    EXPECT_EQ(helpVisibleChars(std::nanf("")), 0);
+    // From the page's left edge to the window's right one, a character cut
+    // by the edge included.
+    EXPECT_EQ(helpLayout(500, 500).visibleChars, 59);
+    EXPECT_EQ(helpLayout(700, 500).visibleChars, 71);
+    EXPECT_EQ(helpLayout(32767, 500).visibleChars, kMaxHelpLineChars);  // the widest X window
+    EXPECT_EQ(helpLayout(0, 500).visibleChars, 0);
+    EXPECT_EQ(helpLayout(std::nanf(""), 500).visibleChars, 0);
 }

@@ -10,12 +10,15 @@
 
 #include "core/app_state.h"
 #include "app/menus.h"
+#include "base/platform.h"
 #include "scene/scene_init.h"
 #include "input/keyboard.h"
 #include "edit/edit_commands.h"
+#include "export/window_export.h"
 #include "io/file_chooser.h"
 #include "scene/scene_commands.h"
 #include "io/scene_file.h"
+#include "core/messages.h"
 #include "../io/io_test_support.h"
 #include "../io/scene_test_support.h"
 
@@ -62,6 +65,41 @@ TEST_F(SceneCommands, CtrlSSavesWithTheSceneExtensionAndCtrlOOpensIt) {
     EXPECT_EQ(chooser.shown.back().kind, FileDialogKind::Open);
     EXPECT_EQ(presentSceneText(), saved);
     EXPECT_EQ(app.persons[2].scale, 0.5f);
+}
+
+// Each chooser says what it is for, and the scene's message names the file
+// and what it holds.
+TEST_F(SceneCommands, ChoosersAreTitledForTheirJobAndTheSavedSceneIsNamedOnScreen) {
+    const struct { const FileDialogRequest& request; const char* title; FileDialogKind kind; } dialogs[] = {
+        {kOpenAnimationRequest, "Open Animation", FileDialogKind::Open},
+        {kSaveAnimationRequest, "Save Animation", FileDialogKind::Save},
+        {kOpenSceneRequest, "Open Scene", FileDialogKind::Open},
+        {kSaveSceneRequest, "Save Scene", FileDialogKind::Save},
+        {kExportVideoRequest, "Export Video", FileDialogKind::Save},
+        {kExportBvhRequest, "Export BVH", FileDialogKind::Save},
+    };
+    for (const auto& d : dialogs) {
+        EXPECT_STREQ(d.request.title, d.title);
+        EXPECT_EQ(d.request.kind, d.kind) << d.title;
+    }
+
+    platform::setClock([] { return 1000; });
+    app.numPersons = 2;
+    chooser.answers = {path("duet"), path("duet.scene")};
+    CaptureStdout();
+    onKeyboard(19, 0, 0);  // Ctrl+S
+    EXPECT_NE(GetCapturedStdout().find("Scene has been saved to '" + path("duet.scene") + "'"), std::string::npos);
+    ASSERT_NE(currentMessage(1000), nullptr);
+    EXPECT_EQ(*currentMessage(1000), "scene saved to duet.scene (2 figures)");
+    EXPECT_STREQ(chooser.shown.back().title, "Save Scene");
+    app.numPersons = 1;
+    CaptureStdout();
+    onKeyboard(15, 0, 0);  // Ctrl+O
+    GetCapturedStdout();
+    EXPECT_STREQ(chooser.shown.back().title, "Open Scene");
+    EXPECT_EQ(*currentMessage(1000), "scene opened from duet.scene (2 figures)");
+    platform::resetSeams();
+    clearMessage();
 }
 
 TEST_F(SceneCommands, OpeningASceneIsOneUndoStepAndMarksItsFiguresSaved) {
