@@ -7,6 +7,7 @@
 //   Change hooks and unsaved keyframes
 #include "edit/edit_commands.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "edit/history.h"
 #include "edit/keyframe_edit.h"
 #include "io/file_chooser.h"
+#include "mocap/mocap_import.h"
 #include "ui/messages.h"
 
 // [SECTION] State and helpers
@@ -146,13 +148,27 @@ std::string fileName(const std::string& path) { return std::filesystem::path(pat
 
 // A load clears the figure even when it fails, so it is one step either way;
 // a cancelled dialog changed nothing and leaves no step.
+// A recording is retargeted onto the figure; a refused one changes nothing,
+// so it leaves no undo step either.
+static bool importMocapCommand(int person, const std::string& path) {
+    std::string message;
+    const bool ok = importMocapFile(app.persons[person], path, message);
+    std::printf("%s\n", message.c_str());
+    std::fflush(stdout);
+    postMessage(message);
+    if (!ok) { gHistory.dropLast(); return false; }
+    markKeyFramesChanged(person);  // nothing on disk holds these keyframes yet
+    return true;
+}
+
 bool openAnimationCommand() {
     const int person = app.selectedPerson;
     gHistory.record("load", person, 1);
-    const bool ok = openAnimationDialog();
-    const std::string& path = lastChosenPath();
-    if (path.empty()) { gHistory.dropLast(); return false; }
+    std::string path;
+    if (!chooseFile(kOpenAnimationRequest, path)) { gHistory.dropLast(); return false; }
     gHistory.relabelLast("load " + fileName(path));
+    if (isBvhFileName(path)) return importMocapCommand(person, path);
+    const bool ok = app.persons[app.selectedPerson].loadAnimation(path.c_str());
     markKeyFramesSaved(person);
     std::error_code ec;
     if (!ok) {

@@ -18,7 +18,8 @@ constexpr int kMaxFigure = 44;
 struct Extension { const char* text; OutputKind kind; };
 constexpr Extension kExtensions[] = {
     {".mp4", OutputKind::Mp4}, {".webm", OutputKind::Webm}, {".gif", OutputKind::Gif},
-    {".png", OutputKind::Png}, {".bvh", OutputKind::Bvh},
+    {".png", OutputKind::Png}, {".bvh", OutputKind::Bvh}, {".txt", OutputKind::Animation},
+    {".scene", OutputKind::Scene},
 };
 
 // A whole decimal integer within [lo, hi].
@@ -115,7 +116,7 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& er
     o.kind = outputKindOf(o.output);
     if (o.kind == OutputKind::None)
         return fail(error, "unknown output type '" + o.output +
-                               "' (use .mp4, .webm, .gif, .png or .bvh)");
+                               "' (use .mp4, .webm, .gif, .png, .bvh, .txt or .scene)");
     if (o.seconds > 0) o.frames = static_cast<int>(o.seconds * o.fps + 0.5);
     if (o.seconds > 0 && o.frames < 1) o.frames = 1;
     return true;

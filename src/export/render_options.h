@@ -3,14 +3,16 @@
 //   puppetorium --render IN --out OUT [--frames N | --seconds S]
 //               [--size WxH] [--fps F] [--figure K] [--keys KEYS]
 //
-// IN is a ".scene" file (applied whole), an animation file (loaded into
-// figure 0, as F5 would) or "-" for none; KEYS are key-map keys pressed first ("6" sets up the sword fight).
+// IN is a ".scene" file (applied whole), a ".bvh" recording or an animation
+// file (loaded into figure 0, as F5 would) or "-" for none; KEYS are key-map keys pressed first ("6" sets up the sword fight).
 // OUT's extension picks what is written. GL-free, so it is tested bare.
 #pragma once
 
 #include <string>
 
-enum class OutputKind { None, Mp4, Webm, Gif, Png, Bvh };
+// Animation and Scene are written as files of the program's own, without
+// filming: the converter from a recording (or any input) to them.
+enum class OutputKind { None, Mp4, Webm, Gif, Png, Bvh, Animation, Scene };
 
 struct RenderOptions {
     std::string input;
