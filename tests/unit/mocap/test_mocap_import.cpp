@@ -6,7 +6,12 @@
 #include <fstream>
 #include <memory>
 
+#include "app/platform.h"
+#include "core/app_state.h"
 #include "export/bvh_writer.h"
+#include "edit/edit_commands.h"
+#include "export/render_command.h"
+#include "ui/messages.h"
 #include "mocap/mocap_import.h"
 #include "mocap_test_rig.h"
 #include "../io/io_test_support.h"
@@ -45,19 +50,13 @@ struct LimbErrors {
     }
 };
 
-// Imports `text` into a fresh figure and compares every limb's direction
-// with the known motion at each recorded frame.
-LimbErrors importAndCompare(const std::string& text, const KnownMotion& motion, double frameTime,
-                            MocapImport* keep = nullptr) {
-    auto figure = std::make_unique<Person>();
-    MocapImport m;
-    std::string error;
-    EXPECT_TRUE(prepareMocap(text, *figure, m, error)) << error;
-    applyMocap(*figure, m);
+// Compares every limb's direction, as the figure plays from clip start
+// `start`, with the known motion at each recorded frame.
+LimbErrors compare(Person& figure, float start, const KnownMotion& motion, double frameTime) {
     LimbErrors e;
     for (int f = 0; f < motion.frames; f++) {
-        const float t = static_cast<float>(m.clipStart() + f * frameTime * kAnimatorStepsPerSecond);
-        const FigureFrames got = played(*figure, t);
+        const float t = static_cast<float>(start + f * frameTime * kAnimatorStepsPerSecond);
+        const FigureFrames got = played(figure, t);
         const FigureFrames want = framesAt(motion, f);
         for (int i : kLimbs) {
             const double d = degreesBetween(got.turn[i].c[1], want.turn[i].c[1]);
@@ -67,8 +66,19 @@ LimbErrors importAndCompare(const std::string& text, const KnownMotion& motion, 
         }
     }
     e.mean /= std::max<std::size_t>(1, e.all.size());
-    if (keep) *keep = m;
     return e;
+}
+
+// Imports `text` into a fresh figure and compares.
+LimbErrors importAndCompare(const std::string& text, const KnownMotion& motion, double frameTime,
+                            MocapImport* keep = nullptr) {
+    auto figure = std::make_unique<Person>();
+    MocapImport m;
+    std::string error;
+    EXPECT_TRUE(prepareMocap(text, *figure, m, error)) << error;
+    applyMocap(*figure, m);
+    if (keep) *keep = m;
+    return compare(*figure, m.clipStart(), motion, frameTime);
 }
 
 }  // namespace
@@ -240,4 +250,54 @@ TEST_F(MocapRefusal, DamagedFilesNameTheLineAndChangeNothing) {
     EXPECT_TRUE(importMocapFile(*figure, "good.bvh", message)) << message;
     EXPECT_EQ(message.rfind("imported good.bvh: 26 joints, 0.1 s, ", 0), 0u) << message;
     EXPECT_NE(message.find("; left out: toes, fingers"), std::string::npos) << message;
+}
+
+// The converter's animation file plays the recording's motion again.
+TEST_F(MocapRefusal, ConvertedAnimationFilePlaysTheMotion) {
+    resetAppState();
+    auto figure = std::make_unique<Person>();
+    const KnownMotion motion = swingingMotion(*figure, 101, 4.0);
+    RecordingStyle style;
+    style.names = Names::Cmu;
+    std::ofstream("walk.bvh") << recording(motion, style, 0.04);
+    const char* argv[] = {"puppetorium", "--render", "walk.bvh", "--out", "walk.txt"};
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(runRenderCommand(5, const_cast<char**>(argv)), 0);
+    const std::string said = testing::internal::GetCapturedStdout();
+    platform::resetSeams();
+    EXPECT_NE(said.find("imported walk.bvh: 30 joints, 4.0 s"), std::string::npos) << said;
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(figure->loadAnimation("walk.txt"));
+    testing::internal::GetCapturedStdout();
+    const KeyFrame* k = figure->kfaPos.keyFrames;
+    const LimbErrors e = compare(*figure, k[0].steps + k[1].steps, motion, 0.04);
+    EXPECT_LT(e.worst, 1.0);
+}
+
+// F5 with a recording: one undo step, the message; a refused one leaves none.
+TEST_F(ChooserInTempDir, F5ImportsARecordingAsOneUndoStep) {
+    const KnownMotion motion = swingingMotion(app.persons[0], 26, 1.0);
+    std::ofstream("walk.bvh") << recording(motion, RecordingStyle(), 0.04);
+    std::ofstream("cut.bvh") << "HIERARCHY\nROOT Hips\n{\n";
+    app.numPersons = 2;
+    app.selectedPerson = 1;
+    chooser.answers = {"cut.bvh", "walk.bvh"};
+    platform::setClock([] { return 0; });
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(openAnimationCommand());
+    const std::string* said = currentMessage(0);
+    ASSERT_NE(said, nullptr);
+    EXPECT_EQ(said->rfind("could not import cut.bvh: line 4: ", 0), 0u) << *said;
+    EXPECT_TRUE(openAnimationCommand());
+    said = currentMessage(0);
+    ASSERT_NE(said, nullptr);
+    EXPECT_EQ(said->rfind("imported walk.bvh: 26 joints, 1.0 s, ", 0), 0u) << *said;
+    EXPECT_GT(app.persons[1].part[TORSO].kfa.numKeyFrames, 2);
+    EXPECT_EQ(app.persons[0].part[TORSO].kfa.numKeyFrames, 0);
+    undoCommand();
+    EXPECT_EQ(app.persons[1].part[TORSO].kfa.numKeyFrames, 0);
+    undoCommand();  // the refused file left no step: nothing else to undo
+    EXPECT_EQ(app.persons[1].part[TORSO].kfa.numKeyFrames, 0);
+    testing::internal::GetCapturedStdout();
+    platform::resetSeams();
 }
