@@ -115,7 +115,8 @@ void anglesOf(const Mat3& m, const float* previous, float* out) {
         }
         if (cost < best) {
             best = cost;
-            for (int k = 0; k < 3; k++) out[k] = static_cast<float>(v[k]);
+            // Rounding noise (1e-15) would read as a turn in the animation file.
+            for (int k = 0; k < 3; k++) out[k] = std::fabs(v[k]) < 1e-6 ? 0.0f : static_cast<float>(v[k]);
         }
     }
 }
