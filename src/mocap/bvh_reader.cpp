@@ -15,6 +15,8 @@ namespace {
 constexpr int kMaxJoints = 1024;
 constexpr int kMaxDepth = 256;
 constexpr double kMaxFrameTime = 60;
+constexpr double kMaxSeconds = 3600;  // the reduction samples every 1/25 s of it
+constexpr double kMaxValue = 1e9;     // beyond any unit of length or angle
 
 class Tokens {
 public:
@@ -79,7 +81,8 @@ bool readChannel(const std::string& word, BvhChannel& c) {
 bool readTriple(Tokens& t, double* v, std::string& error) {
     for (int a = 0; a < 3; a++) {
         const std::string w = t.next();
-        if (!readNumber(w, v[a])) return fail(error, t.line(), "OFFSET needs three finite numbers");
+        if (!readNumber(w, v[a]) || std::fabs(v[a]) > kMaxValue)
+            return fail(error, t.line(), "OFFSET needs three numbers of sensible size");
     }
     return true;
 }
@@ -152,6 +155,7 @@ bool readMotionHeader(Tokens& t, BvhClip& clip, std::string& error) {
     if (!readNumber(t.next(), ft) || !(ft > 0) || ft > kMaxFrameTime)
         return fail(error, t.line(), "Frame Time: takes a positive number of seconds");
     clip.frameTime = ft;
+    if ((n - 1) * ft > kMaxSeconds) return fail(error, t.line(), "the recording lasts more than an hour");
     // Each value takes at least two bytes ("0 "): a count the rest of the file
     // cannot hold is refused before any memory is asked for.
     const double room = static_cast<double>(t.text().size() - t.pos());
@@ -184,7 +188,8 @@ bool readFrames(Tokens& t, BvhClip& clip, std::string& error) {
             const double v = std::strtod(p, &after);
             if (after == p || after > stop || (after < stop && !std::isspace(static_cast<unsigned char>(*after))))
                 return fail(error, line, "not a number");
-            if (!std::isfinite(v) || std::fabs(v) > 1e30) return fail(error, line, "a value is not finite");
+            if (!std::isfinite(v)) return fail(error, line, "a value is not finite");
+            if (std::fabs(v) > kMaxValue) return fail(error, line, "a value is out of range");
             if (!out) return fail(error, line, "more frames than 'Frames:' says (" + std::to_string(clip.frames) + ")");
             if (count < clip.channelsPerFrame) out[count] = static_cast<float>(v);
             count++;

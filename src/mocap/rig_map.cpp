@@ -215,7 +215,7 @@ bool mapRig(const BvhClip& clip, RigMap& m, std::string& error) {
     m.restSide = normalized(side - dot(side, m.restUp) * m.restUp);
     m.legLength = 0.5 * (rig.distance(thigh[0], knee[0]) + rig.distance(knee[0], foot[0]) +
                          rig.distance(thigh[1], knee[1]) + rig.distance(knee[1], foot[1]));
-    if (!(m.legLength > 0)) { error = "the legs have no length"; return false; }
+    if (!(m.legLength > 1e-6)) { error = "the legs have no length"; return false; }
 
     // The spine, hips to neck, without joints of zero length.
     std::vector<int> spine;

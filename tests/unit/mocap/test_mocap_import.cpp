@@ -98,6 +98,8 @@ TEST(MocapImport, OwnExportComesBackWithinADegree) {
     MocapImport m;
     const LimbErrors e = importAndCompare(rec.text(0.04), motion, 0.04, &m);
     EXPECT_LT(e.worst, 1.0);
+    std::printf("[ limbs    ] own export                 mean %.2f deg, worst %.2f deg, %zu keyframes\n", e.mean,
+                e.worst, m.keys.times.size());
     EXPECT_FALSE(m.keys.thinned);
     EXPECT_LT(m.keys.times.size(), 101u);  // the reduction drops frames it does not need
     EXPECT_TRUE(m.map.leftOut.empty());
@@ -192,6 +194,8 @@ TEST(MocapImport, FloorTurnsAndCapacity) {
     std::string error;
     ASSERT_TRUE(prepareMocap(recording(longClip, RecordingStyle(), 0.04), *person, big, error)) << error;
     EXPECT_TRUE(big.keys.thinned);
+    std::printf("[ thinned  ] 60 s busy clip: %zu keyframes, up to %.1f deg off\n", big.keys.times.size(),
+                big.keys.worstDegrees);
     EXPECT_LE(big.keys.times.size(), static_cast<std::size_t>(KEYFRAME_CAPACITY));
     EXPECT_GT(big.keys.times.size(), 150u);
     applyMocap(*person, big);
