@@ -17,12 +17,12 @@
 
 #include "core/app_state.h"
 #include "audio/music_control.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "choreo/coded_animations.h"
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
 #include "io/file_chooser.h"
-#include "io/scene_commands.h"
+#include "scene/scene_commands.h"
 #include "scene/switches.h"
 
 // [SECTION] Constants and helpers

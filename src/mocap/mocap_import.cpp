@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "figure/person.h"
-#include "io/safe_file.h"
+#include "base/safe_file.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <fstream>
 #include <memory>
 
-#include "app/platform.h"
+#include "base/platform.h"
 #include "core/app_state.h"
+#include "core/messages.h"
 #include "export/bvh_writer.h"
 #include "edit/edit_commands.h"
 #include "export/render_command.h"
-#include "ui/messages.h"
 #include "mocap/mocap_import.h"
 #include "mocap_test_rig.h"
 #include "../io/io_test_support.h"
