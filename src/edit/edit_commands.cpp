@@ -7,6 +7,7 @@
 //   Change hooks and unsaved keyframes
 #include "edit/edit_commands.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "io/animation_file.h"
 #include "io/file_chooser.h"
 #include "core/messages.h"
+#include "mocap/mocap_import.h"
 
 // [SECTION] State and helpers
 
@@ -151,13 +153,27 @@ std::string playStateAfterLoad(const Person& p) {
 
 // A load clears the figure even when it fails, so it is one step either way;
 // a cancelled dialog changed nothing and leaves no step.
+// A recording is retargeted onto the figure; a refused one changes nothing,
+// so it leaves no undo step either.
+static bool importMocapCommand(int person, const std::string& path) {
+    std::string message;
+    const bool ok = importMocapFile(app.persons[person], path, message);
+    std::printf("%s\n", message.c_str());
+    std::fflush(stdout);
+    postMessage(message);
+    if (!ok) { app.history.dropLast(); return false; }
+    markKeyFramesChanged(person);  // nothing on disk holds these keyframes yet
+    return true;
+}
+
 bool openAnimationCommand() {
     const int person = app.selectedPerson;
     app.history.record("load", person, 1);
-    const bool ok = openAnimationDialog();
-    const std::string& path = lastChosenPath();
-    if (path.empty()) { app.history.dropLast(); return false; }
+    std::string path;
+    if (!chooseFile(kOpenAnimationRequest, path)) { app.history.dropLast(); return false; }
     app.history.relabelLast("load " + fileName(path));
+    if (isBvhFileName(path)) return importMocapCommand(person, path);
+    const bool ok = app.persons[app.selectedPerson].loadAnimation(path.c_str());
     markKeyFramesSaved(person);
     std::error_code ec;
     if (!ok) {

@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <sstream>
 #include <string>
 
 #include "core/app_state.h"
@@ -24,8 +25,11 @@
 #include "export/progress.h"
 #include "export/render_options.h"
 #include "input/keyboard.h"
+#include "base/safe_file.h"
+#include "io/animation_file.h"
 #include "scene/scene_commands.h"
 #include "io/scene_file.h"
+#include "mocap/mocap_import.h"
 #include "scene/stage.h"
 
 namespace {
@@ -55,9 +59,12 @@ int failWith(const std::string& error) {
     return 1;
 }
 
-// The scene a render starts from. A .bvh needs only the model.
+// Outputs that are the program's own files: nothing is filmed.
+bool writesFile(OutputKind k) { return k == OutputKind::Animation || k == OutputKind::Scene; }
+
+// The scene a render starts from. A .bvh, animation or scene output needs only the model.
 bool prepareScene(const RenderOptions& o, HeadlessContext& gl, std::string& error) {
-    if (o.kind == OutputKind::Bvh) {
+    if (o.kind == OutputKind::Bvh || writesFile(o.kind)) {
         placeAndDressPersons();
         setLightPath();
         placeCamera();
@@ -87,6 +94,14 @@ bool loadInput(const RenderOptions& o, std::string& error) {
         // nothing to load: the scene the program starts with, and the keys
     } else if (isSceneFileName(o.input)) {
         if (!loadScene(o.input, error)) return false;
+    } else if (isBvhFileName(o.input)) {
+        std::string message;
+        const bool ok = importMocapFile(app.persons[app.selectedPerson], o.input, message);
+        if (!ok) {
+            error = "cannot render '" + o.input + "': " + message;
+            return false;
+        }
+        consoleReport(message);
     } else if (!app.persons[app.selectedPerson].loadAnimation(o.input.c_str(), true)) {
         error = "cannot render '" + o.input + "': not a readable animation file";
         return false;
@@ -114,6 +129,24 @@ void showProgress(const ExportJob& job, std::chrono::steady_clock::time_point st
     std::fflush(stderr);
 }
 
+// The converter: the figure's animation file, or the whole scene, as they
+// stand once the input is loaded and the keys pressed.
+int writeOwnFile(const RenderOptions& o) {
+    std::string error;
+    if (o.kind == OutputKind::Scene) {
+        if (!saveScene(o.output)) return 1;  // it has said why
+    } else {
+        const int figure = o.figure >= 0 ? o.figure : app.selectedPerson;
+        std::ostringstream text;
+        writeAnimationText(app.persons[figure], text);
+        if (!writeFileAtomically(o.output, text.str(), error))
+            return failWith("cannot write '" + o.output + "': " + error);
+    }
+    std::printf("Wrote '%s'\n", o.output.c_str());
+    std::fflush(stdout);
+    return 0;
+}
+
 }  // namespace
 
 int runRenderCommand(int argc, char** argv) {
@@ -130,6 +163,7 @@ int runRenderCommand(int argc, char** argv) {
 
     HeadlessContext gl;
     if (!prepareScene(o, gl, error) || !loadInput(o, error)) return failWith(error);
+    if (writesFile(o.kind)) return writeOwnFile(o);
     if (o.frames == 0) {
         bool capped = false;
         o.frames = o.kind == OutputKind::Png ? 1 : defaultFrameCount(o.fps, &capped);

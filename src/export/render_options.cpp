@@ -20,7 +20,8 @@ constexpr int kMaxFigure = 44;
 struct Extension { const char* text; OutputKind kind; };
 constexpr Extension kExtensions[] = {
     {".mp4", OutputKind::Mp4}, {".webm", OutputKind::Webm}, {".gif", OutputKind::Gif},
-    {".png", OutputKind::Png}, {".bvh", OutputKind::Bvh},
+    {".png", OutputKind::Png}, {".bvh", OutputKind::Bvh}, {".txt", OutputKind::Animation},
+    {".scene", OutputKind::Scene},
 };
 
 // A whole decimal integer within [lo, hi].
@@ -137,7 +138,7 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& er
     o.kind = outputKindOf(o.output);
     if (o.kind == OutputKind::None)
         return fail(error, "unknown output type '" + o.output +
-                               "' (use .mp4, .webm, .gif, .png or .bvh)");
+                               "' (use .mp4, .webm, .gif, .png, .bvh, .txt or .scene)");
     // The GIF's frame delays count hundredths of a second: faster frames
     // would share a time stamp, and the muxer refuses that at the end.
     if (o.kind == OutputKind::Gif && o.fps > 100)

@@ -4,8 +4,8 @@
 //               [--size WxH] [--fps F] [--figure K] [--keys KEYS] [--verbose]
 //               [--from-saved]
 //
-// IN is a ".scene" file (applied whole), an animation file (loaded into
-// figure 0, as F5 would) or "-" for none; KEYS are key-map keys pressed first ("6" sets up the sword fight).
+// IN is a ".scene" file (applied whole), a ".bvh" recording or an animation
+// file (loaded into figure 0, as F5 would) or "-" for none; KEYS are key-map keys pressed first ("6" sets up the sword fight).
 // A film starts from time 0 of every animator, wherever the scene was saved;
 // --from-saved starts it at the saved moment instead.
 // OUT's extension picks what is written. GL-free, so it is tested bare.
@@ -17,7 +17,9 @@
 // render's.
 constexpr int kUsageExitStatus = 2;
 
-enum class OutputKind { None, Mp4, Webm, Gif, Png, Bvh };
+// Animation and Scene are written as files of the program's own, without
+// filming: the converter from a recording (or any input) to them.
+enum class OutputKind { None, Mp4, Webm, Gif, Png, Bvh, Animation, Scene };
 
 struct RenderOptions {
     std::string input;

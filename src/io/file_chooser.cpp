@@ -11,6 +11,7 @@ namespace {
 const FileFilter kOpenFilters[] = {
     {"Text File(*.txt)", "*.txt;*.text"},
     {"C Files", "*.c;*.cpp"},
+    {"Motion capture (*.bvh)", "*.bvh;*.BVH"},
 };
 const FileFilter kSaveFilters[] = {
     {"Text File(*.txt)", "*.txt"},
@@ -40,7 +41,7 @@ bool choosePath(const FileDialogRequest& request, std::string& path) {
 
 }  // namespace
 
-const FileDialogRequest kOpenAnimationRequest = {FileDialogKind::Open, "Open Animation", kOpenFilters, 2, nullptr};
+const FileDialogRequest kOpenAnimationRequest = {FileDialogKind::Open, "Open Animation", kOpenFilters, 3, nullptr};
 const FileDialogRequest kSaveAnimationRequest = {FileDialogKind::Save, "Save Animation", kSaveFilters, 1, ".txt"};
 
 void setFileChooser(FileChooser* chooser) { installedChooser = chooser; }

@@ -54,6 +54,8 @@ TEST(RenderOptions, OutputKindComesFromTheLastExtensionOfTheFileName) {
     EXPECT_EQ(outputKindOf("a.webm"), OutputKind::Webm);
     EXPECT_EQ(outputKindOf("dir.mp4/a.bvh"), OutputKind::Bvh);
     EXPECT_EQ(outputKindOf("a.png"), OutputKind::Png);
+    EXPECT_EQ(outputKindOf("walk.TXT"), OutputKind::Animation);
+    EXPECT_EQ(outputKindOf("walk.scene"), OutputKind::Scene);
     EXPECT_EQ(outputKindOf("dir.mp4/noext"), OutputKind::None);
     EXPECT_EQ(outputKindOf("a.mp4.avi"), OutputKind::None);
 }

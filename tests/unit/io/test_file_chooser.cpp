@@ -26,7 +26,8 @@ TEST_F(FileDialogs, OfferTheirFiltersAndTheSaveDefaultExtension) {
     ASSERT_EQ(chooser.shown.size(), 2u);
     const FileDialogRequest& open = chooser.shown[0];
     EXPECT_EQ(open.kind, FileDialogKind::Open);
-    ASSERT_EQ(open.filterCount, 2);
+    ASSERT_EQ(open.filterCount, 3);
+    EXPECT_STREQ(open.filters[2].name, "Motion capture (*.bvh)");
     EXPECT_STREQ(open.filters[0].name, "Text File(*.txt)");
     EXPECT_STREQ(open.filters[0].patterns, "*.txt;*.text");
     EXPECT_STREQ(open.filters[1].name, "C Files");
