@@ -75,7 +75,7 @@ expect "yellow cone over the figure" test "$(region_share "$scene" 40 40 330 0 "
 # The figure stands at the centre, facing the viewer: a dark suit in the
 # middle with plain floor either side, a face of skin above it.
 expect "a suited figure at the centre" test "$(region_share "$scene" 80 200 310 140 "$DARK")" -ge 30
-expect "plain floor beside it" test "$(region_share "$scene" 100 200 150 190 "$DARK")" -le 10
+expect "plain floor beside it" test "$(region_share "$scene" 100 130 150 260 "$DARK")" -le 10
 expect "its face towards the viewer" test "$(region_share "$scene" 30 40 334 80 "$SKIN")" -ge 50
 expect "program still running" app_alive
 kill "$APP_PID"; wait "$APP_PID" 2>/dev/null || true; APP_PID=""

@@ -78,7 +78,7 @@ for round in "F5 $ART/boy.txt" "F5 $ART/boy.txt" "F6 $ART/saved"; do
   [ -n "$DLG" ] || fail "no chooser after $1"
   xdotool windowfocus "$DLG"
   type_text "$2"; sleep 0.3; xdotool key Return
-  wait_for_log "Open file name: $2" 15
+  if [ "$1" = F6 ]; then wait_for_log "Save file name: $2" 15; else wait_for_log "Open file name: $2" 15; fi
   sleep 0.5
 done
 wait_for_log "Animation has been saved"

@@ -27,11 +27,13 @@ too_small_notice() {
 }
 # hud_shown FILE / chart_shown FILE: the first HUD line, above where the chart
 # would reach; the chart's slate frame along its bottom edge.
-hud_shown() { [ "$(region_share "$1" 90 12 10 22 "$TEXT_GREY")" -ge 5 ]; }
+hud_shown() { [ "$(region_share "$1" 90 8 10 22 "$TEXT_GREY")" -ge 5 ]; }
 chart_shown() { [ "$(region_share "$1" 660 25 20 435 "$CHART_SLATE")" -ge 40 ] && ! hud_shown "$1"; }
 chart_gone() { hud_shown "$1" && scene_drawn "$1"; }
 # mode_mask FILE OUT: the view-mode name in the head-up text.
-mode_mask() { text_mask "$1" 290 17 "$HUD_VALUE_X" "$(hud_row_y 1)" "$2" >/dev/null; }
+# The name from its 14th letter on (POINT, WARDS_P, PERSON, nothing): clear
+# of the moving light's marker, which can show over the start of the line.
+mode_mask() { text_mask "$1" 64 17 "$((HUD_VALUE_X + 104))" "$(hud_row_y 1)" "$2" >/dev/null; }
 # mode_changed FILE: the view-mode name differs from $ART/mode_prev.png.
 mode_changed() { mode_mask "$1" "$ART/mode_now.png"; pictures_differ "$ART/mode_now.png" "$ART/mode_prev.png"; }
 

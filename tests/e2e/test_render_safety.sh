@@ -24,7 +24,7 @@ for k in $'\x13' $'\x0f'; do
   timeout 20 "$PUPPETORIUM_BIN" --render - --keys "6$k" --frames 2 --out "$ART/keys.mp4" >"$ART/keys.log" 2>&1
   rc=$?
   set -e
-  expect "--keys with Ctrl+S or Ctrl+O is refused at once (exit $rc)" test "$rc" = 1
+  expect "--keys with Ctrl+S or Ctrl+O is refused at once (exit $rc)" test "$rc" = 2
   expect "and says why" grep -q '^ERROR: --keys cannot press Ctrl+S or Ctrl+O' "$ART/keys.log"
 done
 expect "nothing was written" test ! -e "$ART/keys.mp4"

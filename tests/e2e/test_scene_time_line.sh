@@ -22,7 +22,7 @@ wait_first_frame >/dev/null
 SAVES=0
 save_scene() {
   key ctrl+s
-  choose_file "Save Animation" "$OUT/$1"
+  choose_file "Save Scene" "$OUT/$1"
   SAVES=$((SAVES + 1))
   local i
   for i in $(seq 1 100); do
@@ -70,7 +70,7 @@ keys s s s s s s s s
 key F7
 menu_open 600 30
 menu_choose "$MENU" 11            # "export BVH..."
-choose_file "Save Animation" "$OUT/hold"
+choose_file "Export BVH" "$OUT/hold"
 wait_for_log "Exported 60 frames to '$OUT/hold.bvh'" 60
 motion "$OUT/hold.bvh" >"$ART/hold.motion"
 # Frame k shows time k + 1: the hold lasts from time 20 to 40.

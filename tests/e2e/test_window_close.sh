@@ -50,7 +50,7 @@ start_app "$DATA" --recover
 wait_for_log "Recovered the unsaved work of "
 wait_first_frame >/dev/null
 key ctrl+s
-choose_file "Save Animation" "$OUT/recovered"
+choose_file "Save Scene" "$OUT/recovered"
 wait_for_log "Scene has been saved"
 grep '^anim .* key ' "$ART/autosave-before-kill.scene" >"$ART/keys-before.txt"
 grep '^anim .* key ' "$OUT/recovered.scene" >"$ART/keys-after.txt"

@@ -264,9 +264,10 @@ TEST_F(MocapRefusal, ConvertedAnimationFilePlaysTheMotion) {
     RecordingStyle style;
     style.names = Names::Cmu;
     std::ofstream("walk.bvh") << recording(motion, style, 0.04);
-    const char* argv[] = {"puppetorium", "--render", "walk.bvh", "--out", "walk.txt"};
+    // --verbose: a render is otherwise quiet but for progress and errors.
+    const char* argv[] = {"puppetorium", "--render", "walk.bvh", "--out", "walk.txt", "--verbose"};
     testing::internal::CaptureStdout();
-    ASSERT_EQ(runRenderCommand(5, const_cast<char**>(argv)), 0);
+    ASSERT_EQ(runRenderCommand(6, const_cast<char**>(argv)), 0);
     const std::string said = testing::internal::GetCapturedStdout();
     platform::resetSeams();
     EXPECT_NE(said.find("imported walk.bvh: 30 joints, 4.0 s"), std::string::npos) << said;
