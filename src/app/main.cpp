@@ -2,12 +2,15 @@
 // first state, registers the GLUT callbacks and enters the main loop.
 #include <GL/freeglut.h>
 
+#include <string>
+
 #include "app/app_state.h"
 #include "app/frame_clock.h"
 #include "app/menus.h"
 #include "app/platform.h"
 #include "app/reshape.h"
 #include "app/scene_init.h"
+#include "audio/beats.h"
 #include "camera/mouse.h"
 #include "edit/edit_commands.h"
 #include "export/render_command.h"
@@ -27,6 +30,8 @@ int glutModifiers() { return glutGetModifiers(); }
 int main(int argc, char** argv) {
     // A render to a file runs without any window (or X server) at all.
     if (wantsRender(argc, argv)) return runRenderCommand(argc, argv);
+    // So does finding a music file's beats.
+    if (argc == 3 && std::string(argv[1]) == "--beats") return runBeatsCommand(argv[2]);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGB);
     glutInitWindowSize(static_cast<int>(app.windowWidth), static_cast<int>(app.windowHeight));
