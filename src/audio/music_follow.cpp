@@ -53,6 +53,11 @@ bool takeCharge(MusicPlayer& player) {
 
 }  // namespace
 
+double sceneMusicPosition() {
+    if (app.selectedPerson < 0 || app.selectedPerson >= MAX_PERSONS) return app.sceneMusicOffset;
+    return app.sceneMusicOffset + app.persons[app.selectedPerson].part[TORSO].kfa.currentTime / kStepsPerSecond;
+}
+
 bool musicFollowing() {
     return app.musicFollowOn && app.musicOn && app.musicPlayer && !app.sceneMusicFile.empty();
 }

@@ -42,6 +42,7 @@ int defaultFrameCount(int fps) {
 
 void ExportJob::begin(const RenderOptions& o) {
     cancel();
+    warning_.clear();
     options_ = o;
     total_ = o.frames;
     done_ = 0;
@@ -59,6 +60,12 @@ bool ExportJob::start(const RenderOptions& o, std::string& error) {
         return true;
     }
     target_ = std::make_unique<FrameTarget>();
+    FilmMusic music;
+    if (!chooseFilmMusic(o, music, warning_, error)) {
+        cancel();
+        return false;
+    }
+    encoder_.setMusic(music);
     if (!target_->create(o.width, o.height, error) ||
         !encoder_.start(writer_.tempPath(), o.kind, o.width, o.height, o.fps, error)) {
         cancel();

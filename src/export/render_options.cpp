@@ -80,6 +80,10 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& er
         const std::string opt = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (opt.rfind("--", 0) != 0) return fail(error, "unexpected argument '" + opt + "'");
+        if (opt == "--no-music") {  // the one option without a value
+            o.noMusic = true;
+            continue;
+        }
         if (!value) return fail(error, opt + " needs a value");
         i++;
         if (opt == "--render") {
@@ -105,6 +109,8 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& er
                 return fail(error, "--figure takes a figure number from 0 to 44");
         } else if (opt == "--keys") {
             o.keys = value;
+        } else if (opt == "--music") {
+            o.music = value;
         } else {
             return fail(error, "unknown option '" + opt + "'");
         }
@@ -112,6 +118,7 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& er
     if (!haveInput || o.input.empty()) return fail(error, "--render needs an input file");
     if (o.output.empty()) return fail(error, "--out needs an output file");
     if (haveFrames && o.seconds > 0) return fail(error, "give --frames or --seconds, not both");
+    if (o.noMusic && !o.music.empty()) return fail(error, "give --music or --no-music, not both");
     o.kind = outputKindOf(o.output);
     if (o.kind == OutputKind::None)
         return fail(error, "unknown output type '" + o.output +

@@ -2,6 +2,7 @@
 //
 //   puppetorium --render IN --out OUT [--frames N | --seconds S]
 //               [--size WxH] [--fps F] [--figure K] [--keys KEYS]
+//               [--music FILE | --no-music]
 //
 // IN is a ".scene" file (applied whole), an animation file (loaded into
 // figure 0, as F5 would) or "-" for none; KEYS are key-map keys pressed first ("6" sets up the sword fight).
@@ -23,6 +24,8 @@ struct RenderOptions {
     int fps = 25;
     int figure = -1;         // -1: the selected figure
     std::string keys;
+    std::string music;       // --music FILE: the film's sound instead of the scene's music
+    bool noMusic = false;    // --no-music: a silent film
 };
 
 // True when the command line asks for a render (holds "--render").

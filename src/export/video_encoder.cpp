@@ -161,6 +161,7 @@ bool VideoEncoder::openStream(const std::string& path, std::string& error) {
         return false;
     }
 
+    if (!music_.path.empty() && !audio_.open(format_, kind_, music_, error)) return false;
     if ((rc = avio_open(&format_->pb, path.c_str(), AVIO_FLAG_WRITE)) < 0) {
         error = avError("cannot write the output", rc);
         return false;
@@ -186,7 +187,8 @@ bool VideoEncoder::encodeFrame(AVFrame* frame, std::string& error) {
     frame->pts = frames_;
     if (!send(frame, error)) return false;
     frames_++;
-    return true;
+    // The sound keeps up with the pictures, frame by frame.
+    return audio_.writeUntil(static_cast<double>(frames_) / fps_, error);
 }
 
 bool VideoEncoder::send(AVFrame* frame, std::string& error) {
@@ -277,6 +279,7 @@ bool VideoEncoder::finish(std::string& error) {
     if (!codec_ || !headerWritten_) { error = "the encoder is not open"; return false; }
     bool ok = kind_ != OutputKind::Gif || gif_.finish(error);
     ok = ok && send(nullptr, error);
+    ok = ok && audio_.finish(static_cast<double>(frames_) / fps_, error);
     if (ok) {
         const int rc = av_write_trailer(format_);
         if (rc < 0) { error = avError("cannot complete the container", rc); ok = false; }
@@ -300,6 +303,7 @@ void VideoEncoder::close() {
     av_frame_free(&frame_);
     av_packet_free(&packet_);
     gif_.close();
+    audio_.close();
     sws_freeContext(scaler_);
     scaler_ = nullptr;
     stream_ = nullptr;
