@@ -96,6 +96,7 @@ struct AppState {
     std::string sceneMusicFile = "media/01.mp3";  // what a saved scene names
     float sceneMusicOffset = 0;                   // seconds into it at animation time 0
     bool musicFollowOn = false;                   // the music follows the selected figure's time
+    bool snapToBeats = false;                     // keyframe commands land on the music's beats (Ctrl+B)
 };
 
 // The one instance.

@@ -11,6 +11,7 @@
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
 #include "export/window_export.h"
+#include "io/music_commands.h"
 #include "io/scene_commands.h"
 #include "scene/switches.h"
 #include "ui/quit_dialog.h"
@@ -58,6 +59,7 @@ const MenuEntry kSceneMenu[] = {
     {"save scene (Ctrl+S)", MENU_SAVE_SCENE},
     {"open scene (Ctrl+O)", MENU_OPEN_SCENE},
     {"music follows timeline on/off", MENU_MUSIC_FOLLOWS},
+    {"music...", MENU_MUSIC_FILE},
 };
 const std::size_t kSceneMenuSize = std::size(kSceneMenu);
 const MenuEntry kGoToKeyFrameMenu[] = {
@@ -150,6 +152,7 @@ void sceneMenuHandler(int value) {
     if (value == MENU_SAVE_SCENE) saveSceneDialog();
     else if (value == MENU_OPEN_SCENE) openSceneDialog();
     else if (value == MENU_MUSIC_FOLLOWS) toggleMusicFollowing();
+    else if (value == MENU_MUSIC_FILE) chooseMusicDialog();
 }
 
 void keyFrameMenuHandler(int value) {

@@ -24,7 +24,7 @@ enum MainMenuValue {
     MENU_QUIT = 99,
 };
 enum DisplayMenuValue { MENU_WIREFRAME = 0, MENU_LIGHTING = 1, MENU_ORTHOGRAPHIC = 2 };
-enum SceneMenuValue { MENU_SAVE_SCENE = 0, MENU_OPEN_SCENE = 1, MENU_MUSIC_FOLLOWS = 2 };
+enum SceneMenuValue { MENU_SAVE_SCENE = 0, MENU_OPEN_SCENE = 1, MENU_MUSIC_FOLLOWS = 2, MENU_MUSIC_FILE = 3 };
 
 // ---- the "keyframes" sub-menu, after "quit" so no other entry moves
 enum KeyFrameMenuValue {

@@ -87,6 +87,11 @@ void followMusic(int nowMs) {
     if (player.command != follower.lastCommand) follower.lastCommand = player.command;
 }
 
+void resyncMusicFollower() {
+    // Not playing, as far as the follower knows: it starts the music afresh at the wanted place.
+    if (follower.playing) follower.playing = false;
+}
+
 void resetMusicFollower() {
     follower = Follower();
 }

@@ -29,6 +29,9 @@ double sceneMusicPosition();
 // One frame's look at the timeline; `nowMs` is the frame clock.
 void followMusic(int nowMs);
 
+// The music's offset changed: the next frame plays it from where it now belongs.
+void resyncMusicFollower();
+
 // Forgets what the follower believed of the player (a new scene was opened,
 // or tests): the next frame opens the scene's music afresh.
 void resetMusicFollower();

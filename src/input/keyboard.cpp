@@ -19,9 +19,11 @@
 #include "audio/music_control.h"
 #include "app/platform.h"
 #include "choreo/coded_animations.h"
+#include "edit/beat_snap.h"
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
 #include "io/file_chooser.h"
+#include "io/music_commands.h"
 #include "io/scene_commands.h"
 #include "scene/switches.h"
 
@@ -237,24 +239,28 @@ void onSpecialKeyUp(int key, int, int) {
 // 5. Editing keys
 //==============================================================================
 // Keys the original map leaves unused: Return, Delete, the control codes
-// GLUT sends for Ctrl+R, Ctrl+Y and Ctrl+Z, and the page and insert keys.
+// GLUT sends for Ctrl+B, Ctrl+R, Ctrl+Y and Ctrl+Z, the page and insert
+// keys, and the left and right arrows with Alt.
 
 namespace {
 
 constexpr unsigned char KEY_RETURN = '\r';
 constexpr unsigned char KEY_DELETE = 127;
+constexpr unsigned char KEY_CTRL_B = 2;
 constexpr unsigned char KEY_CTRL_R = 18;
 constexpr unsigned char KEY_CTRL_Y = 25;
 constexpr unsigned char KEY_CTRL_Z = 26;
 
 bool ctrlHeld() { return (platform::modifiers() & platform::MOD_CTRL) != 0; }
 bool shiftHeld() { return (platform::modifiers() & platform::MOD_SHIFT) != 0; }
+bool altHeld() { return (platform::modifiers() & platform::MOD_ALT) != 0; }
 
 bool onEditKey(unsigned char key) {
     switch (key) {
     case KEY_RETURN: togglePlaySelected(); return true;
     case KEY_DELETE: deleteKeyFrameCommand(); return true;
     case KEY_CTRL_R: replaceKeyFrameCommand(); return true;
+    case KEY_CTRL_B: toggleBeatSnapping(); return true;
     case KEY_CTRL_Y: redoCommand(); return true;
     case KEY_CTRL_Z: if (shiftHeld()) redoCommand(); else undoCommand(); return true;
     default: return false;
@@ -263,6 +269,11 @@ bool onEditKey(unsigned char key) {
 
 bool onEditSpecialKey(int key) {
     switch (key) {
+    // Alt with an arrow moves the music, not the figure; the arrow is not held.
+    case GLUT_KEY_LEFT: case GLUT_KEY_RIGHT:
+        if (!altHeld()) return false;
+        nudgeMusic(key == GLUT_KEY_RIGHT ? +1 : -1);
+        return true;
     case GLUT_KEY_PAGE_UP:
         if (ctrlHeld()) changeKeyFrameLengthCommand(+KEYFRAME_LENGTH_STEP);
         else goToKeyFrameCommand(KF_PREVIOUS);

@@ -9,6 +9,7 @@
 #include "audio/music_follow.h"
 #include "edit/edit_commands.h"
 #include "io/file_chooser.h"
+#include "io/music_path.h"
 #include "io/safe_file.h"
 #include "io/scene_file.h"
 #include "scene/switches.h"
@@ -66,6 +67,7 @@ const FileDialogRequest kSaveSceneRequest = {FileDialogKind::Save, kSceneFilters
 bool saveScene(const std::string& path) {
     auto scene = makeScene();
     captureScene(app, *scene);
+    scene->musicFile = musicPathForScene(scene->musicFile, path);
     std::string error;
     if (!writeFileAtomically(path, writeSceneText(*scene), error)) {
         report("ERROR: scene not saved to '" + path + "': " + error, "Scene not saved: " + error);
@@ -84,6 +86,7 @@ std::unique_ptr<Scene> readSceneFile(const std::string& path, std::string& error
     captureScene(app, *scene);
     bool ok = readFileSafely(path, kMaxSceneFileBytes, text, error);
     if (ok) ok = readSceneText(text, *scene, error, warnings);
+    if (ok) scene->musicFile = musicPathFromScene(scene->musicFile, path);
     for (const std::string& w : warnings) std::printf("WARNING: scene file '%s' %s\n", path.c_str(), w.c_str());
     if (!ok) scene.reset();
     return scene;

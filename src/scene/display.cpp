@@ -170,6 +170,8 @@ void drawHud() {
     drawText(xLabel, yTop - 6 * t, -2, s, "clock:");
     drawText(xValue, yTop - 6 * t, -2, s, musicFollowing() ? "wall clock" : "frame clock");
     drawSelectionLines(xLabel, xValue, yTop - 7 * t, s, t);
+    drawText(xLabel, yTop - 10 * t, -2, s, "snap:");
+    drawText(xValue, yTop - 10 * t, -2, s, app.snapToBeats ? "to beats" : "off");
     glPopMatrix();
 }
 

@@ -12,6 +12,7 @@
 #include "edit/keyframe_edit.h"
 #include "scene/text.h"
 #include "ui/messages.h"
+#include "ui/music_strip.h"
 #include "ui/timeline.h"
 
 namespace {
@@ -72,6 +73,8 @@ void drawStrip(const Person& p, const TimelineLayout& l) {
     glColor4f(0.3f, 0.45f, 0.8f, 0.8f);
     rect(timelineX(l, keyFrameStart(p, j), length), y0 + 3, timelineX(l, keyFrameStart(p, j + 1), length),
          y1 - 3);
+    // The music under the ticks, so keyframes can be seen against its beats.
+    drawMusicStrip(l.left, l.right, y0, y1, 0, length);
 
     glLineWidth(2);
     glColor4f(1, 1, 1, 1);
@@ -101,8 +104,9 @@ void drawLabels(const Person& p, const TimelineLayout& l) {
     glColor4f(1, 1, 1, 1);
     drawText(l.left, y, 0, kCharWidth, kf.c_str());
     drawText(l.left + kCharWidth * (static_cast<float>(kf.size()) + 3), y, 0, kCharWidth, tt.c_str());
-    drawText(l.right - kCharWidth * static_cast<float>(std::char_traits<char>::length(state)), y, 0,
-             kCharWidth, state);
+    const float stateWidth = kCharWidth * static_cast<float>(std::char_traits<char>::length(state));
+    drawText(l.right - stateWidth, y, 0, kCharWidth, state);
+    drawMusicLabel(l.right - stateWidth - 3 * kCharWidth, y);
 }
 
 }  // namespace
