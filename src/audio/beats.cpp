@@ -78,12 +78,14 @@ double tempoOfBeats(const std::vector<double>& beats) {
     std::nth_element(gaps.begin(), gaps.begin() + static_cast<long>(gaps.size() / 2), gaps.end());
     const double median = gaps[gaps.size() / 2];
     if (median <= 0) return 0;
-    // Number each beat by whole gaps from the first (so a missed beat keeps
-    // the count right) and fit a line: its slope is the gap, far finer than
+    // Number each beat by whole gaps from the one before (so a missed beat
+    // keeps the count right; counting from the first would let a median a
+    // hop off add up) and fit a line: its slope is the gap, far finer than
     // one hop.
-    double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
-    for (double at : beats) {
-        const double k = std::round((at - beats.front()) / median);
+    double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0, k = 0;
+    for (std::size_t i = 0; i < beats.size(); i++) {
+        if (i > 0) k += std::max(1.0, std::round((beats[i] - beats[i - 1]) / median));
+        const double at = beats[i];
         n += 1; sx += k; sy += at; sxx += k * k; sxy += k * at;
     }
     const double d = n * sxx - sx * sx;
