@@ -65,6 +65,15 @@ std::string musicAnalysisError() {
     return gLatest && gLatest->done && !gLatest->ok ? gLatest->error : std::string();
 }
 
+void setMusicBeatsForTests(const std::string& path, const MusicBeats& beats) {
+    auto job = std::make_shared<Analysis>();
+    job->path = path;
+    job->beats = beats;
+    job->ok = job->done = true;
+    std::lock_guard<std::mutex> hold(gLock);
+    gLatest = job;
+}
+
 void waitForMusicAnalysis() {
     std::unique_lock<std::mutex> hold(gLock);
     gDone.wait(hold, [] { return !gLatest || gLatest->done; });

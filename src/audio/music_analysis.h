@@ -23,3 +23,5 @@ const MusicBeats* sceneMusicBeats();
 std::string musicAnalysisError();
 // Waits for the analysis in progress, if any (tests).
 void waitForMusicAnalysis();
+// Tests: `path` counts as analysed with `beats`, no thread started.
+void setMusicBeatsForTests(const std::string& path, const MusicBeats& beats);
