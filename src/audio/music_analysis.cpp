@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "app/app_state.h"
@@ -19,8 +20,10 @@ struct Analysis {
     MusicBeats beats;
 };
 
-std::mutex gLock;
-std::condition_variable gDone;
+// Made once and never destroyed: a worker may still be finishing while the
+// process exits and runs the destructors of globals.
+std::mutex& gLock = *new std::mutex;
+std::condition_variable& gDone = *new std::condition_variable;
 // The newest request; a worker whose request is no longer this one drops its result.
 std::shared_ptr<Analysis> gLatest;
 
@@ -49,7 +52,12 @@ void requestMusicAnalysis(const std::string& path) {
     job->path = path;
     gLatest = job;
     // Detached: a worker only touches its own job, kept alive by its pointer.
-    std::thread(analyse, job).detach();
+    try {
+        std::thread(analyse, job).detach();
+    } catch (const std::system_error&) {
+        job->error = "no thread to find its beats on";
+        job->done = true;
+    }
 }
 
 const MusicBeats* sceneMusicBeats() {

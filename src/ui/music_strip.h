@@ -25,5 +25,6 @@ std::string musicLabel(const MusicBeats& m, double offset);
 // ---- drawing (GL, window pixels with y up, inside the overlay's state)
 // Times t0 .. t1 (steps) run from x0 to x1, the strip from y0 to y1.
 void drawMusicStrip(float x0, float x1, float y0, float y1, float t0, float t1);
-// The label, its right end at xRight, its baseline at y; nothing without music.
+// The label, its right end at xRight, its baseline at y; "music not
+// readable" when the scene's music could not be read, nothing without music.
 void drawMusicLabel(float xRight, float y);

@@ -74,8 +74,11 @@ void drawMusicStrip(float x0, float x1, float y0, float y1, float t0, float t1) 
 
 void drawMusicLabel(float xRight, float y) {
     const MusicBeats* m = sceneMusicBeats();
-    if (!m) return;
-    const std::string label = musicLabel(*m, app.sceneMusicOffset);
-    glColor4f(0.6f, 1, 0.9f, 1);
+    // Music that cannot be read says so where its beats would be.
+    const bool unread = !m && !musicAnalysisError().empty();
+    if (!m && !unread) return;
+    const std::string label = m ? musicLabel(*m, app.sceneMusicOffset) : std::string("music not readable");
+    if (m) glColor4f(0.6f, 1, 0.9f, 1);
+    else glColor4f(1, 0.55f, 0.45f, 1);
     drawText(xRight - kCharWidth * static_cast<float>(label.size()), y, 0, kCharWidth, label.c_str());
 }
