@@ -123,7 +123,9 @@ bool AudioTrack::open(AVFormatContext* format, OutputKind kind, const FilmMusic&
 
     frame_->format = codec_->sample_fmt;
     frame_->sample_rate = kRate;
-    frame_->nb_samples = codec_->frame_size > 0 ? codec_->frame_size : 1024;
+    // Encoders that take any frame size (frame_size 0) get 1024, as AAC's.
+    frameSize_ = codec_->frame_size > 0 ? codec_->frame_size : 1024;
+    frame_->nb_samples = frameSize_;
     if ((rc = av_channel_layout_copy(&frame_->ch_layout, &codec_->ch_layout)) < 0 ||
         (rc = av_frame_get_buffer(frame_, 0)) < 0) {
         error = avError("sound frame buffer", rc);
@@ -183,10 +185,9 @@ bool AudioTrack::send(AVFrame* frame, std::string& error) {
 
 bool AudioTrack::writeUntil(double seconds, std::string& error) {
     if (!codec_) return true;
-    const int size = frame_->nb_samples > 0 && codec_->frame_size > 0 ? codec_->frame_size : 1024;
     const long long target = samplesAt(seconds);
-    while (written_ + size <= target)
-        if (!encodeFrame(size, error)) return false;
+    while (written_ + frameSize_ <= target)
+        if (!encodeFrame(frameSize_, error)) return false;
     return true;
 }
 

@@ -70,5 +70,6 @@ private:
     long long silenceBefore_ = 0;      // samples of silence before the music starts
     bool musicEnded_ = false;
     long long written_ = 0;            // samples sent to the encoder
+    int frameSize_ = 1024;             // samples the encoder takes at a time
     std::vector<float> block_;
 };
