@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "anim/keyframe_animation.h"
-#include "app/app_state.h"
+#include "core/app_state.h"
 
 namespace {
 

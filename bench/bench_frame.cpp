@@ -19,7 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/frame_clock.h"
 #include "app/platform.h"
 #include "app/reshape.h"

@@ -26,7 +26,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/frame_clock.h"
 #include "app/platform.h"
 #include "app/reshape.h"

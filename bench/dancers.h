@@ -2,7 +2,7 @@
 // figures dancing the lawnmower where they stand, in a loop, trails on or off.
 #pragma once
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 
 // The trail follows the position animator's keyframes, and the lawnmower
 // file carries none (its dancers stay where they stand), so each figure gets

@@ -24,7 +24,7 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/frame_clock.h"
 #include "app/platform.h"
 #include "app/reshape.h"

@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "figure/person.h"
 #include "io/animation_file.h"
 #include "checks.h"

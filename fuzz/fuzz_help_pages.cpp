@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "scene/help_pages.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

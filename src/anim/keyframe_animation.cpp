@@ -50,10 +50,7 @@ void KeyFrameAnimation::setOrigin() {
 
 // Empties the queue (records stay readable); value is kept so the next queue
 // starts from where the thing stands.
-void KeyFrameAnimation::clear() {
-    resetState();
-    auxValue[0] = auxValue[1] = auxValue[2] = 0;
-}
+void KeyFrameAnimation::clear() { resetState(); }
 
 void KeyFrameAnimation::resetState() {
     currentIndex = 0;

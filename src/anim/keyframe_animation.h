@@ -11,6 +11,10 @@
 // reads them). Refused requests change nothing and report nothing.
 #pragma once
 
+#include <climits>
+
+#include "base/field_list.h"
+
 // Keyframe mode tags: stored, never consulted.
 enum KeyFrameMode { REL = 0, ABS = 1 };
 
@@ -19,18 +23,35 @@ enum { INTERP_CARDINAL = 1 };
 
 constexpr int KEYFRAME_CAPACITY = 200;
 
+// A keyframe's fields, each stated once. To add one: add a line here; the
+// scene file writes the named ones, in this order, on its "key" lines. The
+// mode 2 marks a record that was never pushed; steps is the segment length
+// on the time line; the times are cumulative (computeTimes) and derived.
+#define KEYFRAME_FIELDS(FLAG, WHOLE, NUMBER, COUNT, TRIPLE)                  \
+    NUMBER(x, "x", 0, -kFieldMagnitude, kFieldMagnitude)                     \
+    NUMBER(y, "y", 0, -kFieldMagnitude, kFieldMagnitude)                     \
+    NUMBER(z, "z", 0, -kFieldMagnitude, kFieldMagnitude)                     \
+    WHOLE(mode, "mode", 2, INT_MIN, INT_MAX)                                 \
+    COUNT(steps, "steps", 0, 2, 1000000)                                     \
+    NUMBER(endTime, nullptr, 0, 0, 0)                                        \
+    NUMBER(startTime, nullptr, 0, 0, 0)
+
 struct KeyFrame {
-    float x = 0, y = 0, z = 0;
-    int mode = 2;          // 2 marks a record that was never pushed
-    float steps = 0;       // segment length on the time line
-    float endTime = 0;     // cumulative, see computeTimes
-    float startTime = 0;
+    KEYFRAME_FIELDS(PUPPET_DECLARE_FLAG, PUPPET_DECLARE_WHOLE, PUPPET_DECLARE_NUMBER, PUPPET_DECLARE_NUMBER,
+                    PUPPET_DECLARE_TRIPLE)
 };
+
+namespace keyframe_field_list {
+using ListRecord = KeyFrame;
+inline constexpr Field<KeyFrame> table[] = {
+    KEYFRAME_FIELDS(PUPPET_ENTRY_FLAG, PUPPET_ENTRY_WHOLE, PUPPET_ENTRY_NUMBER, PUPPET_ENTRY_COUNT,
+                    PUPPET_ENTRY_TRIPLE)};
+}  // namespace keyframe_field_list
+inline constexpr const auto& kKeyFrameFields = keyframe_field_list::table;
 
 class KeyFrameAnimation {
 public:
     float value[3] = {0, 0, 0};
-    float auxValue[3] = {0, 0, 0};   // must directly follow value: the light reads value[0..3]
     KeyFrame keyFrames[KEYFRAME_CAPACITY];
     KeyFrame origin;
     int currentIndex = 0;

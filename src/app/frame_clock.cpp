@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
 #include "audio/music_follow.h"
 

@@ -4,14 +4,14 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/frame_clock.h"
 #include "app/menus.h"
 #include "app/platform.h"
 #include "app/reshape.h"
 #include "app/scene_init.h"
 #include "audio/beats.h"
-#include "camera/mouse.h"
+#include "input/mouse.h"
 #include "edit/edit_commands.h"
 #include "export/render_command.h"
 #include "export/render_options.h"

@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/reshape.h"
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
 #include "export/window_export.h"
-#include "io/music_commands.h"
+#include "edit/music_commands.h"
 #include "io/scene_commands.h"
 #include "scene/switches.h"
 #include "ui/quit_dialog.h"

@@ -1,10 +1,12 @@
 // menus.h - the right-button pop-up menus.
 //
-// Four GLUT menus: "body" chooses a body part of the selected person,
-// "display" flips wireframe, lighting and the orthographic view, "scene"
-// saves and opens whole scenes, and the main menu (attached to the right
-// button) holds the first two, the person commands, "quit" and, last, "scene". Entries are data (label, value); the two handlers
-// are GL-free apart from the projection rebuild.
+// The main menu (attached to the right button) holds, in this order, the
+// "body" submenu (a body part of the selected person), the "display" submenu
+// (wireframe, lighting, the orthographic view), the person commands and
+// "quit", the "scene" submenu (save and open whole scenes), the "keyframes"
+// submenu with its "go to keyframe" list, and the render-to-file entries.
+// Entries are data (label, value); the handlers are GL-free apart from the
+// projection rebuild.
 #pragma once
 
 #include <cstddef>

@@ -5,7 +5,7 @@
 #include <GL/glu.h>
 #include <GL/glut.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 
 Projection projectionFor(float width, float height, bool orthographic) {
     // Guard the divisions below: a minimised window may report a zero side.

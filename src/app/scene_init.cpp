@@ -8,7 +8,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "audio/music_control.h"
 #include "scene/texture_loader.h"
 

@@ -8,7 +8,7 @@
 #include <system_error>
 #include <thread>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // music_control.cpp - the intro at start-up and the music key.
 #include "audio/music_control.h"
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "audio/music_player.h"
 #include "audio/sdl_music_backend.h"
 

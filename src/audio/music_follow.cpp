@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "audio/music_player.h"
 
 namespace {
@@ -16,6 +16,7 @@ struct Follower {
     int anchorMs = 0;
     std::string lastCommand;   // the player's command text when we last spoke
     std::string missingFile;   // a scene music file that could not be opened
+    int taken = 0;             // app.sceneMusicTaken when we last started afresh
 };
 
 Follower follower;
@@ -63,6 +64,11 @@ bool musicFollowing() {
 }
 
 void followMusic(int nowMs) {
+    // A scene opened or music chosen since the last frame: start afresh.
+    if (follower.taken != app.sceneMusicTaken) {
+        follower = Follower();
+        follower.taken = app.sceneMusicTaken;
+    }
     if (!musicFollowing()) {
         follower.inCharge = false;
         return;

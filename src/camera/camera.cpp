@@ -15,13 +15,19 @@
 // between eye and target infinite or NaN (a target sent to 3e38, say), so
 // the camera keeps its last finite state and the view never turns blank.
 //
-// Sections: finite guard | placement | animators | working values | movements.
+// Sections (search "[SECTION]"):
+//   Finite guard
+//   Placement
+//   Animators
+//   Working values
+//   Movements
+//   Camera modes
 #include "camera/camera.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 
 namespace {
 
@@ -43,7 +49,7 @@ bool planeAngle(float a, float b, float& out) {
     return true;
 }
 
-// ------------------------------------------------------------ finite guard
+// [SECTION] Finite guard
 
 bool finite3(const float v[3]) {
     return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
@@ -91,7 +97,7 @@ private:
 
 }  // namespace
 
-// ------------------------------------------------------------ placement
+// [SECTION] Placement
 
 void Camera::setEye(float x, float y, float z) {
     KeepFinite keep(*this);
@@ -110,7 +116,7 @@ void Camera::shiftTargetTowards(const float point[3], float fraction) {
     for (int i = 0; i < 3; i++) target[i] += (point[i] - target[i]) * fraction;
 }
 
-// ------------------------------------------------------------ animators
+// [SECTION] Animators
 
 void Camera::advanceAnimators() {
     if (!animationOn) return;
@@ -128,7 +134,7 @@ void Camera::copyAnimatedValues() {
         for (int i = 0; i < 3; i++) target[i] = targetAnim.value[i];
 }
 
-// ------------------------------------------------------------ working values
+// [SECTION] Working values
 
 void Camera::computeAngles() {
     KeepFinite keep(*this);
@@ -168,7 +174,7 @@ void Camera::viewFrameAngles(float& turnY, float& pitchX) {
     turnY = angle[1] + 90;
 }
 
-// ------------------------------------------------------------ movements
+// [SECTION] Movements
 
 // Moves the eye about the target; the distance in the axis's plane stays.
 void Camera::orbit(float delta, int axis) {
@@ -248,13 +254,12 @@ void Camera::zoom(int notches) {
     for (int i = 0; i < 3; i++) eye[i] = target[i] + offset[i] * k;
 }
 
-// ------------------------------------------------------------ camera modes
+// [SECTION] Camera modes
 
-void followSelectedPerson() {
-    const float* p = app.persons[app.selectedPerson].position;
-    switch (app.cameraMode) {
-        case CAM_SHIFT_TOWARDS_PERSON: app.camera.shiftTargetTowards(p, 0.1f); break;
-        case CAM_FOCUS_ON_PERSON: app.camera.setTarget(p); break;
+void followPerson(Camera& camera, int mode, const float position[3]) {
+    switch (mode) {
+        case CAM_SHIFT_TOWARDS_PERSON: camera.shiftTargetTowards(position, 0.1f); break;
+        case CAM_FOCUS_ON_PERSON: camera.setTarget(position); break;
         default: break;  // the point stays, or free look owns the target
     }
 }

@@ -67,6 +67,7 @@ public:
 };
 
 // The camera mode's per-frame target change: mode 1 closes 10% of the way to
-// the selected person, mode 2 locks on to it, modes 0 and 3 leave the target.
-// The display pass calls it before apply() when the view is not orthographic.
-void followSelectedPerson();
+// the person at `position`, mode 2 locks on to it, modes 0 and 3 leave the
+// target. The display pass calls it for the selected person before apply()
+// when the view is not orthographic.
+void followPerson(Camera& camera, int mode, const float position[3]);

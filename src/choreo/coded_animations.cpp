@@ -1,8 +1,8 @@
 // coded_animations.cpp - the built-in choreographies as data.
 //
-// Sections:
-//   1. camera tours    - eye/target keyframe tables and the code that queues them
-//   2. figure animations - one row per body part, one cell per keyframe
+// Sections (search "[SECTION]"):
+//   Camera tours
+//   Figure animations
 //
 // Conventions: camera keyframes are world positions pushed with tag 0; figure
 // keyframes are joint angles in degrees pushed with ABS. Within one figure
@@ -30,9 +30,7 @@ void announce(const char* text) {
     std::fflush(stdout);
 }
 
-//==============================================================================
-// 1. Camera tours
-//==============================================================================
+// [SECTION] Camera tours
 
 // A steps value of 0 in a tour table stands for the tour's `steps` argument.
 constexpr int STEPS_ARG = 0;
@@ -108,9 +106,7 @@ void pushTour(Camera& camera, const TourKey* keys, std::size_t count, int steps)
     }
 }
 
-//==============================================================================
-// 2. Figure animations
-//==============================================================================
+// [SECTION] Figure animations
 
 // A figure animation: parts firstPart..lastPart each get numKeyFrames
 // keyframes. `cells` is part-major: the row of part p starts at

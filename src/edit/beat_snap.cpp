@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "audio/music_analysis.h"
 #include "audio/music_follow.h"
 #include "edit/keyframe_edit.h"

@@ -1,25 +1,23 @@
 // edit_commands.cpp - editing commands: history, unsaved marks, messages.
 //
-// Sections:
-//   1. state and helpers
-//   2. keyframe commands
-//   3. undo and redo
-//   4. change hooks and unsaved keyframes
+// Sections (search "[SECTION]"):
+//   State and helpers
+//   Keyframe commands
+//   Undo and redo
+//   Change hooks and unsaved keyframes
 #include "edit/edit_commands.h"
 
 #include <filesystem>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "edit/beat_snap.h"
 #include "edit/history.h"
 #include "edit/keyframe_edit.h"
 #include "io/file_chooser.h"
 #include "ui/messages.h"
 
-//==============================================================================
-// 1. State and helpers
-//==============================================================================
+// [SECTION] State and helpers
 
 namespace {
 
@@ -52,9 +50,7 @@ void resetEditing() {
 
 std::string figureName(int person) { return "figure " + std::to_string(person + 1); }
 
-//==============================================================================
-// 2. Keyframe commands
-//==============================================================================
+// [SECTION] Keyframe commands
 
 void togglePlaySelected() {
     Person& p = selected();
@@ -194,9 +190,7 @@ bool saveAnimationCommand() {
     return true;
 }
 
-//==============================================================================
-// 3. Undo and redo
-//==============================================================================
+// [SECTION] Undo and redo
 
 // The figures a step swapped may differ from their files now.
 void undoCommand() {
@@ -215,9 +209,7 @@ void redoCommand() {
     postMessage("redo: " + label);
 }
 
-//==============================================================================
-// 4. Change hooks and unsaved keyframes
-//==============================================================================
+// [SECTION] Change hooks and unsaved keyframes
 
 void noteFigureChange(const std::string& label, int person, long runKey) {
     gHistory.record(label, person, 1, runKey);

@@ -3,12 +3,18 @@
 // An animator is stored as its bytes around the record array (every scalar
 // field, so a field added later is kept without a change here) and its
 // records up to the last one that differs from a never-written record.
+//
+// Sections (search "[SECTION]"):
+//   Capture and restore
+//   Steps
 #include "edit/history.h"
 
 #include <cstddef>
 #include <cstring>
 #include <set>
 #include <type_traits>
+
+#include "core/app_state.h"
 
 namespace {
 
@@ -44,44 +50,9 @@ void restoreAnimator(KeyFrameAnimation& a, const History::AnimatorState& s) {
         a.keyFrames[i] = i < static_cast<int>(r.size()) ? r[i] : kUnwritten;
 }
 
-template <typename T, std::size_t N>
-void copyArray(T (&to)[N], const T (&from)[N]) { std::memcpy(to, from, sizeof to); }
-
-// The plain fields of a part and of a figure, which a snapshot shares by
-// name with the live objects: one list serves capture and restore.
-template <typename To, typename From>
-void copyPartFields(To& to, const From& from) {
-    to.length = from.length;
-    to.radius = from.radius;
-    copyArray(to.rotation, from.rotation);
-    copyArray(to.jointOffset, from.jointOffset);
-    copyArray(to.minRotation, from.minRotation);
-    copyArray(to.maxRotation, from.maxRotation);
-    to.limitsOn = from.limitsOn;
-    to.texture = from.texture;
-}
-
-template <typename To, typename From>
-void copyFigureFields(To& to, const From& from) {
-    copyArray(to.position, from.position);
-    to.selectedPart = from.selectedPart;
-    to.skin = from.skin;
-    to.isMale = from.isMale;
-    to.scale = from.scale;
-    copyArray(to.colour, from.colour);
-    to.alpha = from.alpha;
-    to.animating = from.animating;
-    to.showTrail = from.showTrail;
-    to.trailAlpha = from.trailAlpha;
-    to.trailFade = from.trailFade;
-    to.leftHandItem = from.leftHandItem;
-    to.rightHandItem = from.rightHandItem;
-    to.torsoBox = from.torsoBox;
-}
-
 }  // namespace
 
-// ------------------------------------------------------------ capture and restore
+// [SECTION] Capture and restore
 
 History::AnimatorState History::captureAnimator(const KeyFrameAnimation& a, Records& last) {
     AnimatorState s;
@@ -104,10 +75,11 @@ History::Step History::capture(const std::string& label, const std::vector<int>&
         for (int i = 0; i < BODY_PART_COUNT; i++) {
             const BodyPart& b = p.part[i];
             PartState& q = ps.part[i];
-            copyPartFields(q, b);
+            static_cast<PartFields&>(q) = b;
             q.kfa = captureAnimator(b.kfa, lastRecords_[idx][i + 1]);
         }
-        copyFigureFields(ps, p);
+        static_cast<FigureFields&>(ps) = p;
+        ps.torsoBox = p.torsoBox;
         ps.kfaPos = captureAnimator(p.kfaPos, lastRecords_[idx][0]);
         s.persons.push_back(std::move(ps));
     }
@@ -122,10 +94,11 @@ void History::restore(const Step& s) {
         for (int i = 0; i < BODY_PART_COUNT; i++) {
             BodyPart& b = p.part[i];
             const PartState& q = ps.part[i];
-            copyPartFields(b, q);
+            static_cast<PartFields&>(b) = q;
             restoreAnimator(b.kfa, q.kfa);
         }
-        copyFigureFields(p, ps);
+        static_cast<FigureFields&>(p) = ps;
+        p.torsoBox = ps.torsoBox;
         restoreAnimator(p.kfaPos, ps.kfaPos);
         // Matrices follow from the pose; recomputing gives the same bits.
         for (int i = 0; i < BODY_PART_COUNT; i++) p.updateTransform(i);
@@ -138,7 +111,7 @@ std::vector<int> History::indicesOf(const Step& s) {
     return v;
 }
 
-// ------------------------------------------------------------ steps
+// [SECTION] Steps
 
 void History::record(const std::string& label, int first, int count, long runKey) {
     if (runKey != 0 && runKey == lastRunKey_ && !undo_.empty()) return;

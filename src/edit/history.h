@@ -23,7 +23,9 @@
 #include <vector>
 
 #include "anim/keyframe_animation.h"
-#include "app/app_state.h"
+#include "figure/figure_fields.h"
+#include "figure/figure_limits.h"
+#include "figure/textured_box.h"
 
 constexpr std::size_t HISTORY_STEPS = 200;
 
@@ -57,23 +59,15 @@ public:
         unsigned char head[sizeof(KeyFrameAnimation) - sizeof(KeyFrameAnimation::keyFrames)];
         Records records;
     };
-    struct PartState {
-        float length, radius, rotation[3], jointOffset[3], minRotation[3], maxRotation[3];
-        bool limitsOn;
-        int texture;
+    // The kept fields come whole from the lists in figure_fields.h, so a
+    // field added there is undone with no edit here.
+    struct PartState : PartFields {
         AnimatorState kfa;
     };
-    struct PersonState {
+    struct PersonState : FigureFields {
         int index;
         PartState part[BODY_PART_COUNT];
-        float position[3];
         AnimatorState kfaPos;
-        int selectedPart, skin;
-        bool isMale;
-        float scale, colour[3], alpha;
-        bool animating, showTrail;
-        float trailAlpha, trailFade;
-        int leftHandItem, rightHandItem;
         TexturedBox torsoBox;
     };
     struct Step {

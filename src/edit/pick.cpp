@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/reshape.h"
 #include "camera/camera.h"
 #include "figure/person.h"

@@ -12,7 +12,7 @@ extern "C" {
 #include <libswresample/swresample.h>
 }
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "audio/music_follow.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/frame_clock.h"
 #include "app/reshape.h"
 #include "scene/display.h"

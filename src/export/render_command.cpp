@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
 #include "app/scene_init.h"
 #include "export/export_job.h"

@@ -42,8 +42,6 @@ public:
     // Frees everything; the file is left as it is (the caller's writer removes it).
     void close();
 
-    int framesWritten() const { return frames_; }
-
 private:
     bool openPicture(std::string& error);
     bool openStream(const std::string& path, std::string& error);

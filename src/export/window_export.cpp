@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "export/export_job.h"
 #include "input/keyboard.h"
 #include "scene/display.h"

@@ -1,15 +1,15 @@
 // person.cpp - skeleton, proportions, joint layout, standing pose, joint
 // limits and clothing of a Person.
 //
-// Index:
-//   1. Tables (tree, proportions, limits, standing pose)
-//   2. BodyPart
-//   3. Person: reset, gender, joints, textures, animators
+// Sections (search "[SECTION]"):
+//   Tables
+//   BodyPart
+//   Person
 #include "figure/person.h"
 
 #include "scene/texture_slots.h"
 
-// ============================================================== 1. Tables
+// [SECTION] Tables
 
 const char* const kBodyPartLabels[BODY_PART_COUNT] = {
     "ROOT", "TORSO", "STOMK", "PELVIS", "NECK", "HEAD",
@@ -92,7 +92,7 @@ constexpr float kStandingX[BODY_PART_COUNT] = {
 
 }  // namespace
 
-// ============================================================== 2. BodyPart
+// [SECTION] BodyPart
 
 BodyPart::BodyPart() {
     length = 0;
@@ -130,7 +130,7 @@ void BodyPart::seedAnimator() {
     kfa.setOrigin();
 }
 
-// ============================================================== 3. Person
+// [SECTION] Person
 
 Person::Person() { reset(); }
 

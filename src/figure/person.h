@@ -18,42 +18,24 @@
 #include <string>
 
 #include "anim/keyframe_animation.h"
+#include "figure/figure_fields.h"
+#include "figure/figure_limits.h"
 #include "figure/textured_box.h"
 
 struct GLUquadric;
 struct FigureView;
 
-enum BodyPartIndex {
-    ROOT = 0, TORSO, STOMK, PELVIS, NECK, HEAD,
-    RUA, LUA, RLA, LLA, RH, LH,
-    RUL, LUL, RLL, LLL, RF, LF,
-    LHI, RHI,
-    BODY_PART_COUNT
-};
-
-// Labels by part index, as animation files name the parts.
-extern const char* const kBodyPartLabels[BODY_PART_COUNT];
-
-// Held item values (0 is none).
-enum HandItem { ITEM_NONE = 0, ITEM_BALL, ITEM_FLOWER, ITEM_DISC, ITEM_SWORD, ITEM_GUN, ITEM_TUBE_GUN };
-constexpr int HAND_ITEM_COUNT = 7;
-
-class BodyPart {
+// The kept fields (length, radius, rotation, joint offset, limits, texture)
+// come from PartFields; the members here are the animator and what the
+// skeleton and the pose derive.
+class BodyPart : public PartFields {
 public:
-    float length = 0;
-    float radius = 0;
-    float rotation[3] = {0, 0, 0};
-    float jointOffset[3] = {0, 0, 0};
-    float minRotation[3] = {-360, -360, -360};
-    float maxRotation[3] = {360, 360, 360};
-    bool limitsOn = true;
     KeyFrameAnimation kfa;
     float transform[16] = {0};
     std::string label;
     int index = 0;
     BodyPart* nextSibling = nullptr;
     BodyPart* firstChild = nullptr;
-    int texture = 0;
 
     BodyPart();
     BodyPart(const BodyPart&) = delete;
@@ -72,24 +54,13 @@ public:
     void addRotation(float delta, int axis);
 };
 
-class Person {
+// The kept scalar fields (sex, scale, skin, colour, position, items, trail,
+// selection) come from FigureFields: a new one is a line in figure_fields.h.
+class Person : public FigureFields {
 public:
     BodyPart part[BODY_PART_COUNT];
-    float position[3] = {0, 0, 0};
     KeyFrameAnimation kfaPos;
-    int selectedPart = 0;
-    int skin = 10;
-    bool isMale = true;
-    float scale = 1.0f;
-    float colour[3] = {0, 0, 1};
-    float alpha = 1.0f;
-    bool animating = true;
-    bool showTrail = false;
-    float trailAlpha = 0.2f;
-    float trailFade = 0.05f;
-    int leftHandItem = 0;
-    int rightHandItem = 0;
-    TexturedBox torsoBox;
+    TexturedBox torsoBox;               // follows from sex and skin; undo keeps it
     GLUquadric* partQuadric = nullptr;  // made on first draw, reused for the whole run
 
     Person();

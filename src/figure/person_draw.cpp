@@ -19,7 +19,7 @@
 #include <cstring>
 #include <cstdlib>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "figure/person.h"
 #include "figure/figure_view.h"
 #include "figure/shape_cache.h"

@@ -6,7 +6,7 @@
 // against glTranslatef and glRotatef. No GL is needed here.
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
 #include "figure/person.h"
 

@@ -1,12 +1,12 @@
 // keyboard.cpp - the key map.
 //
-// Sections:
-//   1. constants and helpers
-//   2. built-in scenes (keys 0, 5, 6, 8)
-//   3. onKeyboard: one line per key
-//   4. onKeyboardUp, onSpecialKey, onSpecialKeyUp
-//   5. editing keys: pause, keyframe commands, undo and redo
-//   6. undo steps for the keys of sections 3 and 4
+// Sections (search "[SECTION]"):
+//   Constants and helpers
+//   Built-in scenes
+//   Key presses
+//   Key releases and special keys
+//   Editing keys
+//   Undo steps for key presses and special keys
 //
 // Conventions: the play rate and the scale are stepped in double precision
 // and stored as float, so repeated steps round the same way every time.
@@ -15,7 +15,7 @@
 
 #include <GL/freeglut.h>  // key codes only
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "audio/music_control.h"
 #include "app/platform.h"
 #include "choreo/coded_animations.h"
@@ -23,13 +23,11 @@
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
 #include "io/file_chooser.h"
-#include "io/music_commands.h"
+#include "edit/music_commands.h"
 #include "io/scene_commands.h"
 #include "scene/switches.h"
 
-//==============================================================================
-// 1. Constants and helpers
-//==============================================================================
+// [SECTION] Constants and helpers
 
 namespace {
 
@@ -61,9 +59,7 @@ void previousPerson() {
     if (app.selectedPerson < 0) app.selectedPerson = app.numPersons - 1;
 }
 
-//==============================================================================
-// 2. Built-in scenes
-//==============================================================================
+// [SECTION] Built-in scenes
 // Count and selection are set first, so the files always go to persons 0
 // and 1 whatever was selected before.
 
@@ -131,9 +127,7 @@ void noteSpecialKeyChange(int key);
 
 }  // namespace
 
-//==============================================================================
-// 3. Key presses
-//==============================================================================
+// [SECTION] Key presses
 
 void onKeyboard(unsigned char key, int, int) {
     if (onEditKey(key)) return;
@@ -191,9 +185,7 @@ void onKeyboard(unsigned char key, int, int) {
     afterKeyChange(key);
 }
 
-//==============================================================================
-// 4. Key releases and special keys
-//==============================================================================
+// [SECTION] Key releases and special keys
 
 void onKeyboardUp(unsigned char key, int, int) {
     if (key == KEY_TAB) app.tabHeld = false;
@@ -235,9 +227,7 @@ void onSpecialKeyUp(int key, int, int) {
     }
 }
 
-//==============================================================================
-// 5. Editing keys
-//==============================================================================
+// [SECTION] Editing keys
 // Keys the original map leaves unused: Return, Delete, the control codes
 // GLUT sends for Ctrl+B, Ctrl+R, Ctrl+Y and Ctrl+Z, the page and insert
 // keys, and the left and right arrows with Alt.
@@ -291,9 +281,7 @@ bool onEditSpecialKey(int key) {
 
 }  // namespace
 
-//==============================================================================
-// 6. Undo steps for the keys of sections 3 and 4
-//==============================================================================
+// [SECTION] Undo steps for key presses and special keys
 // Which figures a key changes, recorded before it acts. Pose, scale, item and
 // show/hide keys run: a key held or repeated is one step. Loads (scenes and
 // choreographies) leave the loaded figures with nothing unsaved.

@@ -1,10 +1,11 @@
 // animation_file.cpp - reading and writing animation files.
 //
-// Sections:
-//   console and number helpers
-//   line reading and splitting
-//   reader (readAnimationText, Person::loadAnimation)
-//   writer (writeAnimationText, Person::saveAnimation)
+// Sections (search "[SECTION]"):
+//   Console and numbers
+//   Splitting
+//   Line reading
+//   Reader
+//   Writer
 //
 // The reader is lenient by design: files are edited by hand, so a line it
 // cannot use is skipped, a number it cannot parse is 0, and a missing "EOF"
@@ -32,7 +33,7 @@ const char* const kAnimationMagicLine = "!!!Marionetrix_v1.0";
 
 namespace {
 
-// ---------------------------------------------------------------- console and numbers
+// [SECTION] Console and numbers
 
 void consoleLine(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
@@ -85,7 +86,7 @@ int parseInt(const std::string& text) {
     return static_cast<int>(v);
 }
 
-// ---------------------------------------------------------------- splitting
+// [SECTION] Splitting
 
 struct Entry {
     std::string label;
@@ -146,7 +147,7 @@ public:
 
 }  // namespace
 
-// ---------------------------------------------------------------- line reading
+// [SECTION] Line reading
 
 bool readAnimationLine(std::istream& in, std::string& line) {
     line.clear();
@@ -175,7 +176,7 @@ bool readAnimationLine(std::istream& in, std::string& line) {
     return true;
 }
 
-// ---------------------------------------------------------------- reader
+// [SECTION] Reader
 
 bool readAnimationText(Person& person, std::istream& in) {
     LoadLog log;
@@ -222,7 +223,7 @@ bool Person::loadAnimation(const char* path) {
     return readAnimationText(*this, in);
 }
 
-// ---------------------------------------------------------------- writer
+// [SECTION] Writer
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "figure/person.h"
 
 namespace {

@@ -4,9 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/reshape.h"
-#include "audio/music_follow.h"
 #include "edit/edit_commands.h"
 #include "io/file_chooser.h"
 #include "io/music_path.h"
@@ -31,23 +30,16 @@ void report(const std::string& console, const std::string& screen) {
 }
 
 void applyFigure(const SceneFigure& f, Person& p) {
-    // From a clean standing figure, so nothing of the old one shows through.
+    // From a clean standing figure, so nothing of the old one shows through;
+    // sex, scale and skin first, as the part sizes and textures follow them.
     p.reset();
     p.setGender(f.isMale, f.scale);
     p.setSkin(f.skin);
-    p.setColour(f.colour[0], f.colour[1], f.colour[2]);
-    p.alpha = f.alpha;
-    p.leftHandItem = f.leftHandItem;
-    p.rightHandItem = f.rightHandItem;
-    p.showTrail = f.showTrail;
-    p.trailAlpha = f.trailAlpha;
-    p.trailFade = f.trailFade;
-    p.setPosition(f.position[0], f.position[1], f.position[2]);
-    p.selectedPart = f.selectedPart;
-    p.animating = f.animating;
+    static_cast<FigureFields&>(p) = f;
     p.kfaPos = f.kfaPos;
     for (int i = 0; i < BODY_PART_COUNT; i++) {
-        std::memcpy(p.part[i].rotation, f.rotation[i], sizeof f.rotation[i]);
+        for (const Field<PartFields>& x : kPartFields)
+            if (x.name) copySavedField<PartFields>(x, p.part[i], f.part[i]);
         p.part[i].kfa = f.kfa[i];
     }
     p.layoutJoints();
@@ -110,33 +102,14 @@ bool openScene(const std::string& path) {
 }
 
 void applyScene(const Scene& s) {
-    app.numPersons = s.numPersons;
-    app.selectedPerson = s.selectedPerson;
+    const bool wasOrthographic = app.orthographicView;
+    applySceneSettings(s, app);
     for (int i = 0; i < s.numPersons; i++) applyFigure(s.persons[i], app.persons[i]);
-    app.camera.setEye(s.eye[0], s.eye[1], s.eye[2]);
-    app.camera.setTarget(s.target[0], s.target[1], s.target[2]);
-    app.cameraMode = s.cameraMode;
-    app.camera.animationOn = s.cameraAnimationOn;
-    app.camera.eyeAnim = s.eyeAnim;
-    app.camera.targetAnim = s.targetAnim;
-    app.playRate = s.playRate;
-    app.sceneClock = s.sceneClock;
-    app.wireframeOn = s.wireframeOn;
-    app.lightingOn = s.lightingOn;
-    app.texturesOn = s.texturesOn;
-    app.animateOn = s.animateOn;
-    app.showTargetMarker = s.showTargetMarker;
-    std::memcpy(app.lightEnabled, s.lightEnabled, sizeof app.lightEnabled);
-    app.sceneLight = s.sceneLight;
     applyRenderSwitches();
-    if (app.orthographicView != s.orthographicView) {
-        app.orthographicView = s.orthographicView;
+    if (app.orthographicView != wasOrthographic)
         reshape(static_cast<int>(app.windowWidth), static_cast<int>(app.windowHeight));
-    }
-    app.sceneMusicFile = s.musicFile;
-    app.sceneMusicOffset = s.musicOffset;
     app.musicFollowOn = !s.musicFile.empty();
-    resetMusicFollower();
+    app.sceneMusicTaken++;  // the follower opens the scene's music afresh
 }
 
 bool saveSceneDialog() {

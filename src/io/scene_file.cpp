@@ -1,11 +1,15 @@
 // scene_file.cpp - scene capture, the scene writer and the scene reader.
 //
-// Index:
-//   1. Field tables (settings and figure fields, with their bounds)
-//   2. Numbers as text
-//   3. Capture
-//   4. Writer
-//   5. Reader: lines, settings, figures, animators, final checks
+// The fields themselves are listed once: a figure's in figure_fields.h, a
+// keyframe's in keyframe_animation.h, the scene's settings in scene_file.h.
+// This file only walks those lists.
+//
+// Sections (search "[SECTION]"):
+//   Field tables
+//   Numbers as text
+//   Capture and apply
+//   Writer
+//   Reader: lines, settings, figures, animators, final checks
 #include "io/scene_file.h"
 
 #include <charconv>
@@ -14,7 +18,7 @@
 #include <cstring>
 #include <unordered_set>
 
-#include "scene/texture_slots.h"
+#include "core/app_state.h"
 
 const char* const kSceneDefaultMusic = "media/01.mp3";
 
@@ -22,71 +26,24 @@ namespace {
 
 constexpr const char* kVersionWord = "puppetorium-scene";
 constexpr const char* kEndLine = "end";
-// Any coordinate, angle or time beyond this is damage, not choreography.
-constexpr float kMaxMagnitude = 1e9f;
+constexpr float kMaxMagnitude = kFieldMagnitude;
 constexpr int kMaxSteps = 1000000;
 constexpr std::size_t kMaxMusicPath = 1024;
 
-// ============================================================== 1. Field tables
+// [SECTION] Field tables
 
-struct IntField { const char* name; int Scene::*field; int min, max; };
-struct FloatField { const char* name; float Scene::*field; float min, max; };
-struct BoolField { const char* name; bool Scene::*field; };
-struct TripleField { const char* name; float (Scene::*field)[3]; };
+#define SCENE_ENTRY_ANIM(m, name, path) {name, &Scene::m},
+#define SCENE_SKIP(...)
 
-const IntField kSceneInts[] = {
-    {"numPersons", &Scene::numPersons, 0, MAX_PERSONS},
-    {"selectedPerson", &Scene::selectedPerson, 0, MAX_PERSONS - 1},
-    {"cameraMode", &Scene::cameraMode, 0, CAMERA_MODE_COUNT - 1},
-};
-const FloatField kSceneFloats[] = {
-    {"playRate", &Scene::playRate, -1000, 1000},
-    {"sceneClock", &Scene::sceneClock, 0, kMaxMagnitude},
-    {"musicOffset", &Scene::musicOffset, -1e6f, 1e6f},
-};
-const BoolField kSceneBools[] = {
-    {"wireframeOn", &Scene::wireframeOn},
-    {"lightingOn", &Scene::lightingOn},
-    {"texturesOn", &Scene::texturesOn},
-    {"animateOn", &Scene::animateOn},
-    {"showTargetMarker", &Scene::showTargetMarker},
-    {"orthographicView", &Scene::orthographicView},
-    {"cameraAnimationOn", &Scene::cameraAnimationOn},
-};
-const TripleField kSceneTriples[] = {
-    {"eye", &Scene::eye},
-    {"target", &Scene::target},
-};
+struct SceneAnimator { const char* owner; KeyFrameAnimation Scene::*field; };
+const SceneAnimator kSceneAnimators[] = {
+    SCENE_SETTINGS(SCENE_SKIP, SCENE_SKIP, SCENE_SKIP, SCENE_SKIP, SCENE_ENTRY_ANIM)};
 
-struct FigureInt { const char* name; int SceneFigure::*field; int min, max; };
-struct FigureFloat { const char* name; float SceneFigure::*field; float min, max; };
-struct FigureBool { const char* name; bool SceneFigure::*field; };
-struct FigureTriple { const char* name; float (SceneFigure::*field)[3]; };
+// How many words a field's value takes on a line.
+template <typename T>
+std::size_t width(const Field<T>& f) { return f.kind == FieldKind::Triple ? 3 : 1; }
 
-const FigureBool kFigureBools[] = {
-    {"male", &SceneFigure::isMale},
-    {"showTrail", &SceneFigure::showTrail},
-    {"animating", &SceneFigure::animating},
-};
-const FigureFloat kFigureFloats[] = {
-    {"scale", &SceneFigure::scale, 1e-6f, 1000},
-    {"alpha", &SceneFigure::alpha, -kMaxMagnitude, kMaxMagnitude},
-    {"trailAlpha", &SceneFigure::trailAlpha, -kMaxMagnitude, kMaxMagnitude},
-    {"trailFade", &SceneFigure::trailFade, -kMaxMagnitude, kMaxMagnitude},
-};
-// The skin is a texture slot the drawing binds, so it must name one.
-const FigureInt kFigureInts[] = {
-    {"skin", &SceneFigure::skin, 0, TEXTURE_SLOT_COUNT - 1},
-    {"leftHandItem", &SceneFigure::leftHandItem, 0, HAND_ITEM_COUNT - 1},
-    {"rightHandItem", &SceneFigure::rightHandItem, 0, HAND_ITEM_COUNT - 1},
-    {"selectedPart", &SceneFigure::selectedPart, 0, BODY_PART_COUNT - 1},
-};
-const FigureTriple kFigureTriples[] = {
-    {"colour", &SceneFigure::colour},
-    {"position", &SceneFigure::position},
-};
-
-// ============================================================== 2. Numbers as text
+// [SECTION] Numbers as text
 
 bool parseFloat(const std::string& s, float& v) {
     const char* end = s.data() + s.size();
@@ -110,58 +67,42 @@ std::string sceneFloatText(float v) {
     return std::string(buf, r.ptr);
 }
 
-// ============================================================== 3. Capture
+// [SECTION] Capture and apply
 
 namespace {
 
+template <typename T>
+void copyValue(T& to, const T& from) { to = from; }
+void copyValue(float (&to)[3], const float (&from)[3]) { std::memcpy(to, from, sizeof to); }
+
 void captureFigure(const Person& p, SceneFigure& f) {
-    f.isMale = p.isMale;
-    f.scale = p.scale;
-    f.skin = p.skin;
-    std::memcpy(f.colour, p.colour, sizeof f.colour);
-    f.alpha = p.alpha;
-    f.leftHandItem = p.leftHandItem;
-    f.rightHandItem = p.rightHandItem;
-    f.showTrail = p.showTrail;
-    f.trailAlpha = p.trailAlpha;
-    f.trailFade = p.trailFade;
-    std::memcpy(f.position, p.position, sizeof f.position);
-    f.selectedPart = p.selectedPart;
-    f.animating = p.animating;
+    static_cast<FigureFields&>(f) = p;
     f.kfaPos = p.kfaPos;
     for (int i = 0; i < BODY_PART_COUNT; i++) {
-        std::memcpy(f.rotation[i], p.part[i].rotation, sizeof f.rotation[i]);
+        f.part[i] = p.part[i];
         f.kfa[i] = p.part[i].kfa;
     }
 }
 
 }  // namespace
 
+#define SCENE_CAPTURE(m, name, path, ...) copyValue(scene.m, s.path);
+#define SCENE_APPLY(m, name, path, ...) copyValue(s.path, scene.m);
+
 void captureScene(const AppState& s, Scene& scene) {
-    scene.numPersons = s.numPersons;
-    scene.selectedPerson = s.selectedPerson;
+    SCENE_SETTINGS(SCENE_CAPTURE, SCENE_CAPTURE, SCENE_CAPTURE, SCENE_CAPTURE, SCENE_CAPTURE)
     for (int i = 0; i < MAX_PERSONS; i++) captureFigure(s.persons[i], scene.persons[i]);
-    std::memcpy(scene.eye, s.camera.eye, sizeof scene.eye);
-    std::memcpy(scene.target, s.camera.target, sizeof scene.target);
-    scene.cameraMode = s.cameraMode;
-    scene.cameraAnimationOn = s.camera.animationOn;
-    scene.eyeAnim = s.camera.eyeAnim;
-    scene.targetAnim = s.camera.targetAnim;
-    scene.playRate = s.playRate;
-    scene.sceneClock = s.sceneClock;
-    scene.wireframeOn = s.wireframeOn;
-    scene.lightingOn = s.lightingOn;
-    scene.texturesOn = s.texturesOn;
-    scene.animateOn = s.animateOn;
-    scene.showTargetMarker = s.showTargetMarker;
-    scene.orthographicView = s.orthographicView;
     std::memcpy(scene.lightEnabled, s.lightEnabled, sizeof scene.lightEnabled);
-    scene.sceneLight = s.sceneLight;
     scene.musicFile = s.sceneMusicFile;
-    scene.musicOffset = s.sceneMusicOffset;
 }
 
-// ============================================================== 4. Writer
+void applySceneSettings(const Scene& scene, AppState& s) {
+    SCENE_SETTINGS(SCENE_APPLY, SCENE_APPLY, SCENE_APPLY, SCENE_APPLY, SCENE_APPLY)
+    std::memcpy(s.lightEnabled, scene.lightEnabled, sizeof s.lightEnabled);
+    s.sceneMusicFile = scene.musicFile;
+}
+
+// [SECTION] Writer
 
 namespace {
 
@@ -174,6 +115,19 @@ public:
         return sceneFloatText(v[0]) + " " + sceneFloatText(v[1]) + " " + sceneFloatText(v[2]);
     }
 
+    // A field's value as the words after its name.
+    template <typename T>
+    std::string value(const Field<T>& f, const T& r) {
+        switch (f.kind) {
+            case FieldKind::Flag: return intText(r.*f.flag);
+            case FieldKind::Whole: return intText(r.*f.whole);
+            case FieldKind::Number:
+            case FieldKind::Count: return sceneFloatText(r.*f.number);
+            case FieldKind::Triple: return triple(r.*f.triple);
+        }
+        return {};
+    }
+
     // Value, origin and keyframes first, the play state last, so a reader
     // checks the play state against the queue it has just read.
     void animator(const std::string& owner, const KeyFrameAnimation& a) {
@@ -183,9 +137,10 @@ public:
         line(p + "origin " + sceneFloatText(o.x) + " " + sceneFloatText(o.y) + " " +
              sceneFloatText(o.z) + " " + intText(o.mode) + " " + intText(a.originSet));
         for (int k = 0; k < a.numKeyFrames; k++) {
-            const KeyFrame& f = a.keyFrames[k];
-            line(p + "key " + sceneFloatText(f.x) + " " + sceneFloatText(f.y) + " " +
-                 sceneFloatText(f.z) + " " + intText(f.mode) + " " + sceneFloatText(f.steps));
+            std::string key = p + "key";
+            for (const Field<KeyFrame>& f : kKeyFrameFields)
+                if (f.name) key += " " + value(f, a.keyFrames[k]);
+            line(key);
         }
         line(p + "play " + intText(a.currentIndex) + " " + sceneFloatText(a.currentTime) + " " +
              sceneFloatText(a.segmentTime) + " " + intText(a.loopCount) + " " + intText(a.cycle) +
@@ -194,12 +149,12 @@ public:
 
     void figure(int i, const SceneFigure& f) {
         const std::string p = "person " + intText(i) + " ";
-        for (const FigureBool& b : kFigureBools) line(p + b.name + " " + intText(f.*b.field));
-        for (const FigureFloat& x : kFigureFloats) line(p + x.name + " " + sceneFloatText(f.*x.field));
-        for (const FigureInt& n : kFigureInts) line(p + n.name + " " + intText(f.*n.field));
-        for (const FigureTriple& t : kFigureTriples) line(p + t.name + " " + triple(f.*t.field));
-        for (int k = 0; k < BODY_PART_COUNT; k++)
-            line(p + "rotation " + kBodyPartLabels[k] + " " + triple(f.rotation[k]));
+        for (const Field<FigureFields>& x : kFigureFields)
+            if (x.name) line(p + x.name + " " + value(x, static_cast<const FigureFields&>(f)));
+        for (const Field<PartFields>& x : kPartFields)
+            if (x.name)
+                for (int k = 0; k < BODY_PART_COUNT; k++)
+                    line(p + x.name + " " + kBodyPartLabels[k] + " " + value(x, f.part[k]));
         const std::string owner = "person." + intText(i) + ".";
         animator(owner + "pos", f.kfaPos);
         for (int k = 0; k < BODY_PART_COUNT; k++) animator(owner + kBodyPartLabels[k], f.kfa[k]);
@@ -211,23 +166,18 @@ public:
 std::string writeSceneText(const Scene& scene) {
     SceneWriter w;
     w.line(std::string(kVersionWord) + " " + intText(kSceneFormatVersion));
-    for (const IntField& n : kSceneInts) w.line(std::string(n.name) + " " + intText(scene.*n.field));
-    for (const FloatField& x : kSceneFloats) w.line(std::string(x.name) + " " + sceneFloatText(scene.*x.field));
-    for (const BoolField& b : kSceneBools) w.line(std::string(b.name) + " " + intText(scene.*b.field));
-    for (const TripleField& t : kSceneTriples) w.line(std::string(t.name) + " " + w.triple(scene.*t.field));
+    for (const Field<Scene>& f : kSceneFields) w.line(std::string(f.name) + " " + w.value(f, scene));
     std::string lights = "lightEnabled";
     for (bool on : scene.lightEnabled) lights += on ? " 1" : " 0";
     w.line(lights);
     w.line("music " + scene.musicFile);
-    w.animator("camera.eye", scene.eyeAnim);
-    w.animator("camera.target", scene.targetAnim);
-    w.animator("light", scene.sceneLight);
+    for (const SceneAnimator& a : kSceneAnimators) w.animator(a.owner, scene.*a.field);
     for (int i = 0; i < scene.numPersons; i++) w.figure(i, scene.persons[i]);
     w.line(kEndLine);
     return w.out;
 }
 
-// ============================================================== 5. Reader
+// [SECTION] Reader
 
 namespace {
 
@@ -253,11 +203,11 @@ private:
         why = "expected " + std::to_string(n - 1) + " words after '" + tok[0] + "'";
         return false;
     }
-    LineResult number(const std::string& s, float& v, float min, float max) {
+    LineResult number(const std::string& s, float& v, double min, double max) {
         if (!parseFloat(s, v) || v < min || v > max) return bad("'" + s + "' is not a number in range");
         return LineResult::Taken;
     }
-    LineResult integer(const std::string& s, int& v, int min, int max) {
+    LineResult integer(const std::string& s, int& v, double min, double max) {
         if (!parseInt(s, v) || v < min || v > max) return bad("'" + s + "' is not a whole number in range");
         return LineResult::Taken;
     }
@@ -273,6 +223,32 @@ private:
                 return LineResult::Bad;
         std::memcpy(v, t, sizeof t);
         return LineResult::Taken;
+    }
+
+    // Reads one listed field from the words at `first` on.
+    template <typename T>
+    LineResult field(const Field<T>& f, T& r, std::size_t first) {
+        switch (f.kind) {
+            case FieldKind::Flag: return flag(tok[first], r.*f.flag);
+            case FieldKind::Whole: return integer(tok[first], r.*f.whole, f.min, f.max);
+            case FieldKind::Number: return number(tok[first], r.*f.number, f.min, f.max);
+            case FieldKind::Count: {
+                int n = 0;
+                if (integer(tok[first], n, f.min, f.max) == LineResult::Bad) return LineResult::Bad;
+                r.*f.number = static_cast<float>(n);
+                return LineResult::Taken;
+            }
+            case FieldKind::Triple: return triple(first, r.*f.triple);
+        }
+        return LineResult::Unknown;
+    }
+    // NAME values..., the field found by name in `list`.
+    template <typename T, std::size_t N>
+    LineResult namedField(const Field<T> (&list)[N], T& r, const std::string& name, std::size_t first) {
+        for (const Field<T>& f : list)
+            if (f.name && name == f.name)
+                return wantCount(first + width(f)) ? field(f, r, first) : LineResult::Bad;
+        return LineResult::Unknown;
     }
 
     LineResult setting(const std::string& rawLine);
@@ -313,15 +289,7 @@ LineResult SceneReader::setting(const std::string& rawLine) {
         std::memcpy(scene.lightEnabled, on, sizeof on);
         return LineResult::Taken;
     }
-    for (const IntField& n : kSceneInts)
-        if (name == n.name) return wantCount(2) ? integer(tok[1], scene.*n.field, n.min, n.max) : LineResult::Bad;
-    for (const FloatField& x : kSceneFloats)
-        if (name == x.name) return wantCount(2) ? number(tok[1], scene.*x.field, x.min, x.max) : LineResult::Bad;
-    for (const BoolField& b : kSceneBools)
-        if (name == b.name) return wantCount(2) ? flag(tok[1], scene.*b.field) : LineResult::Bad;
-    for (const TripleField& t : kSceneTriples)
-        if (name == t.name) return wantCount(4) ? triple(1, scene.*t.field) : LineResult::Bad;
-    return LineResult::Unknown;
+    return namedField(kSceneFields, scene, name, 1);
 }
 
 int partIndex(const std::string& label) {
@@ -337,28 +305,21 @@ LineResult SceneReader::figureLine() {
     if (integer(tok[1], i, 0, MAX_PERSONS - 1) == LineResult::Bad) return LineResult::Bad;
     SceneFigure& f = scene.persons[i];
     const std::string& name = tok[2];
-    if (name == "rotation") {
-        if (!wantCount(7)) return LineResult::Bad;
+    // person N NAME LABEL values...: a part's field.
+    for (const Field<PartFields>& x : kPartFields) {
+        if (!x.name || name != x.name) continue;
+        if (!wantCount(4 + width(x))) return LineResult::Bad;
         const int k = partIndex(tok[3]);
         if (k < 0) return LineResult::Unknown;
-        return triple(4, f.rotation[k]);
+        return field(x, f.part[k], 4);
     }
-    for (const FigureBool& b : kFigureBools)
-        if (name == b.name) return wantCount(4) ? flag(tok[3], f.*b.field) : LineResult::Bad;
-    for (const FigureFloat& x : kFigureFloats)
-        if (name == x.name) return wantCount(4) ? number(tok[3], f.*x.field, x.min, x.max) : LineResult::Bad;
-    for (const FigureInt& n : kFigureInts)
-        if (name == n.name) return wantCount(4) ? integer(tok[3], f.*n.field, n.min, n.max) : LineResult::Bad;
-    for (const FigureTriple& t : kFigureTriples)
-        if (name == t.name) return wantCount(6) ? triple(3, f.*t.field) : LineResult::Bad;
-    return LineResult::Unknown;
+    return namedField(kFigureFields, static_cast<FigureFields&>(f), name, 3);
 }
 
 // "camera.eye", "camera.target", "light", "person.N.pos", "person.N.LABEL".
 KeyFrameAnimation* SceneReader::owner(const std::string& name) {
-    if (name == "camera.eye") return &scene.eyeAnim;
-    if (name == "camera.target") return &scene.targetAnim;
-    if (name == "light") return &scene.sceneLight;
+    for (const SceneAnimator& a : kSceneAnimators)
+        if (name == a.owner) return &(scene.*a.field);
     if (name.compare(0, 7, "person.") != 0) return nullptr;
     const std::size_t dot = name.find('.', 7);
     if (dot == std::string::npos) return nullptr;
@@ -392,17 +353,19 @@ LineResult SceneReader::animatorLine() {
         return LineResult::Taken;
     }
     if (what == "key") {
-        if (!wantCount(8)) return LineResult::Bad;
+        std::size_t words = 3;
+        for (const Field<KeyFrame>& f : kKeyFrameFields)
+            if (f.name) words += width(f);
+        if (!wantCount(words)) return LineResult::Bad;
         if (a->numKeyFrames >= KEYFRAME_CAPACITY) return bad("more keyframes than an animator holds");
-        KeyFrame& k = a->keyFrames[a->numKeyFrames];
-        float v[3];
-        int mode = 0, steps = 0;
-        if (triple(3, v) == LineResult::Bad || integer(tok[6], mode, INT_MIN, INT_MAX) == LineResult::Bad ||
-            integer(tok[7], steps, 2, kMaxSteps) == LineResult::Bad)
-            return LineResult::Bad;
-        k.x = v[0]; k.y = v[1]; k.z = v[2];
-        k.mode = mode;
-        k.steps = static_cast<float>(steps);
+        KeyFrame k = a->keyFrames[a->numKeyFrames];
+        std::size_t at = 3;
+        for (const Field<KeyFrame>& f : kKeyFrameFields) {
+            if (!f.name) continue;
+            if (field(f, k, at) == LineResult::Bad) return LineResult::Bad;
+            at += width(f);
+        }
+        a->keyFrames[a->numKeyFrames] = k;
         a->numKeyFrames++;
         a->computeTimes();
         return LineResult::Taken;

@@ -27,64 +27,86 @@
 #include <vector>
 
 #include "anim/keyframe_animation.h"
-#include "app/app_state.h"
-#include "figure/person.h"
+#include "camera/camera.h"
+#include "figure/figure_fields.h"
+#include "figure/figure_limits.h"
+
+struct AppState;
 
 constexpr int kSceneFormatVersion = 1;
 extern const char* const kSceneDefaultMusic;  // "media/01.mp3"
 
-// One figure: what a Person holds besides its drawing resources.
-struct SceneFigure {
-    bool isMale = true;
-    float scale = 1;
-    int skin = TEX_SKIN_LIGHT;
-    float colour[3] = {0, 0, 1};
-    float alpha = 1;
-    int leftHandItem = 0;
-    int rightHandItem = 0;
-    bool showTrail = false;
-    float trailAlpha = 0.2f;
-    float trailFade = 0.05f;
-    float position[3] = {0, 0, 0};
-    float rotation[BODY_PART_COUNT][3] = {};
-    int selectedPart = 0;
-    bool animating = true;
+// One figure: what a Person keeps besides its drawing resources. Its fields
+// are the lists in figure_fields.h; only the named ones reach the file.
+struct SceneFigure : FigureFields {
+    PartFields part[BODY_PART_COUNT];
     KeyFrameAnimation kfaPos;
     KeyFrameAnimation kfa[BODY_PART_COUNT];
 };
 
+// The scene's settings, each stated once with where the application keeps
+// it (a path in AppState). To add one: add a line here; capture, apply, the
+// writer and the reader all follow. Written in list order, animators after
+// the scalars, so keep the present lines in place and add at the end of a
+// kind. FLAG(member, name, app path, default); WHOLE/NUMBER(member, name,
+// app path, default, min, max); TRIPLE(member, name, app path, x, y, z);
+// ANIM(member, owner name, app path).
+#define SCENE_SETTINGS(FLAG, WHOLE, NUMBER, TRIPLE, ANIM)                                        \
+    WHOLE(numPersons, "numPersons", numPersons, 1, 0, MAX_PERSONS)                             \
+    WHOLE(selectedPerson, "selectedPerson", selectedPerson, 0, 0, MAX_PERSONS - 1)             \
+    WHOLE(cameraMode, "cameraMode", cameraMode, CAM_FOCUS_ON_POINT, 0, CAMERA_MODE_COUNT - 1)  \
+    NUMBER(playRate, "playRate", playRate, 1, -1000, 1000)                                     \
+    NUMBER(sceneClock, "sceneClock", sceneClock, 0, 0, kFieldMagnitude)                        \
+    /* seconds into the music at animation time 0 */                                          \
+    NUMBER(musicOffset, "musicOffset", sceneMusicOffset, 0, -1e6f, 1e6f)                       \
+    FLAG(wireframeOn, "wireframeOn", wireframeOn, false)                                       \
+    FLAG(lightingOn, "lightingOn", lightingOn, true)                                           \
+    FLAG(texturesOn, "texturesOn", texturesOn, true)                                           \
+    FLAG(animateOn, "animateOn", animateOn, true)                                              \
+    FLAG(showTargetMarker, "showTargetMarker", showTargetMarker, true)                         \
+    FLAG(orthographicView, "orthographicView", orthographicView, false)                        \
+    FLAG(cameraAnimationOn, "cameraAnimationOn", camera.animationOn, false)                    \
+    TRIPLE(eye, "eye", camera.eye, 0, 5, 20)                                                   \
+    TRIPLE(target, "target", camera.target, 0, 0, 0)                                           \
+    ANIM(eyeAnim, "camera.eye", camera.eyeAnim)                                                \
+    ANIM(targetAnim, "camera.target", camera.targetAnim)                                       \
+    ANIM(sceneLight, "light", sceneLight)
+
+#define PUPPET_SCENE_FLAG(m, name, path, def) bool m = def;
+#define PUPPET_SCENE_WHOLE(m, name, path, def, lo, hi) int m = def;
+#define PUPPET_SCENE_NUMBER(m, name, path, def, lo, hi) float m = def;
+#define PUPPET_SCENE_TRIPLE(m, name, path, x, y, z) float m[3] = {x, y, z};
+#define PUPPET_SCENE_ANIM(m, name, path) KeyFrameAnimation m;
+
 struct Scene {
-    int numPersons = 1;
-    int selectedPerson = 0;
-    SceneFigure persons[MAX_PERSONS];
-
-    float eye[3] = {0, 5, 20};
-    float target[3] = {0, 0, 0};
-    int cameraMode = CAM_FOCUS_ON_POINT;
-    bool cameraAnimationOn = false;
-    KeyFrameAnimation eyeAnim;
-    KeyFrameAnimation targetAnim;
-
-    float playRate = 1;
-    float sceneClock = 0;
-    bool wireframeOn = false;
-    bool lightingOn = true;
-    bool texturesOn = true;
-    bool animateOn = true;
-    bool showTargetMarker = true;
-    bool orthographicView = false;
+    SCENE_SETTINGS(PUPPET_SCENE_FLAG, PUPPET_SCENE_WHOLE, PUPPET_SCENE_NUMBER, PUPPET_SCENE_TRIPLE,
+                   PUPPET_SCENE_ANIM)
+    // Two settings with lines of their own: "lightEnabled 1 1 0 0" and
+    // "music PATH" (the rest of the line, blanks and all).
     bool lightEnabled[4] = {true, true, false, false};
-    KeyFrameAnimation sceneLight;
-
     std::string musicFile = kSceneDefaultMusic;
-    float musicOffset = 0;  // seconds into the music at animation time 0
+    SceneFigure persons[MAX_PERSONS];
 };
+
+#define PUPPET_SCENE_ENTRY_FLAG(m, name, path, def) flagField(name, &Scene::m),
+#define PUPPET_SCENE_ENTRY_WHOLE(m, name, path, def, lo, hi) wholeField(name, &Scene::m, lo, hi),
+#define PUPPET_SCENE_ENTRY_NUMBER(m, name, path, def, lo, hi) numberField(name, &Scene::m, lo, hi),
+#define PUPPET_SCENE_ENTRY_TRIPLE(m, name, path, x, y, z) tripleField(name, &Scene::m),
+#define PUPPET_SCENE_SKIP_ANIM(m, name, path)
+
+// The settings of one line each, in the order they are written.
+inline constexpr Field<Scene> kSceneFields[] = {
+    SCENE_SETTINGS(PUPPET_SCENE_ENTRY_FLAG, PUPPET_SCENE_ENTRY_WHOLE, PUPPET_SCENE_ENTRY_NUMBER,
+                   PUPPET_SCENE_ENTRY_TRIPLE, PUPPET_SCENE_SKIP_ANIM)};
 
 // A scene is large (nearly a thousand animators): make it on the heap.
 inline std::unique_ptr<Scene> makeScene() { return std::make_unique<Scene>(); }
 
 // The application's present scene.
 void captureScene(const AppState& state, Scene& scene);
+// Copies the scene's settings (not its figures) into `state`; the caller
+// makes them take effect (render switches, projection, music).
+void applySceneSettings(const Scene& scene, AppState& state);
 
 // The scene as text, ending with "end" and a line end.
 std::string writeSceneText(const Scene& scene);

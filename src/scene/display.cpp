@@ -16,7 +16,7 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
 #include "app/reshape.h"
 #include "audio/music_follow.h"
@@ -93,7 +93,7 @@ void drawKeyboardChart() {
 // keyboard chart and HUD; a rendered film shows the stage and figures alone.
 void drawScene(bool withAids) {
     if (!app.orthographicView) {
-        followSelectedPerson();
+        followPerson(app.camera, app.cameraMode, app.persons[app.selectedPerson].position);
         app.camera.apply();
         if (withAids && app.showTargetMarker) drawTargetMarker();
     }

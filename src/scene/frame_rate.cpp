@@ -1,7 +1,7 @@
 // frame_rate.cpp - frame-rate measurement over a ring of frame stamps.
 #include "scene/frame_rate.h"
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
 
 void updateFps() {

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "io/safe_file.h"
 #include "scene/text.h"
 

@@ -3,7 +3,7 @@
 
 #include <GL/glut.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
 
 namespace {

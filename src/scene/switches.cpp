@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 
 // ------------------------------------------------------------- GL side
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "scene/bitmap_reader.h"
 
 namespace {

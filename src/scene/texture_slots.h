@@ -11,6 +11,9 @@ enum TextureSlot {
     TEX_COLOR_YELLOW = 2,
     TEX_COLOR_SILVER = 3,
     TEX_FLOOR_WOODEN = 4,
+    // Nothing draws the test pattern; the slot stays because slot numbers are
+    // stored (a figure's skin in scene files) and the load order fixes which
+    // GL name every later slot receives.
     TEX_TEST = 5,
     TEX_KEYBOARD_CHART = 6,
     TEX_LOGO = 7,

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "audio/beats.h"
-#include "io/music_commands.h"
+#include "edit/music_commands.h"
 
 float peakBetween(const MusicBeats& m, double s0, double s1) {
     if (m.peaks.empty() || s1 < 0) return 0;

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "audio/music_analysis.h"
 #include "audio/music_follow.h"
 #include "scene/text.h"

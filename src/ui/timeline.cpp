@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "../support/bitmap_bytes.h"
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "figure/person.h"
 #include "scene/texture_loader.h"
 

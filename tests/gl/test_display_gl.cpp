@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
 #include "app/reshape.h"
 #include "app/scene_init.h"

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "../../bench/dancers.h"
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/frame_clock.h"
 #include "app/platform.h"
 #include "app/reshape.h"

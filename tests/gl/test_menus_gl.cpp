@@ -3,7 +3,7 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/menus.h"
 #include "app/reshape.h"
 #include "export/window_export.h"

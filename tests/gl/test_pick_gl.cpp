@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/reshape.h"
 #include "edit/pick.h"
 #include "gl_probe.h"

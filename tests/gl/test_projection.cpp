@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/reshape.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
 #include "app/scene_init.h"
 #include "scene/stage.h"

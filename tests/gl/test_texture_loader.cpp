@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "../support/bitmap_bytes.h"
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "scene/texture_loader.h"
 
 namespace {

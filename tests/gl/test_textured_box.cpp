@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "figure/textured_box.h"
 #include "gl_probe.h"
 

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "camera/camera.h"
 
 namespace {

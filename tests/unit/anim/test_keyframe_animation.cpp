@@ -227,7 +227,6 @@ TEST(KeyFrameAnimation, ClearKeepsValueAndLeavesOldRecordsReadable) {
     KeyFrameAnimation a;
     queue3(a);
     a.setCycle(true);
-    a.auxValue[0] = 7;
     a.advance(30);
     const float v = a.value[0];
     a.clear();
@@ -235,7 +234,6 @@ TEST(KeyFrameAnimation, ClearKeepsValueAndLeavesOldRecordsReadable) {
     EXPECT_FALSE(a.cycle);
     EXPECT_FALSE(a.originSet);
     EXPECT_FLOAT_EQ(a.value[0], v);
-    EXPECT_FLOAT_EQ(a.auxValue[0], 0);
     EXPECT_FLOAT_EQ(a.keyFrames[2].z, 5);
     EXPECT_FALSE(a.advance(1));
 }

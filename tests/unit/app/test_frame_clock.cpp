@@ -1,7 +1,7 @@
 // The idle pass: help pause, frame limiter warning, scene clock, held keys.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/frame_clock.h"
 #include "app/platform.h"
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/menus.h"
 
 namespace {

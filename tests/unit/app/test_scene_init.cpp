@@ -2,7 +2,7 @@
 // dressed, and the light's path.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/scene_init.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // and the music key), seen through a recording backend.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "audio/music_control.h"
 #include "audio/music_player.h"
 #include "recording_music_backend.h"

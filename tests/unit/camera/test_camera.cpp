@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "camera/camera.h"
 
 namespace {
@@ -219,16 +219,20 @@ TEST(CameraPole, LevelEyeOnTheZLineSurvivesAFlatVerticalOrbit) {
     }
 }
 
+namespace {
+void followSelected() { followPerson(app.camera, app.cameraMode, app.persons[app.selectedPerson].position); }
+}  // namespace
+
 TEST(CameraModes, ShiftModeClosesATenthOfTheWayEachFrame) {
     resetAppState();
     app.cameraMode = CAM_SHIFT_TOWARDS_PERSON;
     app.selectedPerson = 1;
     app.persons[1].setPosition(10, 0, -20);
-    followSelectedPerson();
+    followSelected();
     expectPoint(app.camera.target, 1, 0, -2);
-    followSelectedPerson();
+    followSelected();
     expectPoint(app.camera.target, 1.9f, 0, -3.8f);
-    for (int i = 0; i < 98; i++) followSelectedPerson();
+    for (int i = 0; i < 98; i++) followSelected();
     const float left = std::pow(0.9f, 100);
     expectPoint(app.camera.target, 10 * (1 - left), 0, -20 * (1 - left));
 }
@@ -238,7 +242,7 @@ TEST(CameraModes, FocusModeLocksOnWhateverWasDragged) {
     app.cameraMode = CAM_FOCUS_ON_PERSON;
     app.persons[0].setPosition(3, 1, 4);
     app.camera.turn(45, 1);
-    followSelectedPerson();
+    followSelected();
     expectPoint(app.camera.target, 3, 1, 4, 0);
 }
 
@@ -248,7 +252,7 @@ TEST(CameraModes, PointAndFreeModesLeaveTheTarget) {
         app.cameraMode = mode;
         app.persons[0].setPosition(3, 1, 4);
         app.camera.setTarget(-1, 2, -3);
-        followSelectedPerson();
+        followSelected();
         expectPoint(app.camera.target, -1, 2, -3, 0);
     }
 }
@@ -316,7 +320,7 @@ TEST(CameraFinite, FollowingAFigureOnHugeKeyframesKeepsTheLastFiniteState) {
         Camera& cam = app.camera;
         for (int frame = 0; frame < 300; frame++) {
             p.stepAnimation();
-            followSelectedPerson();
+            followSelected();
             cam.orbit(1, 1);
             cam.computeAngles();
             cam.computeDistances();
@@ -328,7 +332,7 @@ TEST(CameraFinite, FollowingAFigureOnHugeKeyframesKeepsTheLastFiniteState) {
 
         p.clearAllKeyFrames();
         p.setPosition(1, 2, 3);
-        for (int frame = 0; frame < 200; frame++) followSelectedPerson();
+        for (int frame = 0; frame < 200; frame++) followSelected();
         expectPoint(cam.target, 1, 2, 3, 1e-2f);
     }
 }

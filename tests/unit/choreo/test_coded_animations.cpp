@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "choreo/coded_animations.h"
 
 namespace {

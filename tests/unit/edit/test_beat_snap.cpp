@@ -6,7 +6,7 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
 #include "audio/music_analysis.h"
 #include "edit/beat_snap.h"

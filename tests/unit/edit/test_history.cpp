@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "edit/edit_commands.h"
 #include "edit/history.h"
 #include "edit/keyframe_edit.h"

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
-#include "camera/mouse.h"
+#include "core/app_state.h"
+#include "input/mouse.h"
 #include "edit/pick.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/scene_init.h"
 #include "export/export_job.h"
 #include "input/keyboard.h"

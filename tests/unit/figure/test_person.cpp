@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "figure/person.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // the joint wrap and limits, movement along the heading.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
 #include "figure/person.h"
 

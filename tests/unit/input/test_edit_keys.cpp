@@ -5,7 +5,7 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "../audio/recording_music_backend.h"
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "audio/music_player.h"
 #include "audio/music_control.h"
 #include "input/keyboard.h"

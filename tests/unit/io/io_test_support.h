@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "io/file_chooser.h"
 #include "../../support/scripted_chooser.h"
 

@@ -54,7 +54,7 @@ inline void expectScenesEqual(const Scene& a, const Scene& b) {
         EXPECT_EQ(f.animating, g.animating) << who;
         expectAnimatorsEqual(f.kfaPos, g.kfaPos, who + " pos");
         for (int k = 0; k < BODY_PART_COUNT; k++) {
-            expectTripleEq(f.rotation[k], g.rotation[k], who + " rotation " + kBodyPartLabels[k]);
+            expectTripleEq(f.part[k].rotation, g.part[k].rotation, who + " rotation " + kBodyPartLabels[k]);
             expectAnimatorsEqual(f.kfa[k], g.kfa[k], who + " " + kBodyPartLabels[k]);
         }
     }

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "io/file_chooser.h"
 #include "io_test_support.h"
 

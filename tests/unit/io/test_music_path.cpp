@@ -7,8 +7,8 @@
 
 #include <filesystem>
 
-#include "app/app_state.h"
-#include "io/music_commands.h"
+#include "core/app_state.h"
+#include "edit/music_commands.h"
 #include "io/music_path.h"
 #include "io/scene_commands.h"
 #include "io_test_support.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/menus.h"
 #include "app/scene_init.h"
 #include "input/keyboard.h"

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "io/safe_file.h"
 #include "io/scene_commands.h"
 #include "io/scene_file.h"

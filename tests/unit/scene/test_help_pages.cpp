@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "scene/help_pages.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The render switches' settings (the GL side is checked in the GL tier).
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "scene/switches.h"
 
 TEST(Switches, OnOffSwitchesFlipTheirSetting) {

@@ -3,8 +3,8 @@
 // keyframe, a drag along it scrubs, a press elsewhere is left to the camera.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "camera/mouse.h"
+#include "core/app_state.h"
+#include "input/mouse.h"
 #include "edit/keyframe_edit.h"
 #include "ui/timeline.h"
 

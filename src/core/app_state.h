@@ -1,16 +1,27 @@
-// app_state.h - every process-wide variable of the program, in one record.
+// app_state.h - the state the GLUT callbacks share, in one record.
 //
-// All callbacks run on the GLUT thread and talk to each other only through
-// `app`: the scene singletons, the settings and selections, the held keys and
-// mouse buttons, the clocks. Field names are the program's own vocabulary
+// All callbacks run on the GLUT thread and talk to each other through `app`:
+// the scene singletons, the settings and selections, the held keys and mouse
+// buttons, the clocks. Field names are the program's own vocabulary
 // (playRate, numPersons, persons, camera, ...). Nothing is locked: only the
-// GLUT thread touches it. Tests start from a fresh record with resetAppState().
+// GLUT thread touches it. Tests start from a fresh record with
+// resetAppState(), which also resets the editing state (history, unsaved
+// marks, drag gestures) and the message.
+//
+// What stays outside, at file scope beside the code that owns it, as no
+// other module reads it: the drawing caches made once per run (display
+// lists, meshes, the batch, the figure-drawing flags in figure/shape_*.cpp),
+// seams tests replace (app/platform.cpp, the stage's marker drawer), the
+// music follower (resetMusicFollower), the timeline's scrub flag and the
+// render jobs' frame counters (export/). Each group below says who sets it.
+// The scene's settings that scene files keep are listed in io/scene_file.h.
 #pragma once
 
 #include <string>
 
 #include "anim/keyframe_animation.h"
 #include "camera/camera.h"
+#include "figure/figure_limits.h"
 #include "figure/person.h"
 #include "figure/textured_box.h"
 #include "scene/texture_slots.h"
@@ -18,7 +29,6 @@
 class MusicPlayer;
 struct GLUquadric;
 
-constexpr int MAX_PERSONS = 45;
 constexpr int HELP_PAGES = 8;
 constexpr int HELP_LINES_PER_PAGE = 37;
 constexpr int FPS_RING_SIZE = 10;
@@ -33,7 +43,7 @@ enum SpinMode { SPIN_CAMERA = false, SPIN_PART = true };
 extern const char* const cameraModeNames[CAMERA_MODE_COUNT];
 
 struct AppState {
-    // ---- scene singletons
+    // ---- scene singletons (made by scene start-up, app/scene_init.cpp)
     Person persons[MAX_PERSONS];
     Camera camera;
     KeyFrameAnimation sceneLight;
@@ -42,7 +52,7 @@ struct AppState {
     GLUquadric* quadric = nullptr;            // shared quadric for held items and the cone
     TexturedBox logoBlock;
 
-    // ---- settings and selections
+    // ---- settings and selections (keys, menus, scene files; window size by reshape)
     float windowWidth = 700;
     float windowHeight = 500;
     float aspectRatio = 1.4f;
@@ -68,7 +78,7 @@ struct AppState {
     bool showTargetMarker = true;
     bool lightEnabled[4] = {true, true, false, false};
 
-    // ---- held keys and the mouse
+    // ---- held keys and the mouse (input/keyboard.cpp, input/mouse.cpp)
     bool upHeld = false, downHeld = false, leftHeld = false, rightHeld = false;
     bool tabHeld = false;
     int mouseX = 0, mouseY = 0;
@@ -80,22 +90,23 @@ struct AppState {
     float textCharSpacing = 0.2f;
     float textLineSpacing = 200.0f / 500.5f;
 
-    // ---- frame-rate measurement
+    // ---- frame-rate measurement (scene/frame_rate.cpp)
     float fps = 0;
     int frameTimes[FPS_RING_SIZE] = {};
     int frameTimeIndex = -1;
     int lastFpsUpdate = 0;
 
-    // ---- help pages
+    // ---- help pages (scene/help_pages.cpp, read at start-up)
     std::string helpLines[HELP_PAGES][HELP_LINES_PER_PAGE];
 
     // ---- texture loader's name counter (the last name handed out)
     int nextTextureName = -1;
 
-    // ---- the open scene's music (scene files)
+    // ---- the open scene's music (scene files, io/scene_commands.cpp)
     std::string sceneMusicFile = "media/01.mp3";  // what a saved scene names
     float sceneMusicOffset = 0;                   // seconds into it at animation time 0
     bool musicFollowOn = false;                   // the music follows the selected figure's time
+    int sceneMusicTaken = 0;                      // counts scenes opened and music chosen: the follower starts afresh
     bool snapToBeats = false;                     // keyframe commands land on the music's beats (Ctrl+B)
 };
 

@@ -1,5 +1,5 @@
 // app_state.cpp - the process-wide application state.
-#include "app/app_state.h"
+#include "core/app_state.h"
 
 #include <new>
 

@@ -1,11 +1,11 @@
 // music_commands.cpp - the scene's music file and offset, as the user sets them.
-#include "io/music_commands.h"
+#include "edit/music_commands.h"
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "audio/music_analysis.h"
 #include "audio/music_decode.h"
 #include "audio/music_follow.h"
@@ -39,7 +39,7 @@ bool setSceneMusic(const std::string& path) {
     }
     app.sceneMusicFile = path;
     app.musicFollowOn = true;
-    resetMusicFollower();
+    app.sceneMusicTaken++;
     requestMusicAnalysis(path);
     const std::string name = std::filesystem::path(path).filename().string();
     report("Scene music is now '" + path + "'", "Music: " + name);

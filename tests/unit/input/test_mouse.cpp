@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
-#include "camera/mouse.h"
+#include "input/mouse.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 // position, so moving right or down gives negative deltas. Sensitivities:
 // half a degree per pixel for orbit and free look, one unit per pixel for
 // panning, one degree per three pixels (per event) for turning a part.
-#include "camera/mouse.h"
+#include "input/mouse.h"
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/platform.h"
 #include "edit/pick.h"
 #include "edit/edit_commands.h"
