@@ -44,7 +44,7 @@ void BM_StepAnimation45Persons(benchmark::State& state) {
         for (int k = 0; k < BODY_PART_COUNT; k++) fill(p.part[k].kfa, i * 20 + k);
     }
     for (auto _ : state) {
-        for (int i = 0; i < MAX_PERSONS; i++) app.persons[i].stepAnimation();
+        for (int i = 0; i < MAX_PERSONS; i++) app.persons[i].stepAnimationBy(app.playRate);
         benchmark::DoNotOptimize(app.persons[44].part[RHI].transform);
     }
 }

@@ -20,10 +20,10 @@
 #include <cstring>
 
 #include "core/app_state.h"
-#include "app/frame_clock.h"
-#include "app/platform.h"
-#include "app/reshape.h"
-#include "app/scene_init.h"
+#include "scene/frame_clock.h"
+#include "base/platform.h"
+#include "scene/reshape.h"
+#include "scene/scene_init.h"
 #include "audio/music_player.h"
 #include "figure/shape_cache.h"
 #include "scene/display.h"

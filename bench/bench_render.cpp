@@ -27,10 +27,10 @@
 #include <vector>
 
 #include "core/app_state.h"
-#include "app/frame_clock.h"
-#include "app/platform.h"
-#include "app/reshape.h"
-#include "app/scene_init.h"
+#include "scene/frame_clock.h"
+#include "base/platform.h"
+#include "scene/reshape.h"
+#include "scene/scene_init.h"
 #include "export/export_job.h"
 #include "export/offscreen_gl.h"
 #include "export/video_encoder.h"

@@ -25,10 +25,10 @@
 #include <unistd.h>
 
 #include "core/app_state.h"
-#include "app/frame_clock.h"
-#include "app/platform.h"
-#include "app/reshape.h"
-#include "app/scene_init.h"
+#include "scene/frame_clock.h"
+#include "base/platform.h"
+#include "scene/reshape.h"
+#include "scene/scene_init.h"
 #include "scene/display.h"
 #include "dancers.h"
 

@@ -53,7 +53,7 @@ void playAndCheck(Person& p) {
     for (float rate : rates) {
         app.playRate = rate;
         for (int frame = 0; frame < 50; frame++) {
-            p.stepAnimation();
+            p.stepAnimationBy(app.playRate);
             checkFigureFinite(p);
         }
     }

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "scene/bitmap_reader.h"
+#include "gfx/bitmap_reader.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
     python3 tools/make_images.py [output-dir]
 
-Writes every bitmap named in src/scene/texture_slots.h (default output:
+Writes every bitmap named in src/gfx/texture_slots.h (default output:
 images/ at the repository root). Standard library only; the output is the
 same byte for byte on every run (all randomness is seeded per image).
 

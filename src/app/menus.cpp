@@ -7,12 +7,12 @@
 #include <iterator>
 
 #include "core/app_state.h"
-#include "app/reshape.h"
+#include "scene/reshape.h"
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
 #include "export/window_export.h"
 #include "edit/music_commands.h"
-#include "io/scene_commands.h"
+#include "scene/scene_commands.h"
 #include "scene/switches.h"
 #include "ui/quit_dialog.h"
 

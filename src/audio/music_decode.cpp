@@ -17,7 +17,7 @@ extern "C" {
 #include <libswresample/swresample.h>
 }
 
-#include "io/safe_file.h"
+#include "base/safe_file.h"
 
 namespace {
 

@@ -27,7 +27,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/app_state.h"
+#include "base/angles.h"
+
 
 namespace {
 
@@ -118,10 +119,10 @@ void Camera::shiftTargetTowards(const float point[3], float fraction) {
 
 // [SECTION] Animators
 
-void Camera::advanceAnimators() {
+void Camera::advanceAnimators(float playRate) {
     if (!animationOn) return;
-    if (eyeAnim.numKeyFrames > 0) eyeAnim.advance(app.playRate);
-    if (targetAnim.numKeyFrames > 0) targetAnim.advance(app.playRate);
+    if (eyeAnim.numKeyFrames > 0) eyeAnim.advance(playRate);
+    if (targetAnim.numKeyFrames > 0) targetAnim.advance(playRate);
     copyAnimatedValues();
 }
 

@@ -40,7 +40,7 @@ public:
     void shiftTargetTowards(const float point[3], float fraction);
     void setAnimationOn(bool on) { animationOn = on; }
 
-    void advanceAnimators();
+    void advanceAnimators(float playRate);
     void copyAnimatedValues();
 
     void computeAngles();
@@ -62,7 +62,7 @@ public:
     void viewFrameAngles(float& turnY, float& pitchX);
 
     // GL (camera_gl.cpp).
-    void apply();
+    void apply(float playRate);
     void applyViewFrame();
 };
 

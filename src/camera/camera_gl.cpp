@@ -4,8 +4,8 @@
 
 #include "camera/camera.h"
 
-void Camera::apply() {
-    if (animationOn) advanceAnimators();
+void Camera::apply(float playRate) {
+    if (animationOn) advanceAnimators(playRate);
     gluLookAt(eye[0], eye[1], eye[2], target[0], target[1], target[2], 0, 1, 0);
 }
 

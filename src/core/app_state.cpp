@@ -3,8 +3,8 @@
 
 #include <new>
 
-#include "edit/edit_commands.h"
-#include "ui/messages.h"
+#include "core/messages.h"
+#include "gfx/texture_loader.h"
 
 const char* const cameraModeNames[CAMERA_MODE_COUNT] = {
     "CAM_FOCUS_ON_POINT",
@@ -13,12 +13,20 @@ const char* const cameraModeNames[CAMERA_MODE_COUNT] = {
     "CAM_FREE",
 };
 
+namespace {
 // Heap-allocated once: the record is several megabytes (945 animators).
-AppState& app = *new AppState();
+// Reset in place, so the texture loader's pointers into it stay good.
+AppState& makeApp() {
+    AppState* a = new AppState();
+    useTextureTable(a->textures, &a->nextTextureName);
+    return *a;
+}
+}  // namespace
+
+AppState& app = makeApp();
 
 void resetAppState() {
     app.~AppState();
     new (&app) AppState();
-    resetEditing();
     clearMessage();
 }

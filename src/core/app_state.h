@@ -5,13 +5,13 @@
 // buttons, the clocks. Field names are the program's own vocabulary
 // (playRate, numPersons, persons, camera, ...). Nothing is locked: only the
 // GLUT thread touches it. Tests start from a fresh record with
-// resetAppState(), which also resets the editing state (history, unsaved
-// marks, drag gestures) and the message.
+// resetAppState(), which rebuilds it in place (the editing session, undo
+// history and unsaved marks included) and clears the message.
 //
 // What stays outside, at file scope beside the code that owns it, as no
 // other module reads it: the drawing caches made once per run (display
 // lists, meshes, the batch, the figure-drawing flags in figure/shape_*.cpp),
-// seams tests replace (app/platform.cpp, the stage's marker drawer), the
+// seams tests replace (base/platform.cpp, the stage's marker drawer), the
 // music follower (resetMusicFollower), the timeline's scrub flag and the
 // render jobs' frame counters (export/). Each group below says who sets it.
 // The scene's settings that scene files keep are listed in io/scene_file.h.
@@ -20,11 +20,13 @@
 #include <string>
 
 #include "anim/keyframe_animation.h"
+#include "base/angles.h"
 #include "camera/camera.h"
+#include "core/history.h"
 #include "figure/figure_limits.h"
 #include "figure/person.h"
 #include "figure/textured_box.h"
-#include "scene/texture_slots.h"
+#include "gfx/texture_slots.h"
 
 class MusicPlayer;
 struct GLUquadric;
@@ -33,17 +35,13 @@ constexpr int HELP_PAGES = 8;
 constexpr int HELP_LINES_PER_PAGE = 37;
 constexpr int FPS_RING_SIZE = 10;
 
-// Degree/radian factors as the single-precision values the maths is tuned to.
-constexpr float degToRad = 0.0174533f;
-constexpr float radToDeg = 57.2958f;
-
 // What a left drag turns.
 enum SpinMode { SPIN_CAMERA = false, SPIN_PART = true };
 
 extern const char* const cameraModeNames[CAMERA_MODE_COUNT];
 
 struct AppState {
-    // ---- scene singletons (made by scene start-up, app/scene_init.cpp)
+    // ---- scene singletons (made by scene start-up, scene/scene_init.cpp)
     Person persons[MAX_PERSONS];
     Camera camera;
     KeyFrameAnimation sceneLight;
@@ -99,10 +97,16 @@ struct AppState {
     // ---- help pages (scene/help_pages.cpp, read at start-up)
     std::string helpLines[HELP_PAGES][HELP_LINES_PER_PAGE];
 
+    // ---- the editing session (edit/edit_commands.cpp): undo, unsaved marks, drags
+    History history;
+    bool unsaved[MAX_PERSONS] = {};  // keyframes changed since the figure was saved or loaded
+    long dragKey = 0;                // non-zero while a left drag lasts
+    long dragCount = 0;
+
     // ---- texture loader's name counter (the last name handed out)
     int nextTextureName = -1;
 
-    // ---- the open scene's music (scene files, io/scene_commands.cpp)
+    // ---- the open scene's music (scene files, scene/scene_commands.cpp)
     std::string sceneMusicFile = "media/01.mp3";  // what a saved scene names
     float sceneMusicOffset = 0;                   // seconds into it at animation time 0
     bool musicFollowOn = false;                   // the music follows the selected figure's time

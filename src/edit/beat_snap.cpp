@@ -8,7 +8,7 @@
 #include "audio/music_analysis.h"
 #include "audio/music_follow.h"
 #include "edit/keyframe_edit.h"
-#include "ui/messages.h"
+#include "core/messages.h"
 
 // ---------------------------------------------------------------- pure
 

@@ -11,20 +11,15 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/history.h"
 #include "edit/beat_snap.h"
-#include "edit/history.h"
 #include "edit/keyframe_edit.h"
 #include "io/file_chooser.h"
-#include "ui/messages.h"
+#include "core/messages.h"
 
 // [SECTION] State and helpers
 
 namespace {
-
-History gHistory;
-bool gUnsaved[MAX_PERSONS] = {};
-long gDragKey = 0;   // non-zero while a left drag lasts
-long gDragCount = 0;
 
 Person& selected() { return app.persons[app.selectedPerson]; }
 
@@ -34,18 +29,18 @@ bool holdsKeyFrames(const Person& p) { return keyFrameCount(p) > 0; }
 
 // Records the selected figure before a keyframe edit.
 void recordEdit(const std::string& label) {
-    gHistory.record(label, app.selectedPerson, 1);
+    app.history.record(label, app.selectedPerson, 1);
     markKeyFramesChanged(app.selectedPerson);
 }
 
 }  // namespace
 
-History& editHistory() { return gHistory; }
+History& editHistory() { return app.history; }
 
 void resetEditing() {
-    gHistory.clear();
-    for (bool& u : gUnsaved) u = false;
-    gDragKey = 0;
+    app.history.clear();
+    for (bool& u : app.unsaved) u = false;
+    app.dragKey = 0;
 }
 
 std::string figureName(int person) { return "figure " + std::to_string(person + 1); }
@@ -55,7 +50,7 @@ std::string figureName(int person) { return "figure " + std::to_string(person + 
 void togglePlaySelected() {
     Person& p = selected();
     p.setAnimate(!p.animating);
-    gHistory.breakRun();
+    app.history.breakRun();
     postMessage(figureName(app.selectedPerson) + (p.animating ? " is playing" : " is paused"));
 }
 
@@ -85,13 +80,13 @@ void goToKeyFrameIndexCommand(int j) {
 void recordKeyFrameCommand() {
     Person& p = selected();
     const int before = keyFrameCount(p);
-    gHistory.record(numbered("record keyframe", before), app.selectedPerson, 1);
+    app.history.record(numbered("record keyframe", before), app.selectedPerson, 1);
     const int steps = keyFrameStepsFrom(animationLength(p), RECORDED_KEYFRAME_STEPS);
     p.pushPoseKeyFrame(static_cast<float>(steps));
     markKeyFramesChanged(app.selectedPerson);
     const int n = keyFrameCount(p);
     if (n == before) {
-        gHistory.dropLast();
+        app.history.dropLast();
         postMessage("keyframe not recorded: the queue is full");
         return;
     }
@@ -114,7 +109,7 @@ void insertKeyFrameCommand() {
     recordEdit(numbered("insert keyframe", j + 1));
     const int steps = keyFrameStepsFrom(keyFrameStart(p, j + 1), RECORDED_KEYFRAME_STEPS);
     if (!insertKeyFrame(p, steps)) {
-        gHistory.dropLast();
+        app.history.dropLast();
         postMessage("keyframe not inserted: the queue is full");
         return;
     }
@@ -156,11 +151,11 @@ std::string fileName(const std::string& path) { return std::filesystem::path(pat
 // a cancelled dialog changed nothing and leaves no step.
 bool openAnimationCommand() {
     const int person = app.selectedPerson;
-    gHistory.record("load", person, 1);
+    app.history.record("load", person, 1);
     const bool ok = openAnimationDialog();
     const std::string& path = lastChosenPath();
-    if (path.empty()) { gHistory.dropLast(); return false; }
-    gHistory.relabelLast("load " + fileName(path));
+    if (path.empty()) { app.history.dropLast(); return false; }
+    app.history.relabelLast("load " + fileName(path));
     markKeyFramesSaved(person);
     std::error_code ec;
     if (!ok) {
@@ -196,7 +191,7 @@ bool saveAnimationCommand() {
 void undoCommand() {
     std::string label;
     std::vector<int> figures;
-    if (!gHistory.undo(&label, &figures)) { postMessage("nothing to undo"); return; }
+    if (!app.history.undo(&label, &figures)) { postMessage("nothing to undo"); return; }
     for (int i : figures) markKeyFramesChanged(i);
     postMessage("undo: " + label);
 }
@@ -204,7 +199,7 @@ void undoCommand() {
 void redoCommand() {
     std::string label;
     std::vector<int> figures;
-    if (!gHistory.redo(&label, &figures)) { postMessage("nothing to redo"); return; }
+    if (!app.history.redo(&label, &figures)) { postMessage("nothing to redo"); return; }
     for (int i : figures) markKeyFramesChanged(i);
     postMessage("redo: " + label);
 }
@@ -212,16 +207,16 @@ void redoCommand() {
 // [SECTION] Change hooks and unsaved keyframes
 
 void noteFigureChange(const std::string& label, int person, long runKey) {
-    gHistory.record(label, person, 1, runKey);
+    app.history.record(label, person, 1, runKey);
 }
 
 void noteFiguresChange(const std::string& label, int first, int count) {
-    gHistory.record(label, first, count);
+    app.history.record(label, first, count);
 }
 
-void noteCountChange(const std::string& label, long runKey) { gHistory.record(label, 0, 0, runKey); }
+void noteCountChange(const std::string& label, long runKey) { app.history.record(label, 0, 0, runKey); }
 
-void forgetLastChange() { gHistory.dropLast(); }
+void forgetLastChange() { app.history.dropLast(); }
 
 void warnIfPlaying(int person, int part) {
     const Person& p = app.persons[person];
@@ -230,29 +225,29 @@ void warnIfPlaying(int person, int part) {
         postMessage(figureName(person) + " is playing: Return pauses it to pose");
 }
 
-void beginDragGesture() { gDragKey = -(++gDragCount); }
-void endDragGesture() { gDragKey = 0; }
+void beginDragGesture() { app.dragKey = -(++app.dragCount); }
+void endDragGesture() { app.dragKey = 0; }
 
 void notePartDrag() {
     const int person = app.selectedPerson;
     // A drag without a press seen (the button went down outside the window)
     // is still one step of its own.
-    if (gDragKey == 0) beginDragGesture();
-    gHistory.record("turn " + std::string(kBodyPartLabels[app.persons[person].selectedPart]), person, 1,
-                    gDragKey);
+    if (app.dragKey == 0) beginDragGesture();
+    app.history.record("turn " + std::string(kBodyPartLabels[app.persons[person].selectedPart]), person, 1,
+                    app.dragKey);
     warnIfPlaying(person, app.persons[person].selectedPart);
 }
 
 void markKeyFramesChanged(int person) {
-    if (person >= 0 && person < MAX_PERSONS) gUnsaved[person] = true;
+    if (person >= 0 && person < MAX_PERSONS) app.unsaved[person] = true;
 }
 
 void markKeyFramesSaved(int person) {
-    if (person >= 0 && person < MAX_PERSONS) gUnsaved[person] = false;
+    if (person >= 0 && person < MAX_PERSONS) app.unsaved[person] = false;
 }
 
 bool anyUnsavedKeyFrames() {
     for (int i = 0; i < MAX_PERSONS; i++)
-        if (gUnsaved[i] && holdsKeyFrames(app.persons[i])) return true;
+        if (app.unsaved[i] && holdsKeyFrames(app.persons[i])) return true;
     return false;
 }

@@ -10,7 +10,7 @@
 #include "audio/music_decode.h"
 #include "audio/music_follow.h"
 #include "io/file_chooser.h"
-#include "ui/messages.h"
+#include "core/messages.h"
 
 namespace {
 

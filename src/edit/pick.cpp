@@ -15,7 +15,7 @@
 #include <utility>
 
 #include "core/app_state.h"
-#include "app/reshape.h"
+#include "camera/projection.h"
 #include "camera/camera.h"
 #include "figure/person.h"
 

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "core/app_state.h"
-#include "app/frame_clock.h"
-#include "app/reshape.h"
+#include "scene/frame_clock.h"
+#include "scene/reshape.h"
 #include "scene/display.h"
 
 namespace {

@@ -24,7 +24,7 @@
 #include "export/encoder_thread.h"
 #include "export/offscreen_gl.h"
 #include "export/render_options.h"
-#include "io/safe_file.h"
+#include "base/safe_file.h"
 
 // The frame count of one full cycle of the longest animation among the
 // figures in use at the present play rate, or `fps` (one second) when

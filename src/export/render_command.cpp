@@ -15,14 +15,14 @@
 #include <string>
 
 #include "core/app_state.h"
-#include "app/platform.h"
-#include "app/scene_init.h"
+#include "base/platform.h"
+#include "scene/scene_init.h"
 #include "export/export_job.h"
 #include "export/offscreen_gl.h"
 #include "export/progress.h"
 #include "export/render_options.h"
 #include "input/keyboard.h"
-#include "io/scene_commands.h"
+#include "scene/scene_commands.h"
 #include "io/scene_file.h"
 #include "scene/stage.h"
 

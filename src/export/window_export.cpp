@@ -17,8 +17,8 @@
 #include "export/export_job.h"
 #include "input/keyboard.h"
 #include "scene/display.h"
-#include "scene/text.h"
-#include "ui/messages.h"
+#include "gfx/text.h"
+#include "core/messages.h"
 
 namespace {
 

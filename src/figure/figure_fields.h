@@ -14,7 +14,7 @@
 
 #include "base/field_list.h"
 #include "figure/figure_limits.h"
-#include "scene/texture_slots.h"
+#include "gfx/texture_slots.h"
 
 // FLAG(member, name, default); WHOLE/NUMBER/COUNT(member, name, default, min, max);
 // TRIPLE(member, name, x, y, z).

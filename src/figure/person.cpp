@@ -7,7 +7,7 @@
 //   Person
 #include "figure/person.h"
 
-#include "scene/texture_slots.h"
+#include "gfx/texture_slots.h"
 
 // [SECTION] Tables
 

@@ -84,8 +84,7 @@ public:
     void computePartTransform(int i);
     void updateTransform(int i);
     void applyPositionAnimator();
-    void stepAnimation();
-    void stepAnimationBy(float dt);  // the same by a given time, for the wall-clock frame
+    void stepAnimationBy(float dt);  // advances by dt steps: the play rate, or its wall-clock share
     void poseAtKeyFrame(int j);
     void poseAtTime(float t);
     void setAnimate(bool flag) { animating = flag; }

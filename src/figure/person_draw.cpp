@@ -23,7 +23,7 @@
 #include "figure/person.h"
 #include "figure/figure_view.h"
 #include "figure/shape_cache.h"
-#include "scene/texture_loader.h"
+#include "gfx/texture_loader.h"
 
 // ============================================================== 1. Quadrics and colours
 

@@ -6,8 +6,8 @@
 // against glTranslatef and glRotatef. No GL is needed here.
 #include <cmath>
 
-#include "core/app_state.h"
-#include "app/platform.h"
+#include "base/angles.h"
+#include "base/platform.h"
 #include "figure/person.h"
 
 namespace {
@@ -90,7 +90,6 @@ void driveAnimators(Person& p, Op op) {
 
 }  // namespace
 
-void Person::stepAnimation() { stepAnimationBy(app.playRate); }
 
 void Person::stepAnimationBy(float dt) {
     if (!animating) return;

@@ -28,7 +28,7 @@
 #include "figure/shape_batch.h"
 #include "figure/shape_mesh.h"
 #include "figure/textured_box.h"
-#include "scene/texture_loader.h"
+#include "gfx/texture_loader.h"
 
 namespace {
 

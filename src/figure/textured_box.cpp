@@ -6,7 +6,7 @@
 
 #include <GL/gl.h>
 
-#include "scene/texture_loader.h"
+#include "gfx/texture_loader.h"
 
 namespace {
 

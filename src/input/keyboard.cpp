@@ -17,14 +17,14 @@
 
 #include "core/app_state.h"
 #include "audio/music_control.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "choreo/coded_animations.h"
 #include "edit/beat_snap.h"
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
 #include "io/file_chooser.h"
 #include "edit/music_commands.h"
-#include "io/scene_commands.h"
+#include "scene/scene_commands.h"
 #include "scene/switches.h"
 
 // [SECTION] Constants and helpers

@@ -11,7 +11,7 @@
 #include "input/mouse.h"
 
 #include "core/app_state.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "edit/pick.h"
 #include "edit/edit_commands.h"
 #include "scene/switches.h"

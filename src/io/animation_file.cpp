@@ -27,7 +27,7 @@
 #include <streambuf>
 
 #include "figure/person.h"
-#include "io/safe_file.h"
+#include "base/safe_file.h"
 
 const char* const kAnimationMagicLine = "!!!Marionetrix_v1.0";
 

@@ -11,7 +11,7 @@
 
 #include "figure/person.h"
 #include "io/animation_file.h"
-#include "io/safe_file.h"
+#include "base/safe_file.h"
 
 const char* const kCodeOutputFileName = "_CODE_OUTPUT.txt";
 

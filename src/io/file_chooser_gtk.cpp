@@ -9,7 +9,7 @@
 #include <string>
 
 #include "io/file_chooser.h"
-#include "io/gtk_session.h"
+#include "base/gtk_session.h"
 
 namespace {
 

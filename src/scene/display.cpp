@@ -17,14 +17,14 @@
 #include <string>
 
 #include "core/app_state.h"
-#include "app/platform.h"
-#include "app/reshape.h"
+#include "base/platform.h"
+#include "scene/reshape.h"
 #include "audio/music_follow.h"
 #include "figure/shape_cache.h"
 #include "scene/frame_rate.h"
 #include "scene/help_pages.h"
 #include "scene/stage.h"
-#include "scene/text.h"
+#include "gfx/text.h"
 #include "ui/timeline.h"
 
 namespace {
@@ -94,7 +94,7 @@ void drawKeyboardChart() {
 void drawScene(bool withAids) {
     if (!app.orthographicView) {
         followPerson(app.camera, app.cameraMode, app.persons[app.selectedPerson].position);
-        app.camera.apply();
+        app.camera.apply(app.playRate);
         if (withAids && app.showTargetMarker) drawTargetMarker();
     }
     drawStage();

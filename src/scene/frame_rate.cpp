@@ -2,7 +2,7 @@
 #include "scene/frame_rate.h"
 
 #include "core/app_state.h"
-#include "app/platform.h"
+#include "base/platform.h"
 
 void updateFps() {
     const int now = platform::elapsedMs();

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "core/app_state.h"
-#include "io/safe_file.h"
-#include "scene/text.h"
+#include "base/safe_file.h"
+#include "gfx/text.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <GL/glut.h>
 
 #include "core/app_state.h"
-#include "app/platform.h"
+#include "base/platform.h"
 
 namespace {
 

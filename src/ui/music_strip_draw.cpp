@@ -12,7 +12,7 @@
 #include "core/app_state.h"
 #include "audio/music_analysis.h"
 #include "audio/music_follow.h"
-#include "scene/text.h"
+#include "gfx/text.h"
 #include "ui/music_strip.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // the GLUT thread. "Cancel" is the default, so a stray Return keeps the work.
 #include <gtk/gtk.h>
 
-#include "io/gtk_session.h"
+#include "base/gtk_session.h"
 #include "ui/quit_dialog.h"
 
 namespace {

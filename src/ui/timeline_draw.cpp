@@ -8,10 +8,10 @@
 #include <string>
 
 #include "core/app_state.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "edit/keyframe_edit.h"
-#include "scene/text.h"
-#include "ui/messages.h"
+#include "gfx/text.h"
+#include "core/messages.h"
 #include "ui/music_strip.h"
 #include "ui/timeline.h"
 

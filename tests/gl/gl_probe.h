@@ -17,7 +17,7 @@
 #include "../support/bitmap_bytes.h"
 #include "core/app_state.h"
 #include "figure/person.h"
-#include "scene/texture_loader.h"
+#include "gfx/texture_loader.h"
 
 namespace glprobe {
 

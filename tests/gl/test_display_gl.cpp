@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "core/app_state.h"
-#include "app/platform.h"
-#include "app/reshape.h"
-#include "app/scene_init.h"
+#include "base/platform.h"
+#include "scene/reshape.h"
+#include "scene/scene_init.h"
 #include "scene/display.h"
 #include "scene/switches.h"
 

@@ -17,15 +17,15 @@
 
 #include "../../bench/dancers.h"
 #include "core/app_state.h"
-#include "app/frame_clock.h"
-#include "app/platform.h"
-#include "app/reshape.h"
-#include "app/scene_init.h"
+#include "scene/frame_clock.h"
+#include "base/platform.h"
+#include "scene/reshape.h"
+#include "scene/scene_init.h"
 #include "figure/shape_cache.h"
 #include "input/keyboard.h"
 #include "scene/display.h"
-#include "scene/texture_loader.h"
-#include "scene/texture_slots.h"
+#include "gfx/texture_loader.h"
+#include "gfx/texture_slots.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <memory>
 
 #include "core/app_state.h"
-#include "app/platform.h"
-#include "app/scene_init.h"
+#include "base/platform.h"
+#include "scene/scene_init.h"
 #include "export/export_job.h"
 
 namespace {

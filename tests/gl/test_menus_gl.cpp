@@ -5,7 +5,7 @@
 
 #include "core/app_state.h"
 #include "app/menus.h"
-#include "app/reshape.h"
+#include "scene/reshape.h"
 #include "export/window_export.h"
 
 TEST(MenusGL, MainMenuHoldsItsSubMenusAndSixEntriesThenTheNewMenus) {

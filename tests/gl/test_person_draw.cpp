@@ -300,7 +300,7 @@ TEST(PersonDraw, TrailFadesWithKeyFrameDistanceAndPutsTheAnimatedPoseBack) {
     EXPECT_FLOAT_EQ(p.alpha, 1.0f);
 
     // Mid-way between keyframes, after real frames.
-    for (int i = 0; i < 27; i++) p.stepAnimation();
+    for (int i = 0; i < 27; i++) p.stepAnimationBy(app.playRate);
     const PoseRecord moving = record(p);
     const float time = p.kfaPos.currentTime;
     beginFrame(FRONT, 1);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/app_state.h"
-#include "app/reshape.h"
+#include "scene/reshape.h"
 #include "edit/pick.h"
 #include "gl_probe.h"
 
@@ -53,7 +53,7 @@ struct Agreement {
 Agreement compareWithIdRender(Person* persons, int count, int farPerson) {
     reshape(700, 500);
     glLoadIdentity();
-    if (!app.orthographicView) app.camera.apply();
+    if (!app.orthographicView) app.camera.apply(app.playRate);
     glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);

@@ -12,7 +12,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/scene_init.h"
+#include "scene/scene_init.h"
 #include "figure/shape_batch.h"
 #include "figure/shape_cache.h"
 #include "figure/shape_mesh.h"

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "core/app_state.h"
-#include "app/platform.h"
-#include "app/scene_init.h"
+#include "base/platform.h"
+#include "scene/scene_init.h"
 #include "scene/stage.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gl_probe.h"
-#include "scene/text.h"
+#include "gfx/text.h"
 
 namespace {
 

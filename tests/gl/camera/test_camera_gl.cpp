@@ -16,14 +16,14 @@ void modelview(float m[16]) { glGetFloatv(GL_MODELVIEW_MATRIX, m); }
 struct Placement { float eye[3]; float target[3]; };
 
 // Places the camera fresh, lets `how` load its matrix, and reads it back.
-void placeAndRead(const Placement& p, void (Camera::*how)(), float m[16]) {
+void placeAndRead(const Placement& p, void (*how)(Camera&), float m[16]) {
     resetAppState();
     Camera& cam = app.camera;
     cam.setEye(p.eye[0], p.eye[1], p.eye[2]);
     cam.setTarget(p.target);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    (cam.*how)();
+    how(cam);
     modelview(m);
 }
 
@@ -37,7 +37,7 @@ const Placement placements[] = {
 TEST(CameraGl, ViewFrameSitsAtTheEyeWithMinusZTowardsTheTarget) {
     for (const Placement& p : placements) {
         float m[16];
-        placeAndRead(p, &Camera::applyViewFrame, m);
+        placeAndRead(p, [](Camera& c) { c.applyViewFrame(); }, m);
         float d[3], len = 0;
         for (int i = 0; i < 3; i++) {
             d[i] = p.target[i] - p.eye[i];
@@ -69,7 +69,7 @@ TEST(CameraGl, ViewFrameStraightAboveLooksDown) {
 TEST(CameraGl, LookAtPutsTheTargetStraightAhead) {
     for (const Placement& p : placements) {
         float m[16];
-        placeAndRead(p, &Camera::apply, m);
+        placeAndRead(p, [](Camera& c) { c.apply(app.playRate); }, m);
         float t[3], len = 0;
         for (int r = 0; r < 3; r++) {
             t[r] = m[12 + r];
@@ -90,12 +90,12 @@ TEST(CameraGl, ApplyAdvancesARunningTourBeforeLooking) {
     cam.eyeAnim.pushKeyFrame(0, 5, 40, 0, 2);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    cam.apply();  // tour off: the eye stays
+    cam.apply(app.playRate);  // tour off: the eye stays
     EXPECT_FLOAT_EQ(cam.eye[2], 20);
     cam.setAnimationOn(true);
     app.playRate = 2;
     glLoadIdentity();
-    cam.apply();
+    cam.apply(app.playRate);
     EXPECT_NEAR(cam.eye[2], 40, 1e-3f);
     float m[16];
     modelview(m);

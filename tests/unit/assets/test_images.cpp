@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "scene/texture_slots.h"
+#include "gfx/texture_slots.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "core/app_state.h"
-#include "app/frame_clock.h"
-#include "app/platform.h"
+#include "scene/frame_clock.h"
+#include "base/platform.h"
 #include "audio/music_control.h"
 #include "audio/music_follow.h"
 #include "audio/music_player.h"
-#include "io/scene_commands.h"
+#include "scene/scene_commands.h"
 #include "recording_music_backend.h"
 
 namespace {

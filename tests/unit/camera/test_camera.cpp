@@ -273,21 +273,21 @@ TEST(CameraAnimation, AnimatorsDriveOnlyWhatTheyHoldAndOnlyWhileOn) {
     cam.eyeAnim.setOrigin();
     cam.eyeAnim.pushKeyFrame(10, 5, 20, 0, 10);
 
-    cam.advanceAnimators();  // off: nothing moves
+    cam.advanceAnimators(app.playRate);  // off: nothing moves
     expectPoint(cam.eye, 0, 5, 20, 0);
 
     cam.setAnimationOn(true);
     cam.setTarget(1, 2, 3);
     app.playRate = 5;
-    cam.advanceAnimators();
+    cam.advanceAnimators(app.playRate);
     EXPECT_GT(cam.eye[0], 0.5f);  // half way along the first keyframe
     EXPECT_LT(cam.eye[0], 9.5f);
     expectPoint(cam.target, 1, 2, 3, 0);  // no target keyframes: hand-set wins
-    cam.advanceAnimators();
+    cam.advanceAnimators(app.playRate);
     expectPoint(cam.eye, 10, 5, 20);
 
     cam.setEye(-4, -4, -4);  // a drag is overridden on the next frame
-    cam.advanceAnimators();
+    cam.advanceAnimators(app.playRate);
     expectPoint(cam.eye, 10, 5, 20);
 }
 
@@ -296,7 +296,7 @@ TEST(CameraAnimation, EmptyAnimatorsChangeNothing) {
     Camera& cam = app.camera;
     cam.setAnimationOn(true);
     cam.setTarget(1, 2, 3);
-    cam.advanceAnimators();
+    cam.advanceAnimators(app.playRate);
     cam.copyAnimatedValues();
     expectPoint(cam.eye, 0, 5, 20, 0);
     expectPoint(cam.target, 1, 2, 3, 0);
@@ -319,7 +319,7 @@ TEST(CameraFinite, FollowingAFigureOnHugeKeyframesKeepsTheLastFiniteState) {
         p.setCycle(true);
         Camera& cam = app.camera;
         for (int frame = 0; frame < 300; frame++) {
-            p.stepAnimation();
+            p.stepAnimationBy(app.playRate);
             followSelected();
             cam.orbit(1, 1);
             cam.computeAngles();

@@ -148,7 +148,7 @@ TEST(CodedAnimations, StepCyclesLeaveRootAndHandItemsAlone) {
     p.part[ROOT].rotation[1] = 45;  // turned by hand
     p.part[RHI].rotation[0] = 30;
     ani_personTwoStepCycle(p);
-    for (int f = 0; f < 50; f++) p.stepAnimation();
+    for (int f = 0; f < 50; f++) p.stepAnimationBy(app.playRate);
     EXPECT_FLOAT_EQ(p.part[ROOT].rotation[1], 45);
     EXPECT_FLOAT_EQ(p.part[RHI].rotation[0], 30);
     EXPECT_NE(p.part[RUA].rotation[0], 170) << "the arms swing";
@@ -158,13 +158,13 @@ TEST(CodedAnimations, StartingAgainRestartsFromThePresentPose) {
     resetAppState();
     Person& p = app.persons[0];
     ani_personSkip(p);
-    for (int f = 0; f < 17; f++) p.stepAnimation();
+    for (int f = 0; f < 17; f++) p.stepAnimationBy(app.playRate);
     const float midSwing = p.part[STOMK].rotation[2];
     ani_personSkip(p);
     EXPECT_EQ(p.part[STOMK].kfa.numKeyFrames, 2);
     EXPECT_FLOAT_EQ(p.part[STOMK].kfa.origin.z, midSwing);
     EXPECT_FLOAT_EQ(p.part[STOMK].kfa.currentTime, 0);
-    p.stepAnimation();  // first frame glides from the present pose
+    p.stepAnimationBy(app.playRate);  // first frame glides from the present pose
     EXPECT_NEAR(p.part[STOMK].rotation[2], midSwing + (-11 - midSwing) / 30.0f, 1e-4);
 }
 

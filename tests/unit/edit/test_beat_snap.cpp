@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app_state.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "audio/music_analysis.h"
 #include "edit/beat_snap.h"
 #include "edit/edit_commands.h"

@@ -104,7 +104,7 @@ TEST_F(KeyFrameEdit, DeleteGoesToThePreviousKeyFrameAndEmptiesCleanly) {
     // An emptied queue takes new keyframes and plays them.
     p.setAnimate(true);
     recordPoses(p, 2);
-    for (int i = 0; i < 30; i++) p.stepAnimation();
+    for (int i = 0; i < 30; i++) p.stepAnimationBy(1.0f);
     EXPECT_EQ(currentKeyFrame(p), 1);
 }
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "core/app_state.h"
-#include "app/scene_init.h"
+#include "scene/scene_init.h"
 #include "export/export_job.h"
 #include "input/keyboard.h"
 #include "../io/io_test_support.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app_state.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "figure/person.h"
 
 namespace {
@@ -87,12 +87,12 @@ TEST(StepAnimation, PartsWithKeyframesFollowAndOthersKeepTheirAngles) {
     Person& p = app.persons[0];
     p.part[NECK].kfa.pushKeyFrame(20, 0, 0, ABS, 10);
     p.part[HEAD].rotation[1] = 12;  // hand-set, no keyframes
-    p.stepAnimation();
+    p.stepAnimationBy(app.playRate);
     EXPECT_FLOAT_EQ(p.part[NECK].rotation[0], 2);
     EXPECT_FLOAT_EQ(p.part[HEAD].rotation[1], 12);
     // A hand turn of an animated part is undone next frame.
     p.part[NECK].rotation[0] = -25;
-    p.stepAnimation();
+    p.stepAnimationBy(app.playRate);
     EXPECT_FLOAT_EQ(p.part[NECK].rotation[0], 4);
 }
 
@@ -101,12 +101,12 @@ TEST(StepAnimation, NothingMovesWhileNotAnimating) {
     Person& p = app.persons[0];
     p.kfaPos.pushKeyFrame(0, 0, 10, ABS, 10);
     p.setAnimate(false);
-    p.stepAnimation();
+    p.stepAnimationBy(app.playRate);
     EXPECT_FLOAT_EQ(p.kfaPos.currentTime, 0);
     EXPECT_FLOAT_EQ(p.position[2], 0);
     p.setAnimate(true);
     app.playRate = 2;
-    p.stepAnimation();
+    p.stepAnimationBy(app.playRate);
     EXPECT_FLOAT_EQ(p.position[2], 2);
     EXPECT_FLOAT_EQ(p.part[ROOT].transform[14], 2);
 }

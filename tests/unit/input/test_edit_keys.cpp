@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "core/app_state.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
 #include "input/keyboard.h"
-#include "ui/messages.h"
+#include "core/messages.h"
 
 namespace {
 

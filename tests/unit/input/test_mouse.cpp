@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "core/app_state.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "input/mouse.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include "figure/person.h"
 #include "io/animation_file.h"
-#include "io/safe_file.h"
+#include "base/safe_file.h"
 #include "io_test_support.h"
 
 using testing::internal::CaptureStdout;

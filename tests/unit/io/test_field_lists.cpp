@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/app_state.h"
-#include "edit/history.h"
+#include "core/history.h"
 #include "io/scene_file.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include "core/app_state.h"
 #include "edit/music_commands.h"
 #include "io/music_path.h"
-#include "io/scene_commands.h"
+#include "scene/scene_commands.h"
 #include "io_test_support.h"
-#include "ui/messages.h"
-#include "app/platform.h"
+#include "core/messages.h"
+#include "base/platform.h"
 
 TEST(MusicPath, BesideOrBelowTheSceneIsWrittenRelativeToIt) {
     EXPECT_EQ(musicPathForScene("/d/show/song.mp3", "/d/show/a.scene"), "song.mp3");

@@ -9,8 +9,8 @@
 #include <cmath>
 
 #include "core/app_state.h"
-#include "io/safe_file.h"
-#include "io/scene_commands.h"
+#include "base/safe_file.h"
+#include "scene/scene_commands.h"
 #include "io/scene_file.h"
 #include "io_test_support.h"
 #include "scene_test_support.h"
@@ -46,7 +46,7 @@ void buildBusyScene() {
             for (int n = 0; n < (i + k) % 6 + 1; n++)
                 p.part[k].kfa.pushKeyFrame(n / 3.0f + k, -n * 7.1f, i * 0.01f, n % 2, 2 + (n * 13 + k) % 40);
         p.kfaPos.pushKeyFrame(i / 9.0f, 0, 1e-7f, ABS, 17);
-        for (int step = 0; step < i * 3; step++) p.stepAnimation();
+        for (int step = 0; step < i * 3; step++) p.stepAnimationBy(app.playRate);
         p.animating = i % 5 != 0;
     }
     app.camera.setEye(1.0f / 3, 7.25f, -19.9f);

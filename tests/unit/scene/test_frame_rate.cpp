@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/app_state.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "scene/frame_rate.h"
 
 namespace {

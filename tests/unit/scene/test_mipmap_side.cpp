@@ -1,7 +1,7 @@
 // The power-of-two size a texture side is rescaled to before mipmapping.
 #include <gtest/gtest.h>
 
-#include "scene/texture_loader.h"
+#include "gfx/texture_loader.h"
 
 TEST(MipmapSide, RoundsToTheNearerPowerOfTwoByItsTopTwoBits) {
     const int cases[][2] = {

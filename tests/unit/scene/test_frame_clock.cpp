@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "core/app_state.h"
-#include "app/frame_clock.h"
-#include "app/platform.h"
+#include "scene/frame_clock.h"
+#include "base/platform.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // gtk_session.cpp - starting GTK for the modal dialogs.
-#include "io/gtk_session.h"
+#include "base/gtk_session.h"
 
 #include <gtk/gtk.h>
 

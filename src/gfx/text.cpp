@@ -1,5 +1,5 @@
 // text.cpp - bitmap text and the HUD's number formats.
-#include "scene/text.h"
+#include "gfx/text.h"
 
 #include <GL/glut.h>
 

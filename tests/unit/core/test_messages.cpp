@@ -1,8 +1,8 @@
 // An on-screen message shows for its three seconds, and a newer one replaces it.
 #include <gtest/gtest.h>
 
-#include "app/platform.h"
-#include "ui/messages.h"
+#include "base/platform.h"
+#include "core/messages.h"
 
 namespace {
 int fakeNow = 0;

@@ -11,7 +11,7 @@
 
 #include "core/app_state.h"
 #include "edit/edit_commands.h"
-#include "edit/history.h"
+#include "core/history.h"
 #include "edit/keyframe_edit.h"
 #include "input/keyboard.h"
 
@@ -67,7 +67,7 @@ std::string diff(const Scene& a, const Scene& b) {
 
 void key(unsigned char k) { onKeyboard(k, 0, 0); }
 void play(int frames) {
-    for (int f = 0; f < frames; f++) app.persons[0].stepAnimation();
+    for (int f = 0; f < frames; f++) app.persons[0].stepAnimationBy(app.playRate);
 }
 
 class Undo : public testing::Test {
@@ -87,7 +87,7 @@ TEST_F(Undo, EveryKindOfChangeRoundTripsBitForBit) {
     std::vector<Scene> states{sceneBits()};
     auto step = [&](auto change, bool plays = true) {
         change();
-        for (int f = 0; plays && f < 7; f++) app.persons[0].stepAnimation();
+        for (int f = 0; plays && f < 7; f++) app.persons[0].stepAnimationBy(app.playRate);
         states.push_back(sceneBits());
     };
     // Selection and going to a keyframe are not changes: no step of their own.

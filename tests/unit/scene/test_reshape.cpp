@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/app_state.h"
-#include "app/reshape.h"
+#include "scene/reshape.h"
 
 TEST(Reshape, StartWindowGivesTheStartSpacings) {
     resetAppState();

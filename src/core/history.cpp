@@ -7,7 +7,7 @@
 // Sections (search "[SECTION]"):
 //   Capture and restore
 //   Steps
-#include "edit/history.h"
+#include "core/history.h"
 
 #include <cstddef>
 #include <cstring>

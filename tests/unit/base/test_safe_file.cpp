@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "io_test_support.h"
-#include "io/safe_file.h"
+#include "../io/io_test_support.h"
+#include "base/safe_file.h"
 
 namespace {
 

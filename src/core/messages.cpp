@@ -1,7 +1,7 @@
 // messages.cpp - one on-screen message at a time, timed on the frame clock.
-#include "ui/messages.h"
+#include "core/messages.h"
 
-#include "app/platform.h"
+#include "base/platform.h"
 
 namespace {
 std::string shownText;

@@ -1,18 +1,18 @@
 // scene_commands.cpp - save, open and apply whole scenes; their dialogs.
-#include "io/scene_commands.h"
+#include "scene/scene_commands.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "core/app_state.h"
-#include "app/reshape.h"
+#include "scene/reshape.h"
 #include "edit/edit_commands.h"
 #include "io/file_chooser.h"
 #include "io/music_path.h"
-#include "io/safe_file.h"
+#include "base/safe_file.h"
 #include "io/scene_file.h"
 #include "scene/switches.h"
-#include "ui/messages.h"
+#include "core/messages.h"
 
 namespace {
 

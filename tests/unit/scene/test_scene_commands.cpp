@@ -10,14 +10,14 @@
 
 #include "core/app_state.h"
 #include "app/menus.h"
-#include "app/scene_init.h"
+#include "scene/scene_init.h"
 #include "input/keyboard.h"
 #include "edit/edit_commands.h"
 #include "io/file_chooser.h"
-#include "io/scene_commands.h"
+#include "scene/scene_commands.h"
 #include "io/scene_file.h"
-#include "io_test_support.h"
-#include "scene_test_support.h"
+#include "../io/io_test_support.h"
+#include "../io/scene_test_support.h"
 
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "../../support/bitmap_bytes.h"
-#include "scene/bitmap_reader.h"
+#include "gfx/bitmap_reader.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 // rate 1, except while music follows a scene, when frames count wall-clock
 // time so the dance keeps time with the music. The optional limiter holds frames to a 40 ms period; it sleeps in
 // short slices rather than spinning, and never lets a frame start early.
-#include "app/frame_clock.h"
+#include "scene/frame_clock.h"
 
 #include <cstdio>
 
 #include "core/app_state.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "audio/music_follow.h"
 
 void applyHeldKeys() {

@@ -3,14 +3,14 @@
 // Steps run in a fixed order: the texture loads hand out GL names in call
 // order, so the order decides which name each slot gets. Positions, dress
 // and the light path are data tables below.
-#include "app/scene_init.h"
+#include "scene/scene_init.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include "core/app_state.h"
 #include "audio/music_control.h"
-#include "scene/texture_loader.h"
+#include "gfx/texture_loader.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 // is trusted, in 64-bit arithmetic, so no header can make us read past the
 // end or allocate more than the file can fill. Files are read through
 // safe_file: a FIFO or a device is refused before a byte is read.
-#include "scene/bitmap_reader.h"
+#include "gfx/bitmap_reader.h"
 
 #include <cstdint>
 
-#include "io/safe_file.h"
+#include "base/safe_file.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // safe_file.cpp - non-blocking bounded reads, write-then-rename saves.
-#include "io/safe_file.h"
+#include "base/safe_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

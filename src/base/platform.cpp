@@ -1,5 +1,5 @@
 // platform.cpp - default implementations of the window-system seams.
-#include "app/platform.h"
+#include "base/platform.h"
 
 #include <chrono>
 #include <thread>

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app_state.h"
-#include "app/scene_init.h"
+#include "scene/scene_init.h"
 
 namespace {
 

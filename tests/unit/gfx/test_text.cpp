@@ -3,7 +3,7 @@
 
 #include <limits>
 
-#include "scene/text.h"
+#include "gfx/text.h"
 
 TEST(FloatToText, PrintsSixSignificantDigitsWithoutTrailingZeros) {
     EXPECT_EQ(floatToText(1), "1");

@@ -1,5 +1,5 @@
 // texture_loader.cpp - uploads bitmaps read by bitmap_reader as GL textures.
-#include "scene/texture_loader.h"
+#include "gfx/texture_loader.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -7,13 +7,23 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/app_state.h"
-#include "scene/bitmap_reader.h"
+#include "gfx/texture_slots.h"
+#include "gfx/bitmap_reader.h"
 
 namespace {
 // Never handed out by the counter; binding it shows no texture.
 constexpr GLuint kNoTexture = static_cast<GLuint>(-1);
+
+// The application record owns the table and the counter (they are reset with
+// it); it tells the loader where they are once, when it is made.
+int* gSlotNames = nullptr;
+int* gNextName = nullptr;
 }  // namespace
+
+void useTextureTable(int* slotNames, int* nextName) {
+    gSlotNames = slotNames;
+    gNextName = nextName;
+}
 
 int mipmapSide(int side) {
     if (side <= 1) return 1;
@@ -24,7 +34,7 @@ int mipmapSide(int side) {
 }
 
 int loadTexture(const char* path) {
-    app.nextTextureName++;  // counted even when the load fails
+    ++*gNextName;  // counted even when the load fails
     const BitmapImage img = readBitmapFile(path);
     if (!img.ok()) {
         std::printf(">> ERROR: '%s' %s\n", path, img.error.c_str());
@@ -32,7 +42,7 @@ int loadTexture(const char* path) {
         return -1;
     }
 
-    const GLuint name = static_cast<GLuint>(app.nextTextureName);
+    const GLuint name = static_cast<GLuint>(*gNextName);
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
@@ -59,12 +69,12 @@ int loadTexture(const char* path) {
 
     std::printf(">> Loaded texture '%s'\n", path);
     std::fflush(stdout);
-    return app.nextTextureName;
+    return *gNextName;
 }
 
 unsigned slotTexture(int slot) {
     const bool inTable = slot >= 0 && slot < TEXTURE_SLOT_COUNT;
-    return inTable ? static_cast<GLuint>(app.textures[slot]) : kNoTexture;
+    return inTable ? static_cast<GLuint>(gSlotNames[slot]) : kNoTexture;
 }
 
 void bindTextureSlot(int slot) { glBindTexture(GL_TEXTURE_2D, slotTexture(slot)); }
