@@ -1,12 +1,18 @@
 // bench_frame.cpp - milliseconds per frame of the real frame (idle pass and
-// display pass, finished on the GPU) at 700 x 500, next to an empty frame
+// display pass, finished on the GPU), mean and worst, next to an empty frame
 // (clear and swap) measured in the same run, with the figures drawn by the
 // reference path and by the fast path.
 //
-//   bench_frame [benchmark flags]                  the timed runs
-//   bench_frame --count PERSONS TRAILS PATH FRAMES a fixed run for callgrind:
-//       PATH is "reference" or "fast"; only the FRAMES after two warm-up
-//       frames are instrumented (run with --instr-atstart=no).
+//   bench_frame [--size WxH] [benchmark flags]     the timed runs
+//   bench_frame [--size WxH] --count PERSONS TRAILS PATH STRIDE
+//       a fixed run for callgrind over one whole cycle of the dance: PATH is
+//       "reference" or "fast"; every STRIDE-th frame of the cycle is
+//       instrumented and dumped on its own (run with --instr-atstart=no),
+//       so the dumps give the mean and the worst frame.
+//
+// The dance's phases differ by half in what they draw (the trail copies
+// match each other more in some than in others): a few frames early in it
+// are not the frame, a cycle is. The window is 700 x 500 unless --size says.
 //
 // Needs an X display (run it through bench/run_frame_bench.sh, which starts
 // Xvfb) and the repository root as working directory for the textures and
@@ -16,6 +22,9 @@
 #include <benchmark/benchmark.h>
 #include <valgrind/callgrind.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -47,24 +56,65 @@ void BM_EmptyFrame(benchmark::State& state) {
     }
 }
 
+// Frames in one cycle of the dance at the present play rate.
+int cycleFrames() {
+    KeyFrameAnimation& a = app.persons[0].part[TORSO].kfa;
+    a.ensureTimes();
+    const float steps = a.numKeyFrames > 0 ? a.keyFrames[a.numKeyFrames - 1].endTime : 1;
+    return std::max(1, static_cast<int>(steps / app.playRate + 0.5f));
+}
+
+// The frames run on through the dance, so the mean covers every phase; the
+// worst frame is timed by hand.
 void BM_Frame(benchmark::State& state) {
     setUpDancers(static_cast<int>(state.range(0)), state.range(1) != 0);
     setReferenceDrawing(state.range(2) != 0);
     for (int i = 0; i < 20; i++) frame();  // warm up: textures resident, trails filled
-    for (auto _ : state) frame();
+    double worst = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        frame();
+        worst = std::max(worst, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    state.counters["worst_ms"] = worst;
+    state.counters["cycle_frames"] = cycleFrames();
     setReferenceDrawing(false);
 }
 
-// Frames for callgrind to count: the same scene, a fixed number of frames.
-int countFrames(int persons, bool trails, bool reference, int frames) {
+// Frames for callgrind to count: the same scene over one cycle of the dance,
+// every stride-th frame instrumented and dumped on its own.
+int countFrames(int persons, bool trails, bool reference, int stride) {
     setUpDancers(persons, trails);
     setReferenceDrawing(reference);
     for (int i = 0; i < 2; i++) frame();
-    CALLGRIND_START_INSTRUMENTATION;
-    CALLGRIND_ZERO_STATS;
-    for (int i = 0; i < frames; i++) frame();
-    CALLGRIND_STOP_INSTRUMENTATION;
+    const int frames = cycleFrames();
+    int counted = 0;
+    for (int i = 0; i < frames; i++) {
+        if (i % stride != 0) {
+            frame();
+            continue;
+        }
+        CALLGRIND_START_INSTRUMENTATION;
+        CALLGRIND_ZERO_STATS;
+        frame();
+        CALLGRIND_DUMP_STATS_AT("frame");
+        CALLGRIND_STOP_INSTRUMENTATION;
+        counted++;
+    }
+    std::printf("counted %d of %d frames\n", counted, frames);
     return 0;
+}
+
+// "--size WxH" taken out of the arguments; false when it is malformed.
+bool takeSize(int& argc, char** argv, int& width, int& height) {
+    for (int i = 1; i + 1 < argc; i++) {
+        if (std::strcmp(argv[i], "--size") != 0) continue;
+        if (std::sscanf(argv[i + 1], "%dx%d", &width, &height) != 2 || width < 64 || height < 64) return false;
+        for (int k = i; k + 2 <= argc; k++) argv[k] = argv[k + 2];
+        argc -= 2;
+        return true;
+    }
+    return true;
 }
 
 }  // namespace
@@ -75,25 +125,30 @@ BENCHMARK(BM_Frame)->Unit(benchmark::kMillisecond)->MinTime(2.0)
     ->ArgsProduct({{1, 10, 45}, {0, 1}, {1, 0}});
 
 int main(int argc, char** argv) {
+    int width = 700, height = 500;
+    if (!takeSize(argc, argv, width, height)) {
+        std::fprintf(stderr, "bench_frame: --size wants WIDTHxHEIGHT, at least 64x64\n");
+        return 2;
+    }
     const bool count = argc == 6 && std::strcmp(argv[1], "--count") == 0;
     if (!count) benchmark::Initialize(&argc, argv);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGB);
-    glutInitWindowSize(700, 500);
+    glutInitWindowSize(width, height);
     glutCreateWindow("Puppetorium v1.0");
     platform::setClock(lateClock);
     initScene();
     // The music decodes on a thread of its own at the pace of the clock, not
     // of the frames: silent, the counts are the drawing's alone.
     if (app.musicPlayer) app.musicPlayer->close();
-    reshape(700, 500);
+    reshape(width, height);
     glutDisplayFunc(display);
     // Let the window appear before measuring.
     for (int i = 0; i < 10; i++) glutMainLoopEvent();
     std::fflush(stdout);
     if (count)
         return countFrames(std::atoi(argv[2]), std::atoi(argv[3]) != 0,
-                           std::strcmp(argv[4], "reference") == 0, std::atoi(argv[5]));
+                           std::strcmp(argv[4], "reference") == 0, std::max(1, std::atoi(argv[5])));
     benchmark::RunSpecifiedBenchmarks();
     return 0;
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Puppetorium needs to build, run and test.
-# Does nothing when everything is already there, so both ./run.sh and
-# ./test.sh call it first.
+# Installs the Debian packages Puppetorium needs to build, run and test on
+# Debian 12 (bookworm): everything a bare system (debootstrap minbase plus
+# git) lacks for both ./run.sh and ./test.sh, the benchmarks' valgrind
+# header and the fuzzers' symbolizer included. Does nothing when everything
+# is already there, so both scripts call it first.
 set -euo pipefail
 
 packages=(
@@ -12,7 +14,7 @@ packages=(
   libswscale-dev libswresample-dev libaubio-dev ffmpeg
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick sox lame python3
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev llvm valgrind
 )
 
 missing=()

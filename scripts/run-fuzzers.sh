@@ -6,6 +6,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-20}"
+# A crash report names functions only with a symbolizer at hand.
+if [ -z "${ASAN_SYMBOLIZER_PATH:-}" ]; then
+  ASAN_SYMBOLIZER_PATH=$(command -v llvm-symbolizer || command -v llvm-symbolizer-14 || true)
+  [ -n "$ASAN_SYMBOLIZER_PATH" ] && export ASAN_SYMBOLIZER_PATH
+fi
 ls fuzz/fuzz_*.cpp >/dev/null 2>&1 || { echo "no fuzz targets"; exit 0; }
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -24,6 +24,9 @@ loads them (all 21 animators cleared, seeded from the standing pose, set
 cycling, then filled).
 
 Usage: tools/make_animations.py [--out DIR] [--scenes DIR] [--report]
+       tools/make_animations.py --tables
+--tables prints the figure's tables and samples of the spline as plain
+lines, and writes nothing: a unit test holds them to the program's own.
 Python standard library only.
 """
 
@@ -864,13 +867,47 @@ def pair_contact(dancers):
     return problems
 
 
+# A track to sample the spline along, both passes, for --tables.
+SPLINE_SAMPLE = {"origin": (1.0, 2.0, 3.0), "steps": [7, 12, 10, 9],
+                 "values": [(0.0, 0.0, 0.0), (10.0, 20.0, -5.0), (30.0, -10.0, 40.0), (5.0, 5.0, 5.0)]}
+
+
+def tables_text():
+    """The tables above and the spline's samples, one fact a line."""
+    lines = []
+    for p in CHAIN_ORDER:
+        lines.append(f"order {p} {PARENT[p] or '-'}")
+    for male in (True, False):
+        gender = "male" if male else "female"
+        body = Body(male)
+        for p in PARTS:
+            lines.append(f"size {gender} {p} {body.length[p]!r} {body.radius[p]!r}")
+            lines.append(f"offset {gender} {p} " + " ".join(repr(float(v)) for v in body.offset[p]))
+    for p in PARTS:
+        lines.append(f"limit {p} " + " ".join(f"{lo} {hi}" for lo, hi in LIMITS[p]))
+        lines.append(f"standing {p} " + " ".join(repr(v) for v in standing()[p]))
+    track = SPLINE_SAMPLE
+    lines.append("spline origin " + " ".join(repr(v) for v in track["origin"]))
+    for steps, value in zip(track["steps"], track["values"]):
+        lines.append(f"spline key {steps} " + " ".join(repr(v) for v in value))
+    for first_pass in (True, False):
+        samples = sample_track(track["origin"], track["values"], track["steps"], first_pass)
+        for t, v in enumerate(samples):
+            lines.append(f"sample {int(first_pass)} {t} " + " ".join(repr(x) for x in v))
+    return "\n".join(lines) + "\n"
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     parser.add_argument("--out", default=os.path.join(root, "animations"))
     parser.add_argument("--scenes", default=os.path.join(root, "scenes"))
     parser.add_argument("--report", action="store_true", help="print a line per keyframe")
+    parser.add_argument("--tables", action="store_true", help="print the figure's tables and spline samples")
     args = parser.parse_args()
+    if args.tables:
+        sys.stdout.write(tables_text())
+        return
 
     os.makedirs(args.out, exist_ok=True)
     os.makedirs(args.scenes, exist_ok=True)

@@ -2,9 +2,10 @@
 // first state, registers the GLUT callbacks and enters the main loop.
 #include <GL/freeglut.h>
 
-#include <string>
+#include <cstdio>
 
 #include "core/app_state.h"
+#include "app/command_line.h"
 #include "scene/frame_clock.h"
 #include "app/menus.h"
 #include "audio/beats.h"
@@ -14,8 +15,8 @@
 #include "input/mouse.h"
 #include "edit/edit_commands.h"
 #include "export/render_command.h"
-#include "export/render_options.h"
 #include "input/keyboard.h"
+#include "base/console.h"
 #include "scene/scene_commands.h"
 #include "scene/display.h"
 #include "scene/help_pages.h"
@@ -28,10 +29,17 @@ int glutModifiers() { return glutGetModifiers(); }
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A render to a file runs without any window (or X server) at all.
-    if (wantsRender(argc, argv)) return runRenderCommand(argc, argv);
-    // So does finding a music file's beats.
-    if (argc == 3 && std::string(argv[1]) == "--beats") return runBeatsCommand(argv[2]);
+    const CommandLine line = readCommandLine(argc, argv);
+    switch (line.action) {
+        case CommandAction::Help: std::fputs(helpText().c_str(), stdout); return 0;
+        case CommandAction::Version: std::fputs(versionText().c_str(), stdout); return 0;
+        case CommandAction::Refused: consoleError("ERROR: " + line.error); return kUsageExitStatus;
+        // A render to a file runs without any window (or X server) at all.
+        case CommandAction::Render: return runRenderCommand(argc, argv);
+        // So does finding a music file's beats.
+        case CommandAction::Beats: return runBeatsCommand(argv[2]);
+        case CommandAction::Window: break;
+    }
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGB);
     glutInitWindowSize(static_cast<int>(app.windowWidth), static_cast<int>(app.windowHeight));

@@ -4,6 +4,7 @@
 #include "core/app_state.h"
 #include "audio/music_player.h"
 #include "audio/sdl_music_backend.h"
+#include "base/data_folder.h"
 
 namespace {
 constexpr const char* MUSIC_ALIAS = "techno";
@@ -19,7 +20,7 @@ void startIntroMusic() {
 void startIntroMusic(MusicBackend& backend) {
     app.musicPlayer = new MusicPlayer(backend);
     app.musicPlayer->alias = MUSIC_ALIAS;
-    app.musicPlayer->openFile(INTRO_MUSIC);
+    app.musicPlayer->openFile(dataFile(INTRO_MUSIC).c_str());
     app.musicPlayer->playFromStart();
     app.musicPlayer->play();
 }
@@ -29,7 +30,7 @@ void musicKey() {
     // Before start-up made the player there is nothing to switch.
     if (!app.musicPlayer) return;
     if (app.musicOn) {
-        app.musicPlayer->openFile(KEY_MUSIC);
+        app.musicPlayer->openFile(dataFile(KEY_MUSIC).c_str());
         app.musicPlayer->playFromStart();
     } else {
         app.musicPlayer->stop();

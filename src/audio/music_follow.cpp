@@ -6,6 +6,7 @@
 
 #include "core/app_state.h"
 #include "audio/music_player.h"
+#include "base/data_folder.h"
 
 namespace {
 
@@ -42,8 +43,11 @@ void playFrom(MusicPlayer& player, double seconds, int nowMs) {
 // Opens the scene's music in place of whatever plays; false when it is missing.
 bool takeCharge(MusicPlayer& player) {
     if (follower.missingFile == app.sceneMusicFile) return false;
-    player.openFile(app.sceneMusicFile.c_str());
-    if (player.shortPath != app.sceneMusicFile) {
+    // The shipped scenes name "media/01.mp3": found in the data folder from
+    // wherever the program runs.
+    const std::string file = dataFileNamed(app.sceneMusicFile);
+    player.openFile(file.c_str());
+    if (player.shortPath != file) {
         follower.missingFile = app.sceneMusicFile;
         return false;
     }

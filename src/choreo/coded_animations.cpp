@@ -16,6 +16,7 @@
 
 #include "camera/camera.h"
 #include "figure/person.h"
+#include "base/console.h"
 
 namespace {
 
@@ -25,9 +26,7 @@ struct Triple {
 
 // Console texts carry no line end: whatever is printed next continues the line.
 void announce(const char* text) {
-    if (!text) return;
-    std::fputs(text, stdout);
-    std::fflush(stdout);
+    if (text) consoleReportText(text);
 }
 
 // [SECTION] Camera tours

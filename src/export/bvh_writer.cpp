@@ -1,10 +1,11 @@
-// bvh_writer.cpp - writing the hierarchy by walking the part tree, and one
+// bvh_writer.cpp - writing the hierarchy from the skeleton table, and one
 // motion line per frame in the same order.
 #include "export/bvh_writer.h"
 
 #include <cstdio>
 
 #include "figure/person.h"
+#include "figure/skeleton.h"
 
 namespace {
 
@@ -18,30 +19,48 @@ void appendf(std::string& out, const char* format, double a, double b, double c)
     out += line;
 }
 
-void writeJoint(const Person& p, const BodyPart& part, int depth, std::string& out, int* order,
-                int& count) {
+void openJoint(const BodyPart& part, int depth, std::string& out) {
     const std::string pad(static_cast<std::size_t>(depth) * 2, ' ');
-    order[count++] = part.index;
     if (depth == 0) {
         out += "ROOT " + part.label + "\n{\n";
         out += "  OFFSET 0.00000 0.00000 0.00000\n";
         out += "  CHANNELS 6 Xposition Yposition Zposition Xrotation Yrotation Zrotation\n";
-    } else {
-        out += pad + "JOINT " + part.label + "\n" + pad + "{\n";
-        appendf(out, (pad + "  OFFSET %.5f %.5f %.5f\n").c_str(), part.jointOffset[0],
-                part.jointOffset[1], part.jointOffset[2]);
-        out += pad + "  CHANNELS 3 Xrotation Yrotation Zrotation\n";
+        return;
     }
-    if (part.firstChild) {
-        for (const BodyPart* c = part.firstChild; c; c = c->nextSibling)
-            writeJoint(p, *c, depth + 1, out, order, count);
-    } else {
-        const float end = part.length > 0 ? part.length : kStubLength;
-        out += pad + "  End Site\n" + pad + "  {\n";
-        appendf(out, (pad + "    OFFSET %.5f %.5f %.5f\n").c_str(), 0, end, 0);
-        out += pad + "  }\n";
+    out += pad + "JOINT " + part.label + "\n" + pad + "{\n";
+    appendf(out, (pad + "  OFFSET %.5f %.5f %.5f\n").c_str(), part.jointOffset[0], part.jointOffset[1],
+            part.jointOffset[2]);
+    out += pad + "  CHANNELS 3 Xrotation Yrotation Zrotation\n";
+}
+
+void endSite(const BodyPart& part, int depth, std::string& out) {
+    const std::string pad(static_cast<std::size_t>(depth) * 2, ' ');
+    const float end = part.length > 0 ? part.length : kStubLength;
+    out += pad + "  End Site\n" + pad + "  {\n";
+    appendf(out, (pad + "    OFFSET %.5f %.5f %.5f\n").c_str(), 0, end, 0);
+    out += pad + "  }\n";
+}
+
+void closeJoint(int depth, std::string& out) { out += std::string(static_cast<std::size_t>(depth) * 2, ' ') + "}\n"; }
+
+// The joints in the skeleton's depth-first order, which is also the order
+// of the motion lines: a joint is closed when the next one is not below it.
+void writeHierarchy(const Person& p, std::string& out, int* order, int& count) {
+    int open[BODY_PART_COUNT];
+    int depth = 0;
+    for (int k = 0; k < BODY_PART_COUNT; k++) {
+        const int i = skeleton::kOrder[k];
+        while (depth > 0 && open[depth - 1] != skeleton::kParent[i]) closeJoint(--depth, out);
+        order[count++] = i;
+        openJoint(p.part[i], depth, out);
+        if (skeleton::firstChild(i) < 0) {
+            endSite(p.part[i], depth, out);
+            closeJoint(depth, out);
+        } else {
+            open[depth++] = i;
+        }
     }
-    out += pad + "}\n";
+    while (depth > 0) closeJoint(--depth, out);
 }
 
 }  // namespace
@@ -51,7 +70,7 @@ void BvhRecorder::begin(const Person& p) {
     motion_.clear();
     frames_ = 0;
     joints_ = 0;
-    writeJoint(p, p.part[ROOT], 0, hierarchy_, order_, joints_);
+    writeHierarchy(p, hierarchy_, order_, joints_);
 }
 
 void BvhRecorder::addFrame(const Person& p) {

@@ -86,13 +86,30 @@ bool ExportJob::startWithoutEncoding(const RenderOptions& o, std::string& error)
     return true;
 }
 
-bool ExportJob::drawFrame(std::string& error) {
+// Draws the next frame; a frame that is kept is read back and queued for the
+// encoder. One that is not still goes through the whole display pass, so
+// everything a pass moves (the light, a camera tour or drift, the GL light
+// position the next frame is lit by) moves as in the film, but under an
+// empty scissor box no pixel is computed.
+bool ExportJob::drawFrame(bool keep, std::string& error) {
     // The projection and text spacings follow the output's size while it is
     // drawn, and the window's again afterwards.
     const int windowW = static_cast<int>(app.windowWidth);
     const int windowH = static_cast<int>(app.windowHeight);
     target_->bind();
     reshape(options_.width, options_.height);
+    if (!keep) {
+        GLint box[4];
+        glGetIntegerv(GL_SCISSOR_BOX, box);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, 0, 0);
+        renderFilmFrame();
+        glDisable(GL_SCISSOR_TEST);
+        glScissor(box[0], box[1], box[2], box[3]);
+        target_->unbind();
+        reshape(windowW, windowH);
+        return true;
+    }
     renderFilmFrame();
     glFinish();
     // A free buffer is waited for only now, so the frame before is encoded
@@ -108,13 +125,12 @@ bool ExportJob::drawFrame(std::string& error) {
 bool ExportJob::step(std::string& error) {
     if (done()) return true;
     idle();
-    // A picture keeps only the last frame: the ones between are stepped, not
-    // drawn. The first is drawn, as it leaves GL state (texturing, the last
-    // normal) that the window's later frames start from.
-    const bool skip = options_.kind == OutputKind::Png && done_ > 0 && done_ + 1 < total_;
+    // A picture keeps only the last frame, the one the film of the same
+    // options ends on; the frames before it are drawn without pixels.
+    const bool keep = options_.kind != OutputKind::Png || done_ + 1 == total_;
     bool ok = true;
     if (options_.kind == OutputKind::Bvh) bvh_.addFrame(app.persons[figure_]);
-    else if (!skip) ok = drawFrame(error);
+    else ok = drawFrame(keep, error);
     if (!ok) {
         cancel();
         return false;

@@ -47,6 +47,8 @@ public:
     int framesTotal() const { return total_; }
     // Why the scene's music was left out of the film, if it was; empty otherwise.
     const std::string& warning() const { return warning_; }
+    // The last frame a job without encoding drew, RGBA bottom row first.
+    const std::vector<std::uint8_t>& unencodedFrame() const { return unencoded_; }
     // Completes the file and renames it into place.
     bool finish(std::string& error);
     // Drops the output; the target keeps whatever it held.
@@ -54,7 +56,7 @@ public:
 
 private:
     void begin(const RenderOptions& o);
-    bool drawFrame(std::string& error);
+    bool drawFrame(bool keep, std::string& error);
 
     RenderOptions options_;
     AtomicFileWriter writer_;

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "core/app_state.h"
+#include "base/console.h"
 #include "base/platform.h"
 #include "scene/scene_init.h"
 #include "export/export_job.h"
@@ -44,8 +45,7 @@ void gluMarkerSphere(double radius, int slices, int stacks) {
 }
 
 int failWith(const std::string& error) {
-    std::printf("ERROR: %s\n", error.c_str());
-    std::fflush(stdout);
+    consoleError("ERROR: " + error);
     return 1;
 }
 
@@ -83,7 +83,7 @@ bool loadInput(const RenderOptions& o, std::string& error) {
         // nothing to load: the scene the program starts with, and the keys
     } else if (isSceneFileName(o.input)) {
         if (!loadScene(o.input, error)) return false;
-    } else if (!app.persons[app.selectedPerson].loadAnimation(o.input.c_str())) {
+    } else if (!app.persons[app.selectedPerson].loadAnimation(o.input.c_str(), true)) {
         error = "cannot render '" + o.input + "': not a readable animation file";
         return false;
     }
@@ -112,7 +112,12 @@ void showProgress(const ExportJob& job, std::chrono::steady_clock::time_point st
 int runRenderCommand(int argc, char** argv) {
     RenderOptions o;
     std::string error;
-    if (!parseRenderOptions(argc, argv, o, error)) return failWith(error);
+    if (!parseRenderOptions(argc, argv, o, error)) {
+        failWith(error);
+        return kUsageExitStatus;
+    }
+    // Progress and errors only: the load's report lines would break up the bar.
+    setConsoleQuiet(!o.verbose);
     gFilmFps = o.fps;
     platform::setClock(filmClock);
 
@@ -134,7 +139,6 @@ int runRenderCommand(int argc, char** argv) {
     }
     showProgress(job, start, true);
     if (!job.finish(error)) return failWith(error);
-    std::printf("Rendered %d frames to '%s'\n", o.frames, o.output.c_str());
-    std::fflush(stdout);
+    consoleReport("Rendered " + std::to_string(o.frames) + " frames to '" + o.output + "'");
     return 0;
 }

@@ -57,6 +57,13 @@ bool fail(std::string& error, const std::string& what) {
 
 }  // namespace
 
+bool isRenderOption(const std::string& option) {
+    for (const char* known : {"--render", "--out", "--frames", "--seconds", "--size", "--fps",
+                              "--figure", "--keys", "--music", "--no-music"})
+        if (option == known) return true;
+    return false;
+}
+
 bool wantsRender(int argc, char** argv) {
     for (int i = 1; i < argc; i++)
         if (std::strcmp(argv[i], "--render") == 0) return true;
@@ -80,10 +87,15 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& er
         const std::string opt = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (opt.rfind("--", 0) != 0) return fail(error, "unexpected argument '" + opt + "'");
-        if (opt == "--no-music") {  // the one option without a value
+        if (opt == "--verbose") {
+            o.verbose = true;
+            continue;
+        }
+        if (opt == "--no-music") {
             o.noMusic = true;
             continue;
         }
+        if (!isRenderOption(opt)) return fail(error, "unknown option '" + opt + "'");
         if (!value) return fail(error, opt + " needs a value");
         i++;
         if (opt == "--render") {

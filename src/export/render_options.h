@@ -1,7 +1,7 @@
 // render_options.h - the command line of a render without a window.
 //
 //   puppetorium --render IN --out OUT [--frames N | --seconds S]
-//               [--size WxH] [--fps F] [--figure K] [--keys KEYS]
+//               [--size WxH] [--fps F] [--figure K] [--keys KEYS] [--verbose]
 //               [--music FILE | --no-music]
 //
 // IN is a ".scene" file (applied whole), an animation file (loaded into
@@ -10,6 +10,10 @@
 #pragma once
 
 #include <string>
+
+// The exit status of a command line that was refused, the window's or a
+// render's.
+constexpr int kUsageExitStatus = 2;
 
 enum class OutputKind { None, Mp4, Webm, Gif, Png, Bvh };
 
@@ -24,9 +28,13 @@ struct RenderOptions {
     int fps = 25;
     int figure = -1;         // -1: the selected figure
     std::string keys;
+    bool verbose = false;    // show the load's report lines too
     std::string music;       // --music FILE: the film's sound instead of the scene's music
     bool noMusic = false;    // --no-music: a silent film
 };
+
+// True for the options a render takes a value for ("--out", ...).
+bool isRenderOption(const std::string& option);
 
 // True when the command line asks for a render (holds "--render").
 bool wantsRender(int argc, char** argv);

@@ -132,9 +132,14 @@ bool VideoEncoder::openStream(const std::string& path, std::string& error) {
     codec_->pix_fmt = r->pixels;
     codec_->gop_size = 2 * fps_;
     // What the conversion produces, so players turn it back into the same RGB.
+    // All three are named: a player that finds primaries or transfer
+    // "unspecified" may guess them from the picture size (BT.709 for HD) and
+    // shift every colour.
     if (r->pixels == AV_PIX_FMT_YUV420P) {
         codec_->color_range = AVCOL_RANGE_MPEG;
         codec_->colorspace = AVCOL_SPC_SMPTE170M;
+        codec_->color_primaries = AVCOL_PRI_SMPTE170M;
+        codec_->color_trc = AVCOL_TRC_SMPTE170M;
     }
     if (format_->oformat->flags & AVFMT_GLOBALHEADER) codec_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     tuneEncoder(codec_, kind_);

@@ -1,62 +1,83 @@
-// figure_view.cpp - a figure's bounding sphere from its part matrices, and
-// the view-volume and screen-size questions about it.
+// figure_view.cpp - a figure's bounding sphere from its part matrices and
+// the reach of each part's recipe, and the view-volume and screen-size
+// questions about it.
 #include "figure/figure_view.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "figure/person.h"
+#include "figure/part_shapes.h"
+#include "figure/skeleton.h"
 
 namespace {
 
-// c = a x b, column-major.
-void multiply(const float* a, const float* b, float* c) {
-    for (int col = 0; col < 4; col++)
-        for (int row = 0; row < 4; row++) {
-            float v = 0;
-            for (int k = 0; k < 4; k++) v += a[k * 4 + row] * b[col * 4 + k];
-            c[col * 4 + row] = v;
-        }
+// The recipe's reach remembered per part for the last few sets of sizes, so
+// a frame of many alike figures builds each recipe about once.
+struct ReachMemo {
+    static constexpr int kWays = 4;
+    struct Entry {
+        bool valid = false;
+        float length = 0, radius = 0;
+        bool male = true;
+        int item = 0;
+        float reach = 0;
+    } entry[BODY_PART_COUNT][kWays];
+    int next[BODY_PART_COUNT] = {};
+} memo;
+
+// The fast path's tessellation was tuned with a roomier sphere than the
+// shapes need: 1.1 L + 2.5 R a part and 12 for a held item. Closer figures
+// keep their full detail with it, so the pictures stay as they were; the
+// recipe makes sure the sphere never falls short of a shape.
+float allowance(const BodyPart& b, int item) {
+    return 1.1f * std::fabs(b.length) + 2.5f * std::fabs(b.radius) + (item != ITEM_NONE ? 12.0f : 0.0f);
 }
 
-// How far a part's own shapes reach from its joint: the limb ellipsoid runs
-// to 1.1 L along and 1.2 R across, the shoulder block 1.5 R across, the
-// chest spheres 1.8 R forward; held items have fixed sizes, the longest
-// (the sword, the tube gun) under 12.
 float partReach(const Person& p, int i) {
-    const BodyPart& b = p.part[i];
-    float reach = 1.1f * std::fabs(b.length) + 2.5f * std::fabs(b.radius);
     const int item = i == LHI ? p.leftHandItem : i == RHI ? p.rightHandItem : ITEM_NONE;
-    if (item != ITEM_NONE) reach += 12;
-    return reach;
-}
-
-void walk(const Person& p, const BodyPart* node, const float* parent, const float* centre, float& radius) {
-    for (; node; node = node->nextSibling) {
-        float world[16];
-        multiply(parent, node->transform, world);
-        const float dx = world[12] - centre[0], dy = world[13] - centre[1], dz = world[14] - centre[2];
-        radius = std::max(radius, std::sqrt(dx * dx + dy * dy + dz * dz) + partReach(p, node->index));
-        walk(p, node->firstChild, world, centre, radius);
-    }
+    const BodyPart& b = p.part[i];
+    for (const ReachMemo::Entry& e : memo.entry[i])
+        if (e.valid && e.length == b.length && e.radius == b.radius && e.male == p.isMale && e.item == item)
+            return e.reach;
+    static partshapes::Recipe recipe;  // GL thread only, as the drawing
+    partshapes::recipeFor(p, i, recipe);
+    ReachMemo::Entry& e = memo.entry[i][memo.next[i]];
+    memo.next[i] = (memo.next[i] + 1) % ReachMemo::kWays;
+    e = {true, b.length, b.radius, p.isMale, item, std::max(allowance(b, item), partshapes::reachOf(recipe))};
+    return e.reach;
 }
 
 float length3(float x, float y, float z) { return std::sqrt(x * x + y * y + z * z); }
 
 }  // namespace
 
-BoundingSphere figureBounds(const Person& p) {
-    const float* root = p.part[ROOT].transform;
+void partReaches(const Person& p, float reach[BODY_PART_COUNT]) {
+    for (int i = 0; i < BODY_PART_COUNT; i++) reach[i] = partReach(p, i);
+}
+
+// Each part's shapes lie within its reach of its joint, and the part
+// matrices neither stretch nor squash.
+BoundingSphere figureBounds(const Mat4 model[BODY_PART_COUNT], const float reach[BODY_PART_COUNT]) {
+    const float* root = model[ROOT].m;
     BoundingSphere s{{root[12], root[13], root[14]}, 0};
-    const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    walk(p, &p.part[ROOT], identity, s.centre, s.radius);
+    for (int i = 0; i < BODY_PART_COUNT; i++) {
+        const float* m = model[i].m;
+        s.radius = std::max(s.radius, length3(m[12] - s.centre[0], m[13] - s.centre[1], m[14] - s.centre[2]) + reach[i]);
+    }
     return s;
 }
 
+BoundingSphere figureBounds(const Person& p) {
+    Mat4 model[BODY_PART_COUNT];
+    skeleton::modelMatrices(p, model);
+    float reach[BODY_PART_COUNT];
+    partReaches(p, reach);
+    return figureBounds(model, reach);
+}
+
 bool FigureView::sees(const BoundingSphere& s) const {
-    float clip[16];
-    multiply(projection, modelview, clip);
-    auto row = [&](int r, int k) { return clip[k * 4 + r]; };
+    const Mat4 clip = Mat4::from(projection) * Mat4::from(modelview);
+    auto row = [&](int r, int k) { return clip.m[k * 4 + r]; };
     // The six planes are the last row plus or minus each of the others.
     for (int r = 0; r < 3; r++)
         for (int sign = -1; sign <= 1; sign += 2) {

@@ -7,7 +7,8 @@
 // and the viewport size.
 #pragma once
 
-class Person;
+#include "figure/matrix.h"
+#include "figure/person.h"
 
 struct BoundingSphere {
     float centre[3];
@@ -15,8 +16,16 @@ struct BoundingSphere {
 };
 
 // Holds every part and held item of the figure in its present pose, in the
-// frame the figure is drawn in (ROOT's transform carries the position).
+// frame the figure is drawn in (ROOT's transform carries the position),
+// centred on ROOT's joint.
 BoundingSphere figureBounds(const Person& p);
+// The same from the parts' model matrices (skeleton.h) and reaches, for a
+// drawing that has both already.
+BoundingSphere figureBounds(const Mat4 model[BODY_PART_COUNT], const float reach[BODY_PART_COUNT]);
+// How far each part's shapes reach from its joint (part_shapes.h), with
+// the room the fast path's detail was tuned with; it changes only with the
+// sizes, the gender and the held items.
+void partReaches(const Person& p, float reach[BODY_PART_COUNT]);
 
 struct FigureView {
     float modelview[16];

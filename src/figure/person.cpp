@@ -2,7 +2,7 @@
 // limits and clothing of a Person.
 //
 // Sections (search "[SECTION]"):
-//   Tables
+//   Tables (proportions, limits, standing pose; the tree is skeleton.cpp's)
 //   BodyPart
 //   Person
 #include "figure/person.h"
@@ -19,33 +19,6 @@ const char* const kBodyPartLabels[BODY_PART_COUNT] = {
 };
 
 namespace {
-
-constexpr int NONE = -1;
-
-// Tree links by index: next sibling and first child.
-struct Links { int nextSibling, firstChild; };
-constexpr Links kTree[BODY_PART_COUNT] = {
-    {NONE, PELVIS},   // ROOT
-    {NONE, NECK},     // TORSO
-    {RUL, TORSO},     // STOMK
-    {NONE, STOMK},    // PELVIS
-    {RUA, HEAD},      // NECK
-    {NONE, NONE},     // HEAD
-    {LUA, RLA},       // RUA
-    {NONE, LLA},      // LUA
-    {NONE, RH},       // RLA
-    {NONE, LH},       // LLA
-    {NONE, RHI},      // RH
-    {NONE, LHI},      // LH
-    {LUL, RLL},       // RUL
-    {NONE, LLL},      // LUL
-    {NONE, RF},       // RLL
-    {NONE, LF},       // LLL
-    {NONE, NONE},     // RF
-    {NONE, NONE},     // LF
-    {NONE, NONE},     // LHI
-    {NONE, NONE},     // RHI
-};
 
 // (length, radius) before scaling, for parts 0 to 17.
 struct Size { float length, radius; };
@@ -118,11 +91,9 @@ void BodyPart::setJointOffset(float x, float y, float z) {
     jointOffset[0] = x; jointOffset[1] = y; jointOffset[2] = z;
 }
 
-void BodyPart::setHierarchy(const std::string& lbl, int idx, BodyPart* sibling, BodyPart* child) {
+void BodyPart::setHierarchy(const std::string& lbl, int idx) {
     label = lbl;
     index = idx;
-    nextSibling = sibling;
-    firstChild = child;
 }
 
 void BodyPart::seedAnimator() {
@@ -154,15 +125,9 @@ void Person::reset() {
         const Limits& l = kLimits[i];
         part[i].setLimits(l.minX, l.maxX, l.minY, l.maxY, l.minZ, l.maxZ);
     }
-    for (int i = 0; i < BODY_PART_COUNT; i++) {
-        const Links& k = kTree[i];
-        part[i].setHierarchy(kBodyPartLabels[i], i,
-                             k.nextSibling == NONE ? nullptr : &part[k.nextSibling],
-                             k.firstChild == NONE ? nullptr : &part[k.firstChild]);
-    }
+    for (int i = 0; i < BODY_PART_COUNT; i++) part[i].setHierarchy(kBodyPartLabels[i], i);
     layoutJoints();
     applyTextures();
-    // The quadric is made by the drawing code on first use and kept.
     for (int i = 0; i < BODY_PART_COUNT; i++) computePartTransform(i);
 }
 

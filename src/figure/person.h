@@ -10,6 +10,8 @@
 //   person_pose.cpp     part matrices, per-frame step, posing operations
 //   person_commands.cpp the small operations behind keys and menus
 //   person_draw.cpp     drawing (GL)
+//   skeleton.h          the part tree and the forward-kinematics pass
+//   part_shapes.h       the shapes each part is drawn with
 //   io/animation_file.cpp, io/code_export.cpp  load, save, code export
 //
 // The model half is GL-free: part matrices are computed in float arithmetic.
@@ -25,6 +27,18 @@
 struct GLUquadric;
 struct FigureView;
 
+// What the figure drawing is given by the scene, so it reads no global
+// settings: whether textures and wireframe are on, and the quadric GLU's
+// shapes are drawn with (null: the drawing makes one of its own).
+struct FigureDrawSettings {
+    bool texturesOn = true;
+    bool wireframeOn = false;
+    GLUquadric* quadric = nullptr;
+    // The selected part shows yellow in the window; films leave out the
+    // editing aids, so a film frame draws without it.
+    bool selectionHighlight = true;
+};
+
 // The kept fields (length, radius, rotation, joint offset, limits, texture)
 // come from PartFields; the members here are the animator and what the
 // skeleton and the pose derive.
@@ -34,8 +48,6 @@ public:
     float transform[16] = {0};
     std::string label;
     int index = 0;
-    BodyPart* nextSibling = nullptr;
-    BodyPart* firstChild = nullptr;
 
     BodyPart();
     BodyPart(const BodyPart&) = delete;
@@ -46,7 +58,7 @@ public:
     void setLimits(float minX, float maxX, float minY, float maxY, float minZ, float maxZ);
     void setJointOffset(float x, float y, float z);
     void setTexture(int slot) { texture = slot; }
-    void setHierarchy(const std::string& lbl, int idx, BodyPart* sibling, BodyPart* child);
+    void setHierarchy(const std::string& lbl, int idx);
     void seedAnimator();
 
     // Pose (person_pose.cpp).
@@ -61,7 +73,6 @@ public:
     BodyPart part[BODY_PART_COUNT];
     KeyFrameAnimation kfaPos;
     TexturedBox torsoBox;               // follows from sex and skin; undo keeps it
-    GLUquadric* partQuadric = nullptr;  // made on first draw, reused for the whole run
 
     Person();
     Person(const Person&) = delete;
@@ -107,21 +118,18 @@ public:
     void pushPoseKeyFrame(float steps);
 
     // ---- drawing (person_draw.cpp)
-    void draw();
-    void drawNode(BodyPart* node);
-    void drawBodyPart(int idx);
-    void drawCopy(const FigureView* view, float maxErrorPx);
+    void draw(const FigureDrawSettings& settings);
+    void drawBodyPart(int idx, const FigureDrawSettings& settings);
+    // One copy in the present pose, every part; with a view (the fast
+    // path), left out when out of sight, `reach` being partReaches'
+    // (figure_view.h), and parts an earlier copy drew the same left out.
+    void drawCopy(const FigureView* view, float maxErrorPx, const FigureDrawSettings& settings,
+                  const float* reach = nullptr);
 
     // ---- animation files (io/)
-    bool loadAnimation(const char* path);
+    // F5's load words a missing file "ERROR: text file not found"; the
+    // program's own loads (built-in scenes, the render's input) name it.
+    bool loadAnimation(const char* path, bool nameMissingFile = false);
     bool saveAnimation(const char* path);
     void exportAnimationCode(std::string prefix);
 };
-
-// Free drawers of the held items (person_draw.cpp).
-void drawBallItem();
-void drawFlowerItem();
-void drawDiscItem();
-void drawSwordItem();
-void drawGunItem();
-void drawTubeGunItem();

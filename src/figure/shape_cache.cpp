@@ -1,12 +1,12 @@
 // shape_cache.cpp - the figures' quadric shapes and boxes for the reference
 // and the fast drawing paths: display lists per size and tessellation, or
-// the batch.
+// the batch. The pass's record (figure_pass.h) says which.
 //
-// Index:
-//   1. The list tables
-//   2. Drawing state around a figure (culling, detail, batching)
-//   3. Shapes into the batch
-//   4. Spheres, cylinders and boxes
+// Sections (search "[SECTION]"):
+//   The list tables
+//   Detail and culling
+//   Shapes into the batch
+//   Spheres, cylinders and boxes
 //
 // Each distinct shape is compiled on first use and replayed afterwards. A
 // full table (or no list names left) draws directly, so nothing breaks, it
@@ -25,6 +25,7 @@
 #include <cstddef>
 #include <functional>
 
+#include "figure/part_shapes.h"
 #include "figure/shape_batch.h"
 #include "figure/shape_mesh.h"
 #include "figure/textured_box.h"
@@ -32,17 +33,20 @@
 
 namespace {
 
-// ============================================================== 1. The list tables
+// [SECTION] The list tables
 
-bool gReference = false;
+// What a list holds. A pair of spheres is named by its recipe's pair and
+// two sizes, which fix both spheres; its two tessellations are packed.
+enum class ListKind { SPHERE, TUBE, LIMB, EYES };
 
 struct ShapeKey {
-    int kind;  // 0 sphere, 1 cylinder
+    ListKind kind;
     double a, b, c;
     int slices, stacks;
+    bool outline;  // quads for wireframe, else triangles
     bool operator==(const ShapeKey& o) const {
         return kind == o.kind && a == o.a && b == o.b && c == o.c && slices == o.slices &&
-               stacks == o.stacks;
+               stacks == o.stacks && outline == o.outline;
     }
 };
 
@@ -57,7 +61,7 @@ ShapeSlot referenceTable[kTableSize];
 ShapeSlot fastTable[kTableSize];
 
 std::size_t hashKey(const ShapeKey& key) {
-    std::size_t h = static_cast<std::size_t>(key.kind) * 1000003u;
+    std::size_t h = (static_cast<std::size_t>(key.kind) * 2 + key.outline) * 1000003u;
     for (double v : {key.a, key.b, key.c}) h = h * 31 + std::hash<double>()(v);
     return h * 31 + static_cast<std::size_t>(key.slices * 64 + key.stacks);
 }
@@ -91,40 +95,24 @@ shapemesh::Mesh scratch;
 
 
 
-// ============================================================== 2. Drawing state around a figure
+// [SECTION] Detail and culling
 
 constexpr double kPi = 3.14159265358979323846;
 
-bool gInFigure = false;
-bool gCullAllowed = false;
-bool gCullOn = false;  // wanted for what follows; in the batch, per draw
-bool gBatching = false;
-bool gHolding = false;  // figures wait in the batch for later ones
-float gPixelsPerUnit = 0;  // 0: unknown, full detail
-float gMaxErrorPx = 0;
-// GL's current normal as the reference drawing would leave it: boxes send
-// no normals of their own and are lit with it.
-float gNormal[3] = {0, 0, 1};
-
-void setCull(bool on) {
-    if (on == gCullOn) return;
-    gCullOn = on;
-    if (gBatching) return;
-    if (on) glEnable(GL_CULL_FACE);
-    else glDisable(GL_CULL_FACE);
-}
+FigureDrawState& pass = figureDrawState();
 
 void unculled() {
-    if (gInFigure) setCull(false);
+    if (pass.inFigure) shapes::setCull(false);
 }
 
 shapemesh::Detail detail(int slices, int stacks, double across, double along) {
-    if (!gInFigure || gPixelsPerUnit <= 0) return {slices, stacks};
-    return shapemesh::detailFor(slices, stacks, static_cast<float>(std::fabs(across)) * gPixelsPerUnit,
-                                static_cast<float>(std::fabs(along)) * gPixelsPerUnit, gMaxErrorPx);
+    // Wireframe shows the tessellation itself: the reference's, always.
+    if (!pass.inFigure || pass.pixelsPerUnit <= 0 || pass.outline) return {slices, stacks};
+    return shapemesh::detailFor(slices, stacks, static_cast<float>(std::fabs(across)) * pass.pixelsPerUnit,
+                                static_cast<float>(std::fabs(along)) * pass.pixelsPerUnit, pass.maxErrorPx);
 }
 
-// ============================================================== 3. Shapes into the batch
+// [SECTION] Shapes into the batch
 
 // What GL would draw the next shape with, read back once per shape.
 struct Current {
@@ -139,7 +127,7 @@ Current current() {
     glGetFloatv(GL_CURRENT_COLOR, c.colour);
     GLint texture = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
-    c.style = {static_cast<unsigned>(texture), glIsEnabled(GL_TEXTURE_2D) == GL_TRUE, gCullOn};
+    c.style = {static_cast<unsigned>(texture), glIsEnabled(GL_TEXTURE_2D) == GL_TRUE, pass.cullOn};
     return c;
 }
 
@@ -170,23 +158,24 @@ void batchSphere(const Current& c, double r, shapemesh::Detail d, const float of
 // or on the +z rim (tubes); that vertex's normal stays current.
 void normalAfterSphere(int stacks) {
     const double a = kPi / std::max(1, stacks);
-    gNormal[0] = 0;
-    gNormal[1] = static_cast<float>(std::sin(a));
-    gNormal[2] = static_cast<float>(-std::cos(a));
+    pass.normal[0] = 0;
+    pass.normal[1] = static_cast<float>(std::sin(a));
+    pass.normal[2] = static_cast<float>(-std::cos(a));
 }
 
 void normalAfterCylinder(double base, double top, double height) {
     const double slope = std::sqrt((base - top) * (base - top) + height * height);
-    gNormal[0] = 0;
-    gNormal[1] = static_cast<float>(slope > 0 ? height / slope : 1);
-    gNormal[2] = static_cast<float>(slope > 0 ? (base - top) / slope : 0);
+    pass.normal[0] = 0;
+    pass.normal[1] = static_cast<float>(slope > 0 ? height / slope : 1);
+    pass.normal[2] = static_cast<float>(slope > 0 ? (base - top) / slope : 0);
 }
+
+// A mesh into GL, or its quads where a figure is drawn in wireframe.
+void emit(const shapemesh::Mesh& m) { shapes::emitMesh(m, pass.outline); }
 
 }  // namespace
 
-void setReferenceDrawing(bool on) { gReference = on; }
-
-void shapes::emitMesh(const shapemesh::Mesh& m) {
+void shapes::emitMesh(const shapemesh::Mesh& m, bool asQuads) {
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
@@ -196,85 +185,50 @@ void shapes::emitMesh(const shapemesh::Mesh& m) {
     glVertexPointer(3, GL_FLOAT, stride, &m.vertex[0].x);
     glNormalPointer(GL_FLOAT, stride, &m.vertex[0].nx);
     glTexCoordPointer(2, GL_FLOAT, stride, &m.vertex[0].s);
-    glDrawElements(GL_TRIANGLES, m.indexCount, GL_UNSIGNED_SHORT, m.index);
+    if (asQuads) {
+        static shapemesh::Faces faces;
+        shapemesh::facesOf(m, faces);
+        glDrawElements(GL_QUADS, faces.quadIndexCount, GL_UNSIGNED_SHORT, faces.quad);
+        glDrawElements(GL_TRIANGLES, faces.triangleIndexCount, GL_UNSIGNED_SHORT, faces.triangle);
+    } else {
+        glDrawElements(GL_TRIANGLES, m.indexCount, GL_UNSIGNED_SHORT, m.index);
+    }
     glPopClientAttrib();
 }
-bool referenceDrawing() { return gReference; }
 
 namespace shapes {
 
-void beginFigure(bool filled) {
-    gInFigure = true;
-    gCullAllowed = filled && !gReference;
-    gBatching = filled && !gReference;
-    gCullOn = glIsEnabled(GL_CULL_FACE);
-    gPixelsPerUnit = 0;
-    if (!gBatching) {
-        shapebatch::flush();  // what waits goes out before anything drawn directly
-        return;
-    }
-    if (gCullOn) glDisable(GL_CULL_FACE);  // the batch culls per draw
-    gCullOn = false;
-    glGetFloatv(GL_CURRENT_NORMAL, gNormal);
-    float projection[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    shapebatch::setProjection(projection);
-}
-
-void setDetail(float pixelsPerUnit, float maxErrorPx) {
-    gPixelsPerUnit = pixelsPerUnit;
-    gMaxErrorPx = maxErrorPx;
-}
-
-void endFigure() {
-    setCull(false);
-    if (gBatching) {
-        if (!gHolding) shapebatch::flush();
-        glNormal3fv(gNormal);
-    }
-    gInFigure = false;
-    gCullAllowed = false;
-    gBatching = false;
-    gPixelsPerUnit = 0;
-}
-
-void beginFigures() { gHolding = true; }
-
-void endFigures() {
-    gHolding = false;
-    shapebatch::flush();
-}
-
-// ============================================================== 4. Spheres, cylinders and boxes
+// [SECTION] Spheres, cylinders and boxes
 
 void sphere(GLUquadric* q, double r, int slices, int stacks, double across, double along) {
-    if (gReference) {
-        cachedShape(referenceTable, {0, r, 0, 0, slices, stacks}, [&] { gluSphere(q, r, slices, stacks); });
+    if (pass.reference) {
+        cachedShape(referenceTable, {ListKind::SPHERE, r, 0, 0, slices, stacks, false},
+                    [&] { gluSphere(q, r, slices, stacks); });
         return;
     }
     const shapemesh::Detail d = detail(slices, stacks, r * across, r * along);
-    if (gInFigure) setCull(gCullAllowed && r > 0 && across > 0 && along > 0);
-    if (gBatching) {
+    if (pass.inFigure) setCull(pass.cullAllowed && r > 0 && across > 0 && along > 0);
+    if (pass.batching) {
         batchSphere(current(), r, d, kNoOffset, kNoScale);
         normalAfterSphere(stacks);
         return;
     }
-    cachedShape(fastTable, {0, r, 0, 0, d.slices, d.stacks}, [&] {
+    cachedShape(fastTable, {ListKind::SPHERE, r, 0, 0, d.slices, d.stacks, pass.outline}, [&] {
         shapemesh::buildSphere(scratch, r, d.slices, d.stacks);
-        shapes::emitMesh(scratch);
+        emit(scratch);
     });
 }
 
 void cylinder(GLUquadric* q, double base, double top, double height, int slices, int stacks) {
-    if (gReference) {
-        cachedShape(referenceTable, {1, base, top, height, slices, stacks},
+    if (pass.reference) {
+        cachedShape(referenceTable, {ListKind::TUBE, base, top, height, slices, stacks, false},
                     [&] { gluCylinder(q, base, top, height, slices, stacks); });
         return;
     }
     const double extent = std::fmax(std::fabs(base), std::fabs(top));
     const shapemesh::Detail d = detail(slices, stacks, extent, extent);
-    if (gInFigure) setCull(false);
-    if (gBatching) {
+    if (pass.inFigure) setCull(false);
+    if (pass.batching) {
         const Current c = current();
         shapemesh::buildCylinder(scratch, base, top, height, d.slices, d.stacks);
         shapebatch::addMesh(scratch, shapebatch::place(c.modelview, kNoOffset, kNoScale, 1), c.colour, c.style);
@@ -282,70 +236,54 @@ void cylinder(GLUquadric* q, double base, double top, double height, int slices,
         return;
     }
     // Open tubes are few and never culled: GLU's own, only tessellated by size.
-    cachedShape(fastTable, {1, base, top, height, d.slices, d.stacks},
+    cachedShape(fastTable, {ListKind::TUBE, base, top, height, d.slices, d.stacks, false},
                 [&] { gluCylinder(q, base, top, height, d.slices, d.stacks); });
 }
 
-// Two spheres as one mesh, each with its own detail; the key packs both.
-void sphereTwins(int kind, double a, double b, const shapemesh::Detail d[2], const double radius[2],
-                 const float offset[2][3], const float scale[2][3]) {
-    if (gInFigure) setCull(gCullAllowed && a > 0 && b > 0);
-    if (gBatching) {
-        const Current c = current();
-        for (int k = 0; k < 2; k++) batchSphere(c, radius[k], d[k], offset[k], scale[k]);
-        normalAfterSphere(6);
+void spherePair(GLUquadric* q, const partshapes::Shape& pair) {
+    const partshapes::Sphere* s = pair.sphere;
+    if (pass.reference) {
+        for (int k = 0; k < 2; k++) {
+            const float* o = s[k].offset;
+            const float* f = s[k].scale;
+            const bool moved = o[0] != 0 || o[1] != 0 || o[2] != 0 || f[0] != 1 || f[1] != 1 || f[2] != 1;
+            if (moved) {
+                glPushMatrix();
+                glTranslatef(o[0], o[1], o[2]);
+                glScalef(f[0], f[1], f[2]);
+            }
+            sphere(q, s[k].radius, s[k].slices, s[k].stacks, s[k].across, s[k].along);
+            if (moved) glPopMatrix();
+        }
         return;
     }
-    const ShapeKey key{kind, a, b, 0, d[0].slices * 16 + d[1].slices, d[0].stacks * 16 + d[1].stacks};
+    shapemesh::Detail d[2];
+    bool closed = pass.cullAllowed;
+    for (int k = 0; k < 2; k++) {
+        d[k] = detail(s[k].slices, s[k].stacks, s[k].radius * s[k].across, s[k].radius * s[k].along);
+        closed = closed && s[k].radius > 0 && s[k].across > 0 && s[k].along > 0;
+    }
+    if (pass.inFigure) setCull(closed);
+    if (pass.batching) {
+        const Current c = current();
+        for (int k = 0; k < 2; k++) batchSphere(c, s[k].radius, d[k], s[k].offset, s[k].scale);
+        normalAfterSphere(s[1].stacks);
+        return;
+    }
+    const ListKind kind = pair.pair == partshapes::Pair::EYES ? ListKind::EYES : ListKind::LIMB;
+    const ShapeKey key{kind, pair.pairSize[0], pair.pairSize[1], 0, d[0].slices * 16 + d[1].slices,
+                       d[0].stacks * 16 + d[1].stacks, pass.outline};
     cachedShape(fastTable, key, [&] {
         scratch.vertexCount = scratch.indexCount = 0;
         for (int k = 0; k < 2; k++)
-            shapemesh::appendSphere(scratch, radius[k], d[k].slices, d[k].stacks, offset[k], scale[k]);
-        shapes::emitMesh(scratch);
+            shapemesh::appendSphere(scratch, s[k].radius, d[k].slices, d[k].stacks, s[k].offset, s[k].scale);
+        emit(scratch);
     });
-}
-
-void limb(GLUquadric* q, double r, double l) {
-    const float R = static_cast<float>(r), L = static_cast<float>(l);
-    if (gReference || !(L > 0)) {
-        sphere(q, r, 10, 6);
-        if (!(L > 0)) return;
-        glPushMatrix();
-        glTranslatef(0, 0, 0.5f * L);
-        glScalef(2 * R / L, 2 * R / L, 1);
-        sphere(q, 0.6 * L, 10, 6, 2 * R / L, 1);
-        glPopMatrix();
-        return;
-    }
-    const float across = 2 * R / L;
-    const shapemesh::Detail d[2] = {detail(10, 6, r, r), detail(10, 6, 1.2 * r, 0.6 * l)};
-    const double radius[2] = {r, 0.6 * L};
-    const float offset[2][3] = {{0, 0, 0}, {0, 0, 0.5f * L}};
-    const float scale[2][3] = {{1, 1, 1}, {across, across, 1}};
-    sphereTwins(2, r, l, d, radius, offset, scale);
-}
-
-void eyes(GLUquadric* q, double r) {
-    const float R = static_cast<float>(r);
-    const float first[3] = {0.32f * R, 0.1f * R, 0.9f * R};
-    if (gReference) {
-        glTranslatef(first[0], first[1], first[2]);
-        sphere(q, 0.24 * R, 10, 6);
-        glTranslatef(-0.64f * R, 0, 0);
-        sphere(q, 0.24 * R, 10, 6);
-        return;
-    }
-    const shapemesh::Detail d = detail(10, 6, 0.24 * R, 0.24 * R);
-    const shapemesh::Detail both[2] = {d, d};
-    const double radius[2] = {0.24 * R, 0.24 * R};
-    const float offset[2][3] = {{first[0], first[1], first[2]}, {first[0] - 0.64f * R, first[1], first[2]}};
-    const float scale[2][3] = {{1, 1, 1}, {1, 1, 1}};
-    sphereTwins(3, r, 1, both, radius, offset, scale);
 }
 
 void box(const TexturedBox& b) {
     unculled();
-    if (!gBatching) {
+    if (!pass.batching) {
         b.draw();
         return;
     }
@@ -353,7 +291,7 @@ void box(const TexturedBox& b) {
     const float scale[3] = {b.scaleX, b.scaleY, b.scaleZ};
     const shapebatch::Placement at = shapebatch::place(c.modelview, kNoOffset, scale, 1);
     float normal[3];
-    shapebatch::placeNormal(at, gNormal, normal);
+    shapebatch::placeNormal(at, pass.normal, normal);
     for (int f = 0; f < 6; f++) {
         shapebatch::Style style = c.style;
         if (b.useFaceTextures) style.texture = slotTexture(b.faceTexture[f]);

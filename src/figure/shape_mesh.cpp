@@ -110,6 +110,25 @@ void buildCylinder(Mesh& m, double base, double top, double height, int slices, 
         }
 }
 
+// A band's quad (lo, lo + 1, hi + 1, hi) went in as (lo + 1, hi + 1, hi)
+// then (lo, lo + 1, hi): the second's last two corners are the first's
+// first and last.
+void facesOf(const Mesh& m, Faces& out) {
+    out.quadIndexCount = out.triangleIndexCount = 0;
+    const std::uint16_t* t = m.index;
+    int i = 0;
+    for (; i + 6 <= m.indexCount; i += 3) {
+        if (t[i + 4] != t[i] || t[i + 5] != t[i + 2]) {
+            for (int k = 0; k < 3; k++) out.triangle[out.triangleIndexCount++] = t[i + k];
+            continue;
+        }
+        const std::uint16_t corners[4] = {t[i + 3], t[i], t[i + 1], t[i + 2]};
+        for (std::uint16_t c : corners) out.quad[out.quadIndexCount++] = c;
+        i += 3;
+    }
+    for (; i < m.indexCount; i++) out.triangle[out.triangleIndexCount++] = t[i];
+}
+
 void computePlanes(Mesh& m) {
     for (int i = 0; i < m.indexCount; i += 3) {
         const Vertex& a = m.vertex[m.index[i]];

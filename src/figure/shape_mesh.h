@@ -59,6 +59,16 @@ void appendSphere(Mesh& m, double radius, int slices, int stacks, const float of
 // what the mesh held; tessellation clamped as for spheres (1 stack allowed).
 void buildCylinder(Mesh& m, double base, double top, double height, int slices, int stacks);
 
+// A mesh's faces as GLU's quadrics send them, for wireframe: each pair of
+// triangles a band's quad was split into as that quad (corners in the
+// quad's own order), and the pole rows' triangles alone.
+struct Faces {
+    std::uint16_t quad[kMaxIndices];
+    std::uint16_t triangle[kMaxIndices];
+    int quadIndexCount = 0, triangleIndexCount = 0;
+};
+void facesOf(const Mesh& m, Faces& out);
+
 // Fills the triangle planes of a finished mesh (a zero-area triangle gets
 // a zero normal).
 void computePlanes(Mesh& m);

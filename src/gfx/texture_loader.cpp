@@ -4,9 +4,10 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <cstdio>
+#include <string>
 #include <vector>
 
+#include "base/console.h"
 #include "gfx/texture_slots.h"
 #include "gfx/bitmap_reader.h"
 
@@ -37,8 +38,7 @@ int loadTexture(const char* path) {
     ++*gNextName;  // counted even when the load fails
     const BitmapImage img = readBitmapFile(path);
     if (!img.ok()) {
-        std::printf(">> ERROR: '%s' %s\n", path, img.error.c_str());
-        std::fflush(stdout);
+        consoleError(std::string(">> ERROR: '") + path + "' " + img.error);
         return -1;
     }
 
@@ -67,8 +67,7 @@ int loadTexture(const char* path) {
         gluBuild2DMipmaps(GL_TEXTURE_2D, 4, w, h, GL_RGBA, GL_UNSIGNED_BYTE, scaled.data());
     }
 
-    std::printf(">> Loaded texture '%s'\n", path);
-    std::fflush(stdout);
+    consoleReport(std::string(">> Loaded texture '") + path + "'");
     return *gNextName;
 }
 

@@ -15,6 +15,7 @@
 
 #include <GL/freeglut.h>  // key codes only
 
+#include "base/data_folder.h"
 #include "core/app_state.h"
 #include "audio/music_control.h"
 #include "base/platform.h"
@@ -63,11 +64,14 @@ void previousPerson() {
 // Count and selection are set first, so the files always go to persons 0
 // and 1 whatever was selected before.
 
+// A built-in file from the data folder, named in the error line if missing.
+void loadBuiltIn(Person& p, const char* file) { p.loadAnimation(dataFile(file).c_str(), true); }
+
 void supermanScene() {
     app.selectedPerson = 0;
     app.numPersons = 1;
     app.persons[0].setRightHandItem(ITEM_NONE);
-    app.persons[0].loadAnimation(SUPERMAN_FILE);
+    loadBuiltIn(app.persons[0], SUPERMAN_FILE);
     app.cameraMode = CAM_SHIFT_TOWARDS_PERSON;  // the camera follows him
 }
 
@@ -80,8 +84,8 @@ void boyAndGirlScene() {
     girl.setRightHandItem(ITEM_NONE);
     boy.setGender(true, 1.0f);
     girl.setGender(false, 1.0f);
-    boy.loadAnimation(BOY_FILE);
-    girl.loadAnimation(GIRL_FILE);
+    loadBuiltIn(boy, BOY_FILE);
+    loadBuiltIn(girl, GIRL_FILE);
 }
 
 void swordFightScene() {
@@ -94,12 +98,12 @@ void swordFightScene() {
     first.setGender(true, 1.0f);
     second.setGender(true, 1.0f);
     second.setSkin(TEX_SKIN_DARK);
-    first.loadAnimation(SWORDFIGHT1_FILE);
-    second.loadAnimation(SWORDFIGHT2_FILE);
+    loadBuiltIn(first, SWORDFIGHT1_FILE);
+    loadBuiltIn(second, SWORDFIGHT2_FILE);
 }
 
 void lawnmowerScene() {
-    for (int i = 0; i < app.numPersons; i++) app.persons[i].loadAnimation(LAWNMOWER_FILE);
+    for (int i = 0; i < app.numPersons; i++) loadBuiltIn(app.persons[i], LAWNMOWER_FILE);
 }
 
 // Key 2 starts the orbit tour, or stops the camera where it is.

@@ -27,6 +27,7 @@
 #include <streambuf>
 
 #include "figure/person.h"
+#include "base/console.h"
 #include "base/safe_file.h"
 
 const char* const kAnimationMagicLine = "!!!Marionetrix_v1.0";
@@ -35,14 +36,9 @@ namespace {
 
 // [SECTION] Console and numbers
 
-void consoleLine(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
 // A load's console lines, written in large pieces and flushed once at the
-// end: a flush per entry made a big file take many seconds.
+// end: a flush per entry made a big file take many seconds. Report lines are
+// dropped while the console is quiet; an error shows all the same.
 class LoadLog {
 public:
     LoadLog() = default;
@@ -53,12 +49,14 @@ public:
         std::fflush(stdout);
     }
     void line(const std::string& text) {
+        if (consoleQuiet()) return;
         pending += text;
         pending += '\n';
         if (pending.size() >= kPieceBytes) writeOut();
     }
 
 private:
+    friend void logError(LoadLog& log, const std::string& text);
     static constexpr std::size_t kPieceBytes = 1 << 16;
     void writeOut() {
         std::fwrite(pending.data(), 1, pending.size(), stdout);
@@ -66,6 +64,12 @@ private:
     }
     std::string pending;
 };
+
+// Keeps the error in its place among the report lines before it.
+void logError(LoadLog& log, const std::string& text) {
+    log.writeOut();
+    consoleError(text);
+}
 
 // Largest angle or position a file may hold.
 constexpr double kMaxFileValue = 1e6;
@@ -182,7 +186,7 @@ bool readAnimationText(Person& person, std::istream& in) {
     LoadLog log;
     std::string line;
     if (!readAnimationLine(in, line) || line != kAnimationMagicLine) {
-        log.line("ERROR: text file wrong format");
+        logError(log, "ERROR: text file wrong format");
         return false;
     }
     // Type, name, count and the first block marker: the blocks say it all.
@@ -208,14 +212,16 @@ bool readAnimationText(Person& person, std::istream& in) {
 // Clears and cycles first, so even a failed load leaves a clean person. A
 // file that is there but refused (a FIFO, a device, a folder, too large)
 // says why instead of claiming it was not found.
-bool Person::loadAnimation(const char* path) {
+bool Person::loadAnimation(const char* path, bool nameMissingFile) {
     clearAllKeyFrames();
     setCycle(true);
     std::string text, error;
     bool refused = false;
     if (!readFileSafely(path, kMaxAnimationFileBytes, text, error, &refused)) {
-        consoleLine(refused ? std::string("ERROR: '") + path + "' " + error
-                            : std::string("ERROR: text file not found"));
+        std::string line = "ERROR: text file not found";
+        if (refused) line = std::string("ERROR: '") + path + "' " + error;
+        else if (nameMissingFile) line += std::string(": '") + path + "'";
+        consoleError(line);
         return false;
     }
     TextBuffer buffer(text);
@@ -264,9 +270,9 @@ bool Person::saveAnimation(const char* path) {
     writeAnimationText(*this, out);
     std::string error;
     if (writeFileAtomically(path, out.str(), error)) {
-        consoleLine("Animation has been saved");
+        consoleReport("Animation has been saved");
         return true;
     }
-    consoleLine(std::string("ERROR: could not write '") + path + "'");
+    consoleError(std::string("ERROR: could not write '") + path + "'");
     return false;
 }

@@ -49,6 +49,17 @@ void addFilters(GtkFileChooser* chooser, const FileDialogRequest& request) {
     }
 }
 
+// A chooser that remembers having been typed into opens with its location
+// entry focused, but realizes that entry only a moment after the dialog is
+// on screen. A key typed in that moment went to the unrealized entry: GTK
+// dropped it with a "gtk_widget_event: assertion" on the console. Runs before
+// the window's own handler, which hands the key to the focus widget.
+gboolean realizeFocusFirst(GtkWidget* dialog, GdkEvent*, gpointer) {
+    GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(dialog));
+    if (focus && !gtk_widget_get_realized(focus)) gtk_widget_realize(focus);
+    return GDK_EVENT_PROPAGATE;
+}
+
 class GtkDialogChooser : public FileChooser {
 public:
     bool choose(const FileDialogRequest& request, std::string& path) override {
@@ -59,8 +70,15 @@ public:
             save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN,
             "_Cancel", GTK_RESPONSE_CANCEL, save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
         gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+        g_signal_connect(dialog, "key-press-event", G_CALLBACK(realizeFocusFirst), nullptr);
+        g_signal_connect(dialog, "key-release-event", G_CALLBACK(realizeFocusFirst), nullptr);
         GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
         addFilters(chooser, request);
+        // First in the working folder, where saves and renders go, whichever
+        // folder the program's own data came from.
+        gchar* here = g_get_current_dir();
+        gtk_file_chooser_set_current_folder(chooser, here);
+        g_free(here);
 
         bool chosen = false;
         while (!chosen && gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {

@@ -89,8 +89,9 @@ void drawKeyboardChart() {
     glPopMatrix();
 }
 
-// `withAids` adds what only an editor needs: target marker, selection cone,
-// keyboard chart and HUD; a rendered film shows the stage and figures alone.
+// `withAids` adds what only an editor needs: target marker, selected part's
+// yellow, selection cone, keyboard chart and HUD; a rendered film shows the
+// stage and figures alone.
 void drawScene(bool withAids) {
     if (!app.orthographicView) {
         followPerson(app.camera, app.cameraMode, app.persons[app.selectedPerson].position);
@@ -100,7 +101,9 @@ void drawScene(bool withAids) {
     drawStage();
     // The figures go out together once all are drawn: a few draws for all.
     shapes::beginFigures();
-    for (int i = 0; i < app.numPersons; i++) app.persons[i].draw();
+    FigureDrawSettings settings = figureDrawSettings();
+    settings.selectionHighlight = withAids;
+    for (int i = 0; i < app.numPersons; i++) app.persons[i].draw(settings);
     shapes::endFigures();
     if (withAids) drawSelectionCone();
     applyLightPosition();
@@ -130,6 +133,14 @@ void drawSelectionLines(float xLabel, float xValue, float y, float s, float t) {
 }
 
 }  // namespace
+
+FigureDrawSettings figureDrawSettings() {
+    FigureDrawSettings s;
+    s.texturesOn = app.texturesOn;
+    s.wireframeOn = app.wireframeOn;
+    s.quadric = app.quadric;
+    return s;
+}
 
 // ------------------------------------------------------------- HUD
 void drawHud() {

@@ -5,6 +5,11 @@
 // Time after start during which the scene shows how to open the help.
 constexpr int HELP_HINT_SHOWN_MS = 10000;
 
+#include "figure/person.h"
+
+// What the figures are drawn with, from the scene's switches and quadric.
+FigureDrawSettings figureDrawSettings();
+
 // Draws one complete frame from the current state and swaps buffers.
 void display();
 

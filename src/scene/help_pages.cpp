@@ -6,7 +6,9 @@
 #include <sstream>
 #include <string>
 
+#include "base/data_folder.h"
 #include "core/app_state.h"
+#include "base/console.h"
 #include "base/safe_file.h"
 #include "gfx/text.h"
 
@@ -50,9 +52,8 @@ void loadHelpPages(const char* path) {
     std::string text, error;
     bool refused = false;
     if (!readFileSafely(path, kMaxHelpFileBytes, text, error, &refused)) {
-        if (refused) std::printf("ERROR: '%s' %s\n", path, error.c_str());
-        else std::printf("ERROR: text file not found\n");
-        std::fflush(stdout);
+        if (refused) consoleError(std::string("ERROR: '") + path + "' " + error);
+        else consoleError(std::string("ERROR: text file not found: '") + path + "'");
         clearPages();
         return;
     }
@@ -60,7 +61,7 @@ void loadHelpPages(const char* path) {
     readHelpPages(in);
 }
 
-void loadHelpPages() { loadHelpPages(kHelpFile); }
+void loadHelpPages() { loadHelpPages(dataFile(kHelpFile).c_str()); }
 
 // Half the view's height at the text plane is 10 tan 30 degrees; a character
 // whose raster position falls outside the view is not drawn anyway. One more

@@ -7,6 +7,7 @@
 #include "core/app_state.h"
 #include "scene/reshape.h"
 #include "edit/edit_commands.h"
+#include "base/console.h"
 #include "io/file_chooser.h"
 #include "io/music_path.h"
 #include "base/safe_file.h"
@@ -79,7 +80,7 @@ std::unique_ptr<Scene> readSceneFile(const std::string& path, std::string& error
     bool ok = readFileSafely(path, kMaxSceneFileBytes, text, error);
     if (ok) ok = readSceneText(text, *scene, error, warnings);
     if (ok) scene->musicFile = musicPathFromScene(scene->musicFile, path);
-    for (const std::string& w : warnings) std::printf("WARNING: scene file '%s' %s\n", path.c_str(), w.c_str());
+    for (const std::string& w : warnings) consoleError("WARNING: scene file '" + path + "' " + w);
     if (!ok) scene.reset();
     return scene;
 }

@@ -10,6 +10,7 @@
 
 #include "core/app_state.h"
 #include "audio/music_control.h"
+#include "base/data_folder.h"
 #include "gfx/texture_loader.h"
 
 namespace {
@@ -56,7 +57,8 @@ constexpr GLfloat kLight3Diffuse[4] = {0.2f, 0.2f, 0.8f, 0.5f};
 
 // ------------------------------------------------------------- GL steps
 void loadTextures() {
-    for (int slot : kTextureLoadOrder) app.textures[slot] = loadTexture(kTextureFiles[slot]);
+    for (int slot : kTextureLoadOrder)
+        app.textures[slot] = loadTexture(dataFile(kTextureFiles[slot]).c_str());
 }
 
 void configureQuadric() {

@@ -17,6 +17,10 @@ void bindSlot(int slot) { glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(app.t
 void drawFloor() {
     glPushMatrix();
     glColor3f(0.5f, 0.5f, 0.5f);
+    // Textured from the very first frame: otherwise the floor waited for the
+    // figures to switch texturing on, and a film's first frame (a one-frame
+    // picture) showed it bare grey.
+    if (app.texturesOn) glEnable(GL_TEXTURE_2D);
     bindSlot(TEX_FLOOR_WOODEN);
     // Opaque: blending would give the same pixels, at a cost on every one.
     const GLboolean blending = glIsEnabled(GL_BLEND);

@@ -85,11 +85,12 @@ inline ::testing::AssertionResult near(const Rgb& got, const Rgb& want, int tole
 // Only the nearest surface of each pixel is coloured: a depth-only pass
 // first, then the real pass on equal depth. Shows one translucent layer.
 inline void drawNearestLayer(Person& p) {
+    const FigureDrawSettings settings{app.texturesOn, app.wireframeOn, app.quadric};
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    p.drawNode(&p.part[ROOT]);
+    p.drawCopy(nullptr, 0, settings);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthFunc(GL_LEQUAL);
-    p.drawNode(&p.part[ROOT]);
+    p.drawCopy(nullptr, 0, settings);
     glDepthFunc(GL_LESS);
 }
 

@@ -1,8 +1,9 @@
 // The fast figure drawing against the reference drawing: the same frames,
 // rendered both ways through the real display pass with the real textures,
-// must agree pixel for pixel within a small tolerance. Three scenes: the
-// start scene, 45 figures dancing with their trails, and the couple seen
-// from close by (where the full tessellation must be kept).
+// must agree pixel for pixel within a small tolerance. Four scenes: the
+// start scene, 45 figures dancing with their trails, the couple seen from
+// close by (where the full tessellation must be kept), and the couple in
+// wireframe, where both paths must show the quadrics' quads.
 //
 // With PUPPETORIUM_DRAW_PATHS_OUT set to a folder, each pair is written
 // there as binary PPM pictures for a person to compare.
@@ -24,6 +25,7 @@
 #include "figure/shape_cache.h"
 #include "input/keyboard.h"
 #include "scene/display.h"
+#include "scene/switches.h"
 #include "gfx/texture_loader.h"
 #include "gfx/texture_slots.h"
 
@@ -56,7 +58,7 @@ protected:
         platform::setClock(fakeClock);
     }
     void TearDown() override {
-        setReferenceDrawing(false);
+        resetFigureDrawState();
         platform::resetSeams();
         resetAppState();
         glDisable(GL_TEXTURE_2D);
@@ -78,8 +80,10 @@ protected:
     }
 
     // The light and the camera move with each display pass; each path
-    // starts from the same state.
-    void compareBothWays(const char* name) {
+    // starts from the same state. `minFigurePixels`: how many pixels the
+    // figures must change in the reference picture, against the same frame
+    // without them, so a scene that lost its figures fails.
+    void compareBothWays(const char* name, int minFigurePixels) {
         // A frame first, so both start from the GL state a frame leaves.
         const KeyFrameAnimation light = app.sceneLight;
         render(true);
@@ -87,23 +91,33 @@ protected:
         const std::vector<unsigned char> reference = render(true);
         app.sceneLight = light;
         const std::vector<unsigned char> fast = render(false);
-        int within = 0, figure = 0;
+        const int figures = app.numPersons;
+        app.numPersons = 0;
+        app.sceneLight = light;
+        const std::vector<unsigned char> bare = render(true);
+        app.numPersons = figures;
+        int within = 0, figure = 0, fastFigure = 0;
         for (size_t i = 0; i < reference.size(); i += 3) {
-            int worst = 0;
-            for (int k = 0; k < 3; k++) worst = std::max(worst, std::abs(reference[i + k] - fast[i + k]));
+            int worst = 0, fromBare = 0, fastFromBare = 0;
+            for (int k = 0; k < 3; k++) {
+                worst = std::max(worst, std::abs(reference[i + k] - fast[i + k]));
+                fromBare = std::max(fromBare, std::abs(reference[i + k] - bare[i + k]));
+                fastFromBare = std::max(fastFromBare, std::abs(fast[i + k] - bare[i + k]));
+            }
             if (worst <= 24) within++;
-            // Not floor, not white: where the figures are.
-            const int r = reference[i], g = reference[i + 1], b = reference[i + 2];
-            if (!(r > 240 && g > 240 && b > 240)) figure++;
+            if (fromBare > 24) figure++;
+            if (fastFromBare > 24) fastFigure++;
         }
         const double share = static_cast<double>(within) / (kW * kH);
         EXPECT_GE(share, 0.99) << name;
-        EXPECT_GT(figure, 0) << name << ": nothing drawn";
+        EXPECT_GE(figure, minFigurePixels) << name << ": the figures are missing from the reference drawing";
+        EXPECT_GE(fastFigure, minFigurePixels) << name << ": the figures are missing from the fast drawing";
         if (const char* dir = std::getenv("PUPPETORIUM_DRAW_PATHS_OUT")) {
             write(std::string(dir) + "/" + name + "-reference.ppm", reference);
             write(std::string(dir) + "/" + name + "-fast.ppm", fast);
         }
-        std::printf("%s: %.3f %% of pixels within 24/255\n", name, 100 * share);
+        std::printf("%s: %.3f %% of pixels within 24/255; %d figure pixels (fast %d)\n", name, 100 * share, figure,
+                    fastFigure);
     }
 
     static void write(const std::string& path, const std::vector<unsigned char>& px) {
@@ -118,7 +132,7 @@ protected:
 }  // namespace
 
 TEST_F(DrawPaths, StartSceneLooksTheSameBothWays) {
-    compareBothWays("start");
+    compareBothWays("start", 2000);
 }
 
 TEST_F(DrawPaths, FortyFiveDancersWithTrailsLookTheSameBothWays) {
@@ -126,11 +140,13 @@ TEST_F(DrawPaths, FortyFiveDancersWithTrailsLookTheSameBothWays) {
     setUpDancers(MAX_PERSONS, true);
     testing::internal::GetCapturedStdout();
     for (int i = 0; i < 30; i++) idle();  // into the dance, between keyframes
-    compareBothWays("dancers");
+    compareBothWays("dancers", 20000);
 }
 
-TEST_F(DrawPaths, TheCoupleCloseByLooksTheSameBothWays) {
-    // The boy-and-girl scene, as its key sets it up.
+namespace {
+
+// The boy-and-girl scene, as its key sets it up, seen from close by.
+void setUpCouple() {
     app.numPersons = 2;
     app.persons[0].setRightHandItem(ITEM_FLOWER);
     app.persons[1].setGender(false, 1.0f);
@@ -142,5 +158,20 @@ TEST_F(DrawPaths, TheCoupleCloseByLooksTheSameBothWays) {
     app.persons[0].setShowTrail(true);
     app.camera.setEye(4, 3, 9);
     app.camera.setTarget(app.persons[0].position);
-    compareBothWays("couple");
+}
+
+}  // namespace
+
+TEST_F(DrawPaths, TheCoupleCloseByLooksTheSameBothWays) {
+    setUpCouple();
+    compareBothWays("couple", 20000);
+}
+
+// Each facet's outline, no diagonals: a fast path drawing triangles would
+// put a line across every quad of every sphere, thousands of pixels.
+TEST_F(DrawPaths, TheCoupleInWireframeShowsTheSameQuadsBothWays) {
+    setUpCouple();
+    toggleWireframe();
+    compareBothWays("couple-wireframe", 5000);
+    toggleWireframe();
 }

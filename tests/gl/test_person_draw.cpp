@@ -14,6 +14,7 @@
 #include "core/app_state.h"
 #include "figure/person.h"
 #include "gl_probe.h"
+#include "scene/display.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ TEST(PersonDraw, StandingMaleLandsWhereItsPartsAre) {
     glGetFloatv(GL_MODELVIEW_MATRIX, before);
     GLint depth = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    p.draw();
+    p.draw(figureDrawSettings());
     expectMatrixStackUntouched(before, depth);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
@@ -99,7 +100,7 @@ TEST(PersonDraw, StandingMaleLandsWhereItsPartsAre) {
     EXPECT_TRUE(near(probe(-0.32f, 6.81f), kWhite)) << "right eye";
 
     beginFrame(BACK, 1);
-    p.draw();
+    p.draw(figureDrawSettings());
     EXPECT_TRUE(near(probe(0.32f, 6.81f), kBlue)) << "back of the head";
     EXPECT_TRUE(near(probe(-0.32f, 6.81f), kBlue)) << "back of the head";
 
@@ -107,7 +108,7 @@ TEST(PersonDraw, StandingMaleLandsWhereItsPartsAre) {
     p.setPosition(5, 0, 0);
     p.updateTransform(ROOT);
     beginFrame(FRONT, 1);
-    p.draw();
+    p.draw(figureDrawSettings());
     EXPECT_TRUE(near(probe(-0.5f, 4.0f), kWhite)) << "old chest";
     EXPECT_TRUE(near(probe(4.5f, 4.0f), kBlue)) << "new chest";
 }
@@ -121,14 +122,14 @@ TEST(PersonDraw, FemaleHasTwoChestSpheresAndMaleNone) {
     const float chestY = 1.2f + 1.7f + 0.65f * 1.9f;
 
     beginFrame(LEFT_SIDE, 1);
-    p.draw();
+    p.draw(figureDrawSettings());
     EXPECT_TRUE(near(probe(-1.25f, chestY), kWhite)) << "male: nothing before the chest";
     EXPECT_TRUE(near(probe(-0.7f, chestY), kBlue)) << "male chest block";
 
     p.setGender(false, 1.0f);
     for (int i = 0; i < BODY_PART_COUNT; i++) p.updateTransform(i);
     beginFrame(LEFT_SIDE, 1);
-    p.draw();
+    p.draw(figureDrawSettings());
     EXPECT_TRUE(near(probe(-1.25f, chestY), kRed)) << "female chest sphere";
     EXPECT_TRUE(near(probe(-1.25f, chestY + 0.9f), kWhite)) << "above the chest spheres";
     EXPECT_TRUE(near(probe(-1.25f, chestY - 0.9f), kWhite)) << "below the chest spheres";
@@ -166,7 +167,7 @@ TEST(PersonDraw, TexturedPartsShowTheirSlotsAndTheSelectedOneTheYellowTexture) {
     app.texturesOn = true;
     Person& p = app.persons[0];
     beginFrame(FRONT, 0);
-    p.draw();
+    p.draw(figureDrawSettings());
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_TRUE(near(probe(1.6f, 3.3f), slotColour(TEX_FABRIC_BLACK_SUIT_CUFF))) << "sleeve";
     EXPECT_TRUE(near(probe(-0.5f, 4.0f), slotColour(TEX_FABRIC_BLACK_SUIT_FRONT))) << "suit front";
@@ -191,7 +192,7 @@ TEST(PersonDraw, TexturedPartsShowTheirSlotsAndTheSelectedOneTheYellowTexture) {
     p.selectedPart = ROOT;
     p.setSkin(99);
     beginFrame(FRONT, 0);
-    p.draw();
+    p.draw(figureDrawSettings());
     EXPECT_TRUE(near(probe(-0.9f, -1.2f), slotColour(TEX_FABRIC_BLACK))) << "trousers unchanged";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     glDisable(GL_TEXTURE_2D);
@@ -216,12 +217,12 @@ TEST(PersonDraw, FacePictureIsCentredOnTheFrontOfTheHeadAndNotMirrored) {
 
     Person& p = app.persons[0];
     beginFrame(FRONT, 0);
-    p.draw();
+    p.draw(figureDrawSettings());
     EXPECT_TRUE(near(probe(-0.5f, 7.6f), kRed, 8)) << "picture's left on the viewer's left";
     EXPECT_TRUE(near(probe(0.5f, 7.6f), {0, 255, 0}, 8)) << "picture's right on the viewer's right";
     // The picture's edges meet at the back of the head.
     beginFrame(BACK, 0);
-    p.draw();
+    p.draw(figureDrawSettings());
     EXPECT_TRUE(near(probe(-0.5f, 7.6f), {0, 255, 0}, 8));
     EXPECT_TRUE(near(probe(0.5f, 7.6f), kRed, 8));
     glDisable(GL_TEXTURE_2D);
@@ -252,19 +253,18 @@ TEST(PersonDraw, HeldItemsAreOpaqueAndEveryDrawerLeavesTheMatrixAlone) {
     drawNearestLayer(p);
     EXPECT_TRUE(near(probe(ball[0], ball[1]), empty));
 
-    void (*const drawers[])() = {drawBallItem, drawFlowerItem, drawDiscItem,
-                                 drawSwordItem, drawGunItem, drawTubeGunItem};
+    // Every item, with no quadric from the scene: the drawing makes its own.
     beginFrame(FRONT, 0);
-    for (auto drawer : drawers) {
+    for (int item = ITEM_NONE; item < HAND_ITEM_COUNT; item++) {
+        p.rightHandItem = item;
         float before[16];
         glGetFloatv(GL_MODELVIEW_MATRIX, before);
         GLint depth = 0;
         glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-        drawer();
+        p.drawBodyPart(RHI, FigureDrawSettings{true, false, nullptr});
         expectMatrixStackUntouched(before, depth);
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    EXPECT_NE(app.quadric, nullptr);  // made on first use
 
     // The sword is a rod 8 long pointing forward out of the hand: seen from
     // the side (view x is world -z) it reaches well in front of the figure.
@@ -289,7 +289,7 @@ TEST(PersonDraw, TrailFadesWithKeyFrameDistanceAndPutsTheAnimatedPoseBack) {
     const PoseRecord before = record(p);
 
     beginFrame(FRONT, 1);
-    p.draw();
+    p.draw(figureDrawSettings());
     // Chest fronts, one layer each: blue at opacity a on white.
     EXPECT_TRUE(near(probe(-8.5f, 4.0f), kBlue)) << "the figure";
     EXPECT_TRUE(near(probe(-4.5f, 4.0f), {217, 217, 255})) << "1 keyframe away: 0.15";
@@ -304,7 +304,7 @@ TEST(PersonDraw, TrailFadesWithKeyFrameDistanceAndPutsTheAnimatedPoseBack) {
     const PoseRecord moving = record(p);
     const float time = p.kfaPos.currentTime;
     beginFrame(FRONT, 1);
-    p.draw();
+    p.draw(figureDrawSettings());
     expectSamePose(moving, record(p), 1e-4f);
     EXPECT_FLOAT_EQ(p.kfaPos.currentTime, time);
     EXPECT_FLOAT_EQ(p.part[RUA].kfa.currentTime, time);
@@ -313,12 +313,12 @@ TEST(PersonDraw, TrailFadesWithKeyFrameDistanceAndPutsTheAnimatedPoseBack) {
     p.poseAtKeyFrame(0);
     p.trailFade = 0;
     beginFrame(FRONT, 1);
-    p.draw();
+    p.draw(figureDrawSettings());
     EXPECT_TRUE(near(probe(3.5f, 4.0f), {204, 204, 255})) << "3 away, unfaded: 0.2";
     EXPECT_TRUE(near(probe(7.5f, 4.0f), {204, 204, 255})) << "4 away, unfaded: 0.2";
     p.trailAlpha = 0;
     beginFrame(FRONT, 1);
-    p.draw();
+    p.draw(figureDrawSettings());
     EXPECT_TRUE(near(probe(-4.5f, 4.0f), kWhite, 0));
 }
 
@@ -343,7 +343,7 @@ TEST(PersonDraw, TrailOfAStillFigurePutsItsOwnPoseBack) {
     const int indexBefore = p.part[RUA].kfa.currentIndex;
 
     beginFrame(FRONT, 1);
-    p.draw();
+    p.draw(figureDrawSettings());
     expectSamePose(before, record(p), 0);
     // Drawing the copies leaves the paused figure where it was on its time line.
     EXPECT_EQ(p.kfaPos.currentTime, timeBefore);
@@ -355,7 +355,7 @@ TEST(PersonDraw, TrailOfAStillFigurePutsItsOwnPoseBack) {
     p.clearAllKeyFrames();
     const PoseRecord bare = record(p);
     beginFrame(FRONT, 1);
-    p.draw();
+    p.draw(figureDrawSettings());
     expectSamePose(bare, record(p), 0);
     EXPECT_TRUE(near(probe(-4.5f, 4.0f), kWhite, 0));
 }

@@ -11,20 +11,20 @@
 #include "core/app_state.h"
 #include "scene/reshape.h"
 #include "edit/pick.h"
+#include "figure/skeleton.h"
 #include "gl_probe.h"
 
 namespace {
 
-// GL's matrix for part `idx` on top of the current model-view, the way
-// drawNode reaches it: the transforms from the root down, one push each.
-bool multiplyDownTo(const BodyPart* node, int idx) {
-    for (; node; node = node->nextSibling) {
+// GL's matrix for part `idx` on top of the current model-view, formed by
+// GL itself: the transforms from the root down, one push each.
+void multiplyDownTo(const Person& p, int idx) {
+    int chain[BODY_PART_COUNT], n = 0;
+    for (int i = idx; i >= 0; i = skeleton::kParent[i]) chain[n++] = i;
+    while (n-- > 0) {
         glPushMatrix();
-        glMultMatrixf(node->transform);
-        if (node->index == idx || multiplyDownTo(node->firstChild, idx)) return true;
-        glPopMatrix();
+        glMultMatrixf(p.part[chain[n]].transform);
     }
-    return false;
 }
 
 // Person i, part idx as a flat colour: red 12 per part, green 60 per person.
@@ -37,8 +37,8 @@ void drawPartsInIdColours(Person* persons, int count) {
             p.setColour(idx * 12 / 255.0f, (i + 1) * 60 / 255.0f, 0.2f);
             GLint depth = 0, now = 0;
             glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-            multiplyDownTo(&p.part[ROOT], idx);
-            p.drawBodyPart(idx);
+            multiplyDownTo(p, idx);
+            p.drawBodyPart(idx, FigureDrawSettings{false, false, nullptr});
             glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &now);
             while (now-- > depth) glPopMatrix();
         }
@@ -120,4 +120,47 @@ TEST(PickAgainstGL, OverACrowdThePickedPartIsThePartGLDrawsInFront) {
     a = compareWithIdRender(p, 2, -1);
     ASSERT_GT(a.drawn, 5000);
     EXPECT_GT(a.agree, a.drawn * 96 / 100) << "orthographic: " << a.agree << " of " << a.drawn;
+}
+
+// Held items are drawn in their own colours, not the part's: any pixel that
+// is neither background nor a part's id colour (blue 51) is the item, and a
+// click there must pick the hand item. Every item, held out to the side.
+TEST(PickAgainstGL, EveryHeldItemIsPickedWhereItIsDrawn) {
+    resetAppState();
+    app.texturesOn = false;
+    Person& p = app.persons[0];
+    p.part[RUA].rotation[2] = 80;  // the right arm out to the side
+    p.part[RUA].rotation[0] = 90;
+    for (int k = 0; k < BODY_PART_COUNT; k++) p.computePartTransform(k);
+    app.camera.orbit(25, 1);
+    for (int item = ITEM_BALL; item < HAND_ITEM_COUNT; item++) {
+        p.rightHandItem = item;
+        reshape(700, 500);
+        glLoadIdentity();
+        app.camera.apply(app.playRate);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_BLEND);
+        glDisable(GL_DITHER);
+        glEnable(GL_DEPTH_TEST);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawPartsInIdColours(&p, 1);
+        const std::vector<unsigned char> rgb = glprobe::readWindow();
+        glLoadIdentity();
+        int drawn = 0, agree = 0;
+        for (int y = 0; y < 500; y++)
+            for (int x = 0; x < 700; x++) {
+                const unsigned char* c = &rgb[((499 - y) * 700 + x) * 3];
+                if ((c[0] == 0 && c[1] == 0 && c[2] == 0) || c[2] == 51) continue;
+                const bool white = c[0] == 255 && c[1] == 255 && c[2] == 255;
+                if (white && item != ITEM_DISC) continue;  // the eyes
+                const PickRay ray = rayThroughPixel(x, y, 700, 500, false, app.camera);
+                PickHit hit;
+                drawn++;
+                agree += pickPart(&p, 1, ray, hit) && hit.part == RHI;
+            }
+        EXPECT_GT(drawn, 150) << "item " << item;
+        EXPECT_GT(agree, drawn * 90 / 100) << "item " << item << ": " << agree << " of " << drawn;
+    }
 }

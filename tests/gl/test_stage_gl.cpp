@@ -17,6 +17,10 @@ class StageGL : public testing::Test {
 protected:
     void SetUp() override {
         resetAppState();
+        // The light on a bare floor: no texture, which the floor would now
+        // switch on from the first pass, modulating what is measured.
+        app.texturesOn = false;
+        glDisable(GL_TEXTURE_2D);
         configureLogoBlock();
         setLightPath();
         setFixedGlState();

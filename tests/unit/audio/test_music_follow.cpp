@@ -13,6 +13,7 @@
 #include "audio/music_control.h"
 #include "audio/music_follow.h"
 #include "audio/music_player.h"
+#include "base/data_folder.h"
 #include "scene/scene_commands.h"
 #include "recording_music_backend.h"
 
@@ -30,6 +31,7 @@ protected:
     void SetUp() override {
         resetAppState();
         resetMusicFollower();
+        overrideDataFolder("");  // the files under the names the program gives them
         fakeNow = 10000;
         platform::setClock(fakeClock);
         backend.files = {"media/intro.mp3", "media/01.mp3"};
@@ -47,6 +49,7 @@ protected:
         app.lastFrameTime = fakeNow;
     }
     void TearDown() override {
+        overrideDataFolder(nullptr);
         platform::resetSeams();
         delete app.musicPlayer;
         app.musicPlayer = nullptr;

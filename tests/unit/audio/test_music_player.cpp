@@ -5,6 +5,7 @@
 #include "core/app_state.h"
 #include "audio/music_control.h"
 #include "audio/music_player.h"
+#include "base/data_folder.h"
 #include "recording_music_backend.h"
 
 namespace {
@@ -18,8 +19,14 @@ class Music : public ::testing::Test {
 protected:
     RecordingMusicBackend backend;
 
-    void SetUp() override { resetAppState(); }
+    // The music files under the names the program gives them, wherever the
+    // tests run.
+    void SetUp() override {
+        resetAppState();
+        overrideDataFolder("");
+    }
     void TearDown() override {
+        overrideDataFolder(nullptr);
         delete app.musicPlayer;
         app.musicPlayer = nullptr;
         resetAppState();

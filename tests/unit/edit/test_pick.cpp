@@ -8,6 +8,7 @@
 #include "core/app_state.h"
 #include "input/mouse.h"
 #include "edit/pick.h"
+#include "figure/skeleton.h"
 
 namespace {
 
@@ -38,11 +39,8 @@ void partPoint(Person& p, int idx, const float local[3], float out[3]) {
         for (int r = 0; r < 3; r++)
             g[r] = m[r] * v[0] + m[4 + r] * v[1] + m[8 + r] * v[2] + m[12 + r];
         for (int r = 0; r < 3; r++) v[r] = g[r];
-        const BodyPart* parent = nullptr;
-        for (int i = 0; i < BODY_PART_COUNT && !parent; i++)
-            for (const BodyPart* c = p.part[i].firstChild; c; c = c->nextSibling)
-                if (c == n) parent = &p.part[i];
-        n = parent;
+        const int parent = skeleton::kParent[n->index];
+        n = parent < 0 ? nullptr : &p.part[parent];
     }
     for (int k = 0; k < 3; k++) out[k] = v[k];
 }

@@ -16,27 +16,23 @@
 #include "core/app_state.h"
 #include "scene/scene_init.h"
 #include "export/export_job.h"
+#include "figure/skeleton.h"
 #include "input/keyboard.h"
 #include "../io/io_test_support.h"
 
 namespace {
 
-// World matrices down the part tree, as drawing builds them on the stack.
-void worldPositions(const Person& p, const BodyPart& part, const float* parent, std::ostream& out,
-                    int frame) {
-    float m[16];
-    for (int c = 0; c < 4; c++)
-        for (int r = 0; r < 4; r++) {
-            float s = 0;
-            for (int k = 0; k < 4; k++) s += parent[k * 4 + r] * part.transform[c * 4 + k];
-            m[c * 4 + r] = s;
-        }
-    char line[160];
-    std::snprintf(line, sizeof line, "%d,%s,%.6f,%.6f,%.6f\n", frame, part.label.c_str(), m[12],
-                  m[13], m[14]);
-    out << line;
-    for (const BodyPart* c = part.firstChild; c; c = c->nextSibling)
-        worldPositions(p, *c, m, out, frame);
+// Every joint's world position, from the program's own part matrices.
+void worldPositions(const Person& p, std::ostream& out, int frame) {
+    Mat4 model[BODY_PART_COUNT];
+    skeleton::modelMatrices(p, model);
+    for (int k = 0; k < BODY_PART_COUNT; k++) {
+        const int i = skeleton::kOrder[k];
+        char line[160];
+        std::snprintf(line, sizeof line, "%d,%s,%.6f,%.6f,%.6f\n", frame, p.part[i].label.c_str(), model[i].m[12],
+                      model[i].m[13], model[i].m[14]);
+        out << line;
+    }
 }
 
 // Output in a private folder; the scene's files are read from the sources.
@@ -63,11 +59,10 @@ protected:
         ExportJob job;
         std::string error;
         EXPECT_TRUE(job.start(o, error)) << error;
-        const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
         for (int f = 0; !job.done(); f++) {
             EXPECT_TRUE(job.step(error)) << error;
             const Person& p = app.persons[figure];
-            worldPositions(p, p.part[ROOT], identity, csv, f);
+            worldPositions(p, csv, f);
         }
         EXPECT_TRUE(job.finish(error)) << error;
         return o.output;

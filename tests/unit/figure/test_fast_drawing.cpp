@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "figure/figure_view.h"
+#include "figure/matrix.h"
 #include "figure/person.h"
 #include "figure/shape_mesh.h"
 
@@ -153,16 +154,9 @@ TEST(FigureBounds, HoldTheWholeFigureAndItsHeldItem) {
     EXPECT_GT(bare.radius, 8.3f);
     EXPECT_LT(bare.radius, 25);
     // The right hand's item joint, through the chain of part matrices.
-    float world[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    for (int i : {ROOT, PELVIS, STOMK, TORSO, RUA, RLA, RH, RHI}) {
-        float next[16];
-        for (int c = 0; c < 4; c++)
-            for (int r = 0; r < 4; r++) {
-                next[c * 4 + r] = 0;
-                for (int k = 0; k < 4; k++) next[c * 4 + r] += world[k * 4 + r] * p.part[i].transform[c * 4 + k];
-            }
-        for (int k = 0; k < 16; k++) world[k] = next[k];
-    }
+    Mat4 chain;
+    for (int i : {ROOT, PELVIS, STOMK, TORSO, RUA, RLA, RH, RHI}) chain = chain * Mat4::from(p.part[i].transform);
+    const float* world = chain.m;
     const float dx = world[12] - 5, dy = world[13], dz = world[14] + 3;
     p.rightHandItem = ITEM_SWORD;  // 8 long, out of the hand
     EXPECT_GE(figureBounds(p).radius, std::sqrt(dx * dx + dy * dy + dz * dz) + 8);

@@ -5,13 +5,14 @@
 
 #include "core/app_state.h"
 #include "figure/person.h"
+#include "figure/skeleton.h"
 
 namespace {
 
-void visit(const BodyPart* p, std::multiset<int>& seen) {
-    for (; p; p = p->nextSibling) {
-        seen.insert(p->index);
-        visit(p->firstChild, seen);
+void visit(int part, std::multiset<int>& seen) {
+    for (; part >= 0; part = skeleton::nextSibling(part)) {
+        seen.insert(part);
+        visit(skeleton::firstChild(part), seen);
     }
 }
 
@@ -22,12 +23,25 @@ float jointY(const Person& p, int i) { return p.part[i].jointOffset[1]; }
 TEST(PersonSkeleton, TreeFromRootVisitsAllTwentyPartsOnce) {
     Person p;
     std::multiset<int> seen;
-    visit(&p.part[ROOT], seen);
+    visit(ROOT, seen);
     ASSERT_EQ(seen.size(), 20u);
     for (int i = 0; i < BODY_PART_COUNT; i++) EXPECT_EQ(seen.count(i), 1u) << i;
-    EXPECT_EQ(p.part[STOMK].nextSibling, &p.part[RUL]);
-    EXPECT_EQ(p.part[NECK].nextSibling, &p.part[RUA]);
-    EXPECT_EQ(p.part[RH].firstChild, &p.part[RHI]);
+    EXPECT_EQ(skeleton::nextSibling(STOMK), RUL);
+    EXPECT_EQ(skeleton::nextSibling(NECK), RUA);
+    EXPECT_EQ(skeleton::nextSibling(LUA), -1);
+    EXPECT_EQ(skeleton::firstChild(RH), RHI);
+    EXPECT_EQ(skeleton::firstChild(HEAD), -1);
+    // Depth-first: every part after its parent, and a subtree unbroken.
+    for (int k = 1; k < BODY_PART_COUNT; k++) {
+        const int i = skeleton::kOrder[k];
+        int before = -1;
+        for (int j = 0; j < k; j++)
+            if (skeleton::kOrder[j] == skeleton::kParent[i]) before = j;
+        ASSERT_GE(before, 0) << kBodyPartLabels[i] << " before its parent";
+        for (int j = before + 1; j < k; j++)
+            EXPECT_GT(skeleton::depth(skeleton::kOrder[j]), skeleton::depth(skeleton::kParent[i]))
+                << kBodyPartLabels[i] << " apart from its parent's subtree";
+    }
     EXPECT_EQ(p.part[HEAD].label, "HEAD");
     EXPECT_EQ(p.part[RHI].index, RHI);
 }

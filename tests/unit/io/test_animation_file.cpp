@@ -12,6 +12,7 @@
 
 #include "figure/person.h"
 #include "io/animation_file.h"
+#include "base/console.h"
 #include "base/safe_file.h"
 #include "io_test_support.h"
 
@@ -169,6 +170,23 @@ TEST_F(AnimationFile, RejectedFilesStillLeaveThePersonClearedAndCycling) {
     EXPECT_EQ(GetCapturedStdout(), "ERROR: text file not found\n");
     EXPECT_EQ(p->kfaPos.numKeyFrames, 0);
     EXPECT_TRUE(p->kfaPos.cycle);
+
+    // The program's own loads name the file; quiet or not, errors show.
+    setConsoleQuiet(true);
+    CaptureStdout();
+    EXPECT_FALSE(p->loadAnimation(path("missing.txt").c_str(), true));
+    EXPECT_EQ(GetCapturedStdout(), "ERROR: text file not found: '" + path("missing.txt") + "'\n");
+    setConsoleQuiet(false);
+}
+
+TEST_F(AnimationFile, AQuietConsoleDropsTheLoadLinesButNotItsErrors) {
+    setConsoleQuiet(true);
+    auto p = std::make_unique<Person>();
+    EXPECT_EQ(readInto(*p, std::string(kHeader) + "steps=20\npos=(1,2,3)REL\nHEAD=(1,2,3)\nEOF\n"), "");
+    EXPECT_EQ(p->part[HEAD].kfa.numKeyFrames, 1) << "quiet, not skipped";
+    EXPECT_EQ(readInto(*p, "!!!Marionetrix_v2.0\n"), "ERROR: text file wrong format\n");
+    setConsoleQuiet(false);
+    EXPECT_EQ(readInto(*p, std::string(kHeader) + "steps=20\nHEAD=(1,2,3)\n"), "  partLabel=HEAD set\nEOF found\n");
 }
 
 TEST_F(AnimationFile, ReaderFollowsTheLineRules) {

@@ -87,7 +87,9 @@ TEST(HelpPages, AMissingFileSaysSoAndLeavesThePagesEmpty) {
     app.helpLines[3][4] = "stale";
     testing::internal::CaptureStdout();
     loadHelpPages("/nonexistent/instructions.txt");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR: text file not found\n");
+    // Named, as the program's own load rather than a file the user chose.
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "ERROR: text file not found: '/nonexistent/instructions.txt'\n");
     for (int p = 0; p < HELP_PAGES; p++) EXPECT_TRUE(pageEmpty(p));
 }
 
