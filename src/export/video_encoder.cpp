@@ -215,6 +215,7 @@ bool VideoEncoder::openStream(std::string& error) {
         return false;
     }
 
+    if (!music_.path.empty() && !audio_.open(format_, kind_, music_, error)) return false;
     if (!(format_->pb = descriptorOutput(&fd_))) { error = "out of memory"; return false; }
     format_->flags |= AVFMT_FLAG_CUSTOM_IO;
     if ((rc = avformat_write_header(format_, nullptr)) < 0) {
@@ -238,7 +239,8 @@ bool VideoEncoder::encodeFrame(AVFrame* frame, std::string& error) {
     frame->pts = frames_;
     if (!send(frame, error)) return false;
     frames_++;
-    return true;
+    // The sound keeps up with the pictures, frame by frame.
+    return audio_.writeUntil(static_cast<double>(frames_) / fps_, error);
 }
 
 bool VideoEncoder::send(AVFrame* frame, std::string& error) {
@@ -329,6 +331,7 @@ bool VideoEncoder::finish(std::string& error) {
     if (!codec_ || !headerWritten_) { error = "the encoder is not open"; return false; }
     bool ok = kind_ != OutputKind::Gif || gif_.finish(error);
     ok = ok && send(nullptr, error);
+    ok = ok && audio_.finish(static_cast<double>(frames_) / fps_, error);
     if (ok) {
         const int rc = av_write_trailer(format_);
         if (rc < 0) { error = avError("cannot complete the container", rc); ok = false; }
@@ -353,6 +356,7 @@ void VideoEncoder::close() {
     av_frame_free(&frame_);
     av_packet_free(&packet_);
     gif_.close();
+    audio_.close();
     sws_freeContext(scaler_);
     scaler_ = nullptr;
     stream_ = nullptr;
