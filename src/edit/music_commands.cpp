@@ -26,7 +26,7 @@ void report(const std::string& console, const std::string& screen) {
 
 }  // namespace
 
-const FileDialogRequest kOpenMusicRequest = {FileDialogKind::Open, "Choose Music", kMusicFilters, 1, nullptr};
+const FileDialogRequest kOpenMusicRequest = {FileDialogKind::Open, "Open Music", kMusicFilters, 1, nullptr};
 
 bool setSceneMusic(const std::string& path) {
     MusicDecoder probe;

@@ -17,8 +17,8 @@ echo "no music in here" >"$OUT/notes.mp3"
 music_menu() {
   menu_open 600 200
   menu_submenu "$MENU" 8
-  menu_choose "$MENU" 3
-  choose_file "Open Animation" "$1"
+  menu_choose "$MENU" 4
+  choose_file "Open Music" "$1"
 }
 # teal_share SHOT: share of the strip's pixels the waveform colours.
 teal_share() { region_share "$1" 668 18 16 468 'g>0.45&&b>0.4&&r<0.45&&g>r+0.2'; }
@@ -50,7 +50,7 @@ expect "the strip shows the waveform ($(teal_share "$strip") % of it)" test "$(t
 expect "and orange bar marks ($(orange_pixels "$strip") pixels)" test "$(orange_pixels "$strip")" -ge 10
 
 key ctrl+s
-choose_file "Save Animation" "$OUT/dance"
+choose_file "Save Scene" "$OUT/dance"
 wait_for_log "Scene has been saved"
 SCENE="$OUT/dance.scene"
 expect "the scene names the music beside it" grep -qxF "music drums.wav" "$SCENE"
