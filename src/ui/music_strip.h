@@ -23,8 +23,9 @@ std::string tempoText(double bpm);
 std::string musicLabel(const MusicBeats& m, double offset);
 
 // ---- drawing (GL, window pixels with y up, inside the overlay's state)
-// Times t0 .. t1 (steps) run from x0 to x1, the strip from y0 to y1.
-void drawMusicStrip(float x0, float x1, float y0, float y1, float t0, float t1);
+// Times t0 .. t1 (steps) run from x0 to x1, the strip from y0 to y1; a
+// tall strip under other marks asks for a fainter waveform.
+void drawMusicStrip(float x0, float x1, float y0, float y1, float t0, float t1, float waveAlpha = 0.55f);
 // The label in letters `advance` wide, its right end at xRight, its baseline at y; "music not
 // readable" when the scene's music could not be read, nothing without music.
 void drawMusicLabel(float xRight, float y, float advance);

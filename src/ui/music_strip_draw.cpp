@@ -21,11 +21,12 @@ namespace {
 constexpr float kMinBeatGap = 4;      // pixels between beat marks worth drawing
 constexpr float kBarNumberRoom = 28;  // pixels a bar number needs
 
-void drawWaveform(const MusicBeats& m, float x0, float x1, float y0, float y1, float t0, float t1) {
+void drawWaveform(const MusicBeats& m, float x0, float x1, float y0, float y1, float t0, float t1,
+                  float alpha) {
     const float mid = (y0 + y1) / 2, half = (y1 - y0) / 2 - 1;
     const double secondsPerPixel = (t1 - t0) / kStepsPerSecond / (x1 - x0);
     const double start = app.sceneMusicOffset + t0 / kStepsPerSecond;
-    glColor4f(0.25f, 0.8f, 0.7f, 0.55f);
+    glColor4f(0.25f, 0.8f, 0.7f, alpha);
     glLineWidth(1);
     glBegin(GL_LINES);
     for (float x = x0; x < x1; x += 1) {
@@ -66,10 +67,10 @@ void drawBeats(const MusicBeats& m, float x0, float x1, float y0, float y1, floa
 
 }  // namespace
 
-void drawMusicStrip(float x0, float x1, float y0, float y1, float t0, float t1) {
+void drawMusicStrip(float x0, float x1, float y0, float y1, float t0, float t1, float waveAlpha) {
     const MusicBeats* m = sceneMusicBeats();
     if (!m || x1 <= x0 || t1 <= t0) return;
-    drawWaveform(*m, x0, x1, y0, y1, t0, t1);
+    drawWaveform(*m, x0, x1, y0, y1, t0, t1, waveAlpha);
     drawBeats(*m, x0, x1, y0, y1, t0, t1);
 }
 

@@ -13,6 +13,7 @@
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
 #include "input/keyboard.h"
+#include "ui/dope_sheet.h"
 
 namespace {
 
@@ -148,4 +149,29 @@ TEST_F(BeatKeys, WithoutBeatsYetSnappingChangesNothing) {
     EXPECT_FLOAT_EQ(steps(0), RECORDED_KEYFRAME_STEPS);
     special(GLUT_KEY_PAGE_UP, platform::MOD_CTRL);
     EXPECT_FLOAT_EQ(steps(0), RECORDED_KEYFRAME_STEPS + KEYFRAME_LENGTH_STEP);
+}
+
+TEST_F(BeatKeys, ADopeSheetTickDraggedWithSnappingSettlesOnTheNearestBeat) {
+    // Three keyframes of 20 steps: ends 20, 40, 60.
+    for (int k = 0; k < 3; k++) p().pushPoseKeyFrame(20);
+    app.dopeSheetVisible = true;
+    const DopeSheetLayout l = dopeSheetLayout(700, 500);
+    const int y = static_cast<int>(l.rowsTop + l.rowHeight / 2);
+    const auto x = [&](float t) { return static_cast<int>(dopeSheetX(l, t) + 0.5f); };
+    const auto drag = [&](float from, float to) {
+        ASSERT_TRUE(dopeSheetPress(x(from), y, false));
+        dopeSheetDrag(x(to));
+        dopeSheetRelease(x(to));
+    };
+    app.snapToBeats = true;
+    drag(40, 36);
+    EXPECT_FLOAT_EQ(keyFrameEnd(referenceAnimator(p()), 1), 38) << "the beat at 1.5 s is step 38";
+    EXPECT_FLOAT_EQ(keyFrameEnd(referenceAnimator(p()), 2), 60) << "the next keyframe keeps its end";
+    drag(60, 64);
+    EXPECT_FLOAT_EQ(keyFrameEnd(referenceAnimator(p()), 2), 60) << "after the tempo change: 60 is nearer than 70";
+    drag(38, 45);
+    EXPECT_FLOAT_EQ(keyFrameEnd(referenceAnimator(p()), 1), 50);
+    app.snapToBeats = false;
+    drag(50, 33);
+    EXPECT_NEAR(keyFrameEnd(referenceAnimator(p()), 1), 33, 1) << "without snapping, where it is let go";
 }
