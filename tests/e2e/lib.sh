@@ -420,12 +420,13 @@ poll_root() {
 
 # ---- the stage, the intro and the figure
 
-# scene_drawn FILE: a wooden floor (brown and grained) fills the bottom rows.
+# scene_drawn FILE: a wooden floor (brown and grained) fills the rows just
+# above the messages and the timeline strip (whose waveform is not wood).
 scene_drawn() {
   local r g b
-  read -r r g b <<<"$(region_mean "$1" 680 50 10 445)"
+  read -r r g b <<<"$(region_mean "$1" 680 40 10 372)"
   [ "$r" -gt "$g" ] && [ "$g" -gt "$b" ] && [ $((r - b)) -ge 25 ] &&
-    [ "$(region_stddev "$1" 680 50 10 445)" -ge 4 ]
+    [ "$(region_stddev "$1" 680 40 10 372)" -ge 4 ]
 }
 
 # wait_first_frame: waits until the first scene is on the screen; prints the shot.
