@@ -29,15 +29,9 @@ double degreesBetween(Vec3 a, Vec3 b) {
 
 // The imported figure as its animators play it at time t (steps).
 FigureFrames played(Person& p, float t) {
-    float position[3], angles[60];
-    p.kfaPos.seek(t);
-    std::copy(p.kfaPos.value, p.kfaPos.value + 3, position);
-    for (int i = 0; i < 20; i++) {
-        p.part[i].kfa.seek(t);
-        std::copy(p.part[i].kfa.value, p.part[i].kfa.value + 3, angles + 3 * i);
-    }
+    p.poseAtTime(t);
     FigureFrames out;
-    figureFrames(shapeOf(p), position, angles, out);
+    framesOf(p, out);
     return out;
 }
 
@@ -98,11 +92,58 @@ TEST(MocapImport, OwnExportComesBackWithinADegree) {
     MocapImport m;
     LimbErrors e = importAndCompare(rec.text(0.04), motion, 0.04, &m);
     EXPECT_LT(e.worst, 1.0);
-    std::printf("[ limbs    ] own export                 mean %.2f deg, 90th %.2f deg, worst %.2f deg, %zu keyframes\n",
+    std::fprintf(stderr, "[ limbs    ] own export                 mean %.2f deg, 90th %.2f deg, worst %.2f deg, %zu keyframes\n",
                 e.mean, e.percentile(0.9), e.worst, m.keys.times.size());
     EXPECT_FALSE(m.keys.thinned);
     EXPECT_LT(m.keys.times.size(), 101u);  // the reduction drops frames it does not need
     EXPECT_TRUE(m.map.leftOut.empty());
+}
+
+// The figure, stepped frame by frame as the program steps it, plays the
+// retargeted clip within the reduction's tolerance: the keyframes are
+// `smooth`, and what the reduction measured is what the figure plays.
+TEST(MocapImport, TheFigurePlaysTheClipWithinTheTolerance) {
+    auto figure = std::make_unique<Person>();
+    figure->part[RUA].rotation[2] = 30;  // a pose to glide in from
+    const KnownMotion motion = swingingMotion(*figure, 241, 6.0);
+    RecordingStyle style;
+    style.names = Names::Cmu;
+    MocapImport m;
+    std::string error;
+    ASSERT_TRUE(prepareMocap(recording(motion, style, 0.025), *figure, m, error)) << error;
+    ASSERT_FALSE(m.keys.thinned);
+    ASSERT_LE(m.keys.worstDegrees, kReductionToleranceDegrees);
+    const FigureShape shape = shapeOf(*figure);
+    applyMocap(*figure, m);
+    for (int i = 0; i < 20; i++)
+        for (int k = 0; k < figure->part[i].kfa.numKeyFrames; k++)
+            ASSERT_EQ(figure->part[i].kfa.keyFrames[k].kind, KIND_SMOOTH) << "part " << i << " keyframe " << k;
+    ASSERT_EQ(figure->kfaPos.keyFrames[0].kind, KIND_SMOOTH);
+
+    const std::vector<float> want = sampleAtSteps(m.motion);
+    const int steps = static_cast<int>(want.size() / 63);
+    const int start = static_cast<int>(m.clipStart());
+    ASSERT_EQ(static_cast<float>(start), m.clipStart());
+    PosedFigure recorded(shape);
+    double worstAngle = 0, worstMove = 0;
+    for (int frame = 1; frame < start + steps; frame++) {
+        figure->stepAnimationBy(1);
+        const int s = frame - start;
+        if (s < 0) continue;
+        FigureFrames got, expect;
+        framesOf(*figure, got);
+        recorded.frames(want.data() + 63 * s, want.data() + 63 * s + 3, expect);
+        for (int i = 0; i < 18; i++)
+            for (int axis : {0, 1})
+                worstAngle = std::max(worstAngle, degreesBetween(got.turn[i].c[axis], expect.turn[i].c[axis]));
+        worstMove = std::max(worstMove, length(got.at[ROOT] - expect.at[ROOT]));
+    }
+    EXPECT_LE(worstAngle, kReductionToleranceDegrees + 1e-3);
+    EXPECT_LE(worstMove, kReductionPositionTolerance + 1e-4);
+    // The reduction's own worst is the worst the figure plays, not a guess at it.
+    EXPECT_NEAR(std::max(worstAngle, worstMove / kReductionPositionTolerance * kReductionToleranceDegrees),
+                m.keys.worstDegrees, 0.01);
+    EXPECT_LT(m.keys.times.size(), static_cast<std::size_t>(steps / 2));
 }
 
 // Other rigs, axes, units, orders and line ends: the motion within 2 degrees on average.
@@ -136,7 +177,7 @@ TEST(MocapImport, RecordingsOfOtherToolsComeBackWithinTwoDegrees) {
         LimbErrors e = importAndCompare(text, motion, c.frameTime, &m);
         EXPECT_LT(e.mean, 2.0) << c.what;
         EXPECT_LT(e.percentile(0.9), 3.0) << c.what;
-        std::printf("[ limbs    ] %-26s mean %.2f deg, 90th %.2f deg, worst %.2f deg, %zu keyframes\n", c.what,
+        std::fprintf(stderr, "[ limbs    ] %-26s mean %.2f deg, 90th %.2f deg, worst %.2f deg, %zu keyframes\n", c.what,
                     e.mean, e.percentile(0.9), e.worst, m.keys.times.size());
         EXPECT_NE(std::find(m.map.leftOut.begin(), m.map.leftOut.end(), "toes"), m.map.leftOut.end()) << c.what;
         EXPECT_NE(std::find(m.map.leftOut.begin(), m.map.leftOut.end(), "fingers"), m.map.leftOut.end()) << c.what;
@@ -175,9 +216,10 @@ TEST(MocapImport, FloorTurnsAndCapacity) {
     const LimbErrors e = importAndCompare(recording(spin, RecordingStyle(), 0.04), spin, 0.04, &m);
     EXPECT_LT(e.mean, 2.0);
     double lowest = 1e9;
+    PosedFigure posed(shapeOf(*figure));
     for (int f = 0; f < m.motion.frames; f++) {
         FigureFrames fr;
-        figureFrames(shapeOf(*figure), m.motion.position.data() + 3 * f, m.motion.pose(f), fr);
+        posed.frames(m.motion.position.data() + 3 * f, m.motion.pose(f), fr);
         for (int foot : {RF, LF})
             lowest = std::min({lowest, fr.at[foot].y, (fr.at[foot] + fr.turn[foot] * Vec3{0, 1, 0}).y});
         const float* a = m.motion.pose(f);
@@ -194,7 +236,7 @@ TEST(MocapImport, FloorTurnsAndCapacity) {
     std::string error;
     ASSERT_TRUE(prepareMocap(recording(longClip, RecordingStyle(), 0.04), *person, big, error)) << error;
     EXPECT_TRUE(big.keys.thinned);
-    std::printf("[ thinned  ] 60 s busy clip: %zu keyframes, up to %.1f deg off\n", big.keys.times.size(),
+    std::fprintf(stderr, "[ thinned  ] 60 s busy clip: %zu keyframes, up to %.1f deg off\n", big.keys.times.size(),
                 big.keys.worstDegrees);
     EXPECT_LE(big.keys.times.size(), static_cast<std::size_t>(KEYFRAME_CAPACITY));
     EXPECT_GT(big.keys.times.size(), 150u);
