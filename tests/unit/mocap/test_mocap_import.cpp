@@ -14,6 +14,7 @@
 #include "export/render_command.h"
 #include "mocap/mocap_import.h"
 #include "mocap_test_rig.h"
+#include "walk_recording.h"
 #include "../io/io_test_support.h"
 
 using namespace mocap_test;
@@ -319,6 +320,113 @@ TEST_F(MocapRefusal, ConvertedAnimationFilePlaysTheMotion) {
     const KeyFrame* k = figure->kfaPos.keyFrames;
     const LimbErrors e = compare(*figure, k[0].steps + k[1].steps, motion, 0.04);
     EXPECT_LT(e.worst, 1.0);
+}
+
+// A walk laid out as the public conversions of the big CMU database are.
+class MocapWalk : public InTempDir {
+protected:
+    // Every driven part against the performer's segment it follows, at
+    // every recorded frame, as `figure` plays from clip start `start`.
+    static LimbErrors againstPerformer(Person& figure, float start, const WalkRecording& w) {
+        struct Limb { int part, from, to; bool toEnd; };
+        const Limb limbs[] = {
+            {PELVIS, W_HIPS, W_SPINE, false}, {STOMK, W_SPINE, W_SPINE1, false}, {TORSO, W_SPINE1, W_NECK, false},
+            {NECK, W_NECK, W_HEAD, false}, {HEAD, W_HEAD, W_HEAD, true},
+            {LUA, W_LARM, W_LFOREARM, false}, {LLA, W_LFOREARM, W_LHAND, false}, {LH, W_LHAND, W_LFINGERBASE, false},
+            {RUA, W_RARM, W_RFOREARM, false}, {RLA, W_RFOREARM, W_RHAND, false}, {RH, W_RHAND, W_RFINGERBASE, false},
+            {LUL, W_LUPLEG, W_LLEG, false}, {LLL, W_LLEG, W_LFOOT, false}, {LF, W_LFOOT, W_LTOE, false},
+            {RUL, W_RUPLEG, W_RLEG, false}, {RLL, W_RLEG, W_RFOOT, false}, {RF, W_RFOOT, W_RTOE, false},
+        };
+        LimbErrors e;
+        for (int f = 0; f < w.frames; f++) {
+            const FigureFrames got = played(figure, static_cast<float>(start + f * w.frameTime * kAnimatorStepsPerSecond));
+            for (const Limb& l : limbs) {
+                const Vec3 to = l.toEnd ? w.endSite(f, l.to) : w.point(f, l.to);
+                const double d = degreesBetween(got.turn[l.part].c[1], to - w.point(f, l.from));
+                e.all.push_back(d);
+                e.mean += d;
+                e.worst = std::max(e.worst, d);
+            }
+        }
+        e.mean /= std::max<std::size_t>(1, e.all.size());
+        return e;
+    }
+
+    // How far the lower foot of the played figure is above the floor, at worst and at best.
+    static void feetAboveFloor(Person& figure, float start, const WalkRecording& w, double& highest, double& lowest) {
+        highest = -1e9;
+        lowest = 1e9;
+        for (int f = 0; f < w.frames; f++) {
+            const FigureFrames got = played(figure, static_cast<float>(start + f * w.frameTime * kAnimatorStepsPerSecond));
+            double foot = 1e9;
+            for (int part : {LF, RF})
+                foot = std::min({foot, got.at[part].y,
+                                 (got.at[part] + got.turn[part] * Vec3{0, figure.part[part].length, 0}).y});
+            highest = std::max(highest, foot - kFloorHeight);
+            lowest = std::min(lowest, foot - kFloorHeight);
+        }
+    }
+};
+
+TEST_F(MocapWalk, ComesInWithFeetOnTheFloorAndThroughTheConverter) {
+    const WalkRecording walk = walkRecording(7.0);
+    std::ofstream("walk.bvh") << walk.text;
+    auto figure = std::make_unique<Person>();
+    MocapImport m;
+    std::string error, message;
+    ASSERT_TRUE(prepareMocap(walk.text, *figure, m, error)) << error;
+    EXPECT_EQ(m.clip.frames, 841);
+    EXPECT_NEAR(walk.point(0, W_HIPS).y, 17, 0.6);  // the recording's units: hips some 17 above its floor
+    ASSERT_TRUE(importMocapFile(*figure, "walk.bvh", message)) << message;
+    const int keys = figure->kfaPos.numKeyFrames;
+    EXPECT_LE(keys, KEYFRAME_CAPACITY);
+    EXPECT_EQ(message.rfind("imported walk.bvh: 31 joints, 7.0 s, " + std::to_string(keys) + " keyframes", 0), 0u)
+        << message;
+    EXPECT_EQ(message.find("thinned to fit") != std::string::npos, m.keys.thinned) << message;
+    EXPECT_NE(message.find("; left out: toes, fingers"), std::string::npos) << message;
+
+    LimbErrors e = againstPerformer(*figure, m.clipStart(), walk);
+    EXPECT_LT(e.mean, 2.0);
+    EXPECT_LT(e.percentile(0.9), 3.0);
+    std::fprintf(stderr, "[ walk     ] 7 s at 120 fps, 31 joints: mean %.2f deg, 90th %.2f deg, worst %.2f deg, "
+                 "%d keyframes%s\n", e.mean, e.percentile(0.9), e.worst, keys, m.keys.thinned ? " (thinned)" : "");
+
+    // Feet on the floor: never through it, and the lower foot never far above it.
+    double highest, lowest;
+    feetAboveFloor(*figure, m.clipStart(), walk, highest, lowest);
+    EXPECT_GT(lowest, -0.1);
+    EXPECT_LT(highest, 0.3);
+    std::fprintf(stderr, "[ walk     ] lower foot %.3f to %.3f above the floor\n", lowest, highest);
+
+    // The converter's animation file plays the same walk.
+    resetAppState();
+    const char* argv[] = {"puppetorium", "--render", "walk.bvh", "--out", "walk.txt"};
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(runRenderCommand(5, const_cast<char**>(argv)), 0);
+    testing::internal::GetCapturedStdout();
+    platform::resetSeams();
+    auto loaded = std::make_unique<Person>();
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(loaded->loadAnimation("walk.txt"));
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(loaded->part[TORSO].kfa.numKeyFrames, keys);
+    EXPECT_EQ(loaded->part[TORSO].kfa.keyFrames[1].kind, KIND_SMOOTH);
+    const KeyFrame* k = loaded->kfaPos.keyFrames;
+    LimbErrors again = againstPerformer(*loaded, k[0].steps + k[1].steps, walk);
+    EXPECT_NEAR(again.mean, e.mean, 0.05);
+}
+
+// Half a minute of walking needs more keyframes than an animator holds:
+// they thin out, and the message says so.
+TEST_F(MocapWalk, ALongWalkThinsOutAndSaysSo) {
+    std::ofstream("long walk.bvh") << walkRecording(30.0).text;
+    auto figure = std::make_unique<Person>();
+    std::string message;
+    ASSERT_TRUE(importMocapFile(*figure, "long walk.bvh", message)) << message;
+    std::fprintf(stderr, "[ walk     ] %s\n", message.c_str());
+    EXPECT_EQ(message.rfind("imported long walk.bvh: 31 joints, 30.0 s, 200 keyframes (thinned to fit: up to ", 0),
+              0u) << message;
+    EXPECT_EQ(figure->part[LLL].kfa.numKeyFrames, KEYFRAME_CAPACITY);
 }
 
 // F5 with a recording: one undo step, the message; a refused one leaves none.
