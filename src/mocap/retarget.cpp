@@ -89,6 +89,17 @@ Mat3 frameAlong(Vec3 axis, Vec3 side, Vec3 fallback) {
     return m;
 }
 
+// The way the hips face, as a turn about the vertical (degrees; 0 faces
+// +z). The root takes only this and the pelvis the tilts: a root holding
+// every turn would meet its Rx Ry Rz lock whenever the performer faces
+// along x, and its angles would whirl there.
+// Forward and side (turned a quarter to face forward) are summed on the
+// floor, so the heading moves smoothly however the hips tilt.
+double headingOf(const Mat3& hips) {
+    const Vec3 forward = hips.c[2], side = hips.c[0];
+    return std::atan2(forward.x - side.z, forward.z + side.x) * kDegrees;
+}
+
 double nearestTurn(double v, double ref) { return v + 360.0 * std::round((ref - v) / 360.0); }
 
 // Rx Ry Rz angles of `m`, the one of the two equivalent triples (and their
@@ -185,8 +196,8 @@ RetargetedMotion retarget(const BvhClip& clip, const RigMap& rig, const FigureSh
 
         const Vec3 hipSide = pose.at(map.leftThigh) - pose.at(map.rightThigh);
         const Vec3 chestSide = pose.at(map.leftShoulder) - pose.at(map.rightShoulder);
-        world[ROOT] = frameAlong(pose.direction(map.part[PELVIS]), hipSide, Vec3{1, 0, 0});
-        world[PELVIS] = world[ROOT];
+        world[PELVIS] = frameAlong(pose.direction(map.part[PELVIS]), hipSide, Vec3{1, 0, 0});
+        world[ROOT] = axisRotation(1, headingOf(world[PELVIS]));
         for (int i : kOrder) {
             if (i == ROOT || i == PELVIS) continue;
             if (!map.used[i]) continue;  // the hand items: below

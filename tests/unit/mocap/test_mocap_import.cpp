@@ -385,6 +385,20 @@ TEST_F(MocapWalk, ComesInWithFeetOnTheFloorAndThroughTheConverter) {
     EXPECT_EQ(message.find("thinned to fit") != std::string::npos, m.keys.thinned) << message;
     EXPECT_NE(message.find("; left out: toes, fingers"), std::string::npos) << message;
 
+    // The root holds the heading alone, the pelvis the tilts: facing along x
+    // after the turn, no angle whirls through the root's Rx Ry Rz lock.
+    const KeyFrameAnimation& root = figure->part[ROOT].kfa;
+    for (int k = 0; k < keys; k++) {
+        ASSERT_NEAR(root.keyFrames[k].x, 0, 1e-3) << k;
+        ASSERT_NEAR(root.keyFrames[k].z, 0, 1e-3) << k;
+        if (k > 0) {
+            ASSERT_LT(std::fabs(root.keyFrames[k].y - root.keyFrames[k - 1].y), 20) << k;
+        }
+        const KeyFrame& pelvis = figure->part[PELVIS].kfa.keyFrames[k];
+        ASSERT_LT(std::max({std::fabs(pelvis.x), std::fabs(pelvis.y), std::fabs(pelvis.z)}), 15) << k;
+    }
+    EXPECT_NEAR(root.keyFrames[keys - 1].y, 90, 8);  // a quarter turn to the left
+
     LimbErrors e = againstPerformer(*figure, m.clipStart(), walk);
     EXPECT_LT(e.mean, 2.0);
     EXPECT_LT(e.percentile(0.9), 3.0);
