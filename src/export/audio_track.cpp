@@ -1,6 +1,8 @@
 // audio_track.cpp - music decoded, converted and encoded beside the pictures.
 #include "export/audio_track.h"
 
+#include "export/av_output.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -41,12 +43,6 @@ long bitRateFor(OutputKind kind) {
     for (const SoundRecipe& r : kSoundRecipes)
         if (r.kind == kind) return r.bitRate;
     return 128000;
-}
-
-std::string avError(const char* what, int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return std::string(what) + ": " + text;
 }
 
 // The encoder's own sample format, floats preferred.
@@ -170,17 +166,7 @@ bool AudioTrack::encodeFrame(int samples, std::string& error) {
 }
 
 bool AudioTrack::send(AVFrame* frame, std::string& error) {
-    int rc = avcodec_send_frame(codec_, frame);
-    if (rc < 0) { error = avError("encoding the sound failed", rc); return false; }
-    for (;;) {
-        rc = avcodec_receive_packet(codec_, packet_);
-        if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return true;
-        if (rc < 0) { error = avError("encoding the sound failed", rc); return false; }
-        av_packet_rescale_ts(packet_, codec_->time_base, stream_->time_base);
-        packet_->stream_index = stream_->index;
-        rc = av_interleaved_write_frame(format_, packet_);
-        if (rc < 0) { error = avError("writing the output failed", rc); return false; }
-    }
+    return encodeAndWrite(codec_, frame, packet_, stream_, format_, "encoding the sound failed", error);
 }
 
 bool AudioTrack::writeUntil(double seconds, std::string& error) {

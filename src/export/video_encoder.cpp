@@ -8,6 +8,8 @@
 // stride, so no frame is flipped by hand.
 #include "export/video_encoder.h"
 
+#include "export/av_output.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,12 +44,6 @@ const Recipe* recipeFor(OutputKind kind) {
     for (const Recipe& r : kRecipes)
         if (r.kind == kind) return &r;
     return nullptr;
-}
-
-std::string avError(const char* what, int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return std::string(what) + ": " + text;
 }
 
 // Speed over size: a render should cost little beside drawing the frame.
@@ -244,17 +240,7 @@ bool VideoEncoder::encodeFrame(AVFrame* frame, std::string& error) {
 }
 
 bool VideoEncoder::send(AVFrame* frame, std::string& error) {
-    int rc = avcodec_send_frame(codec_, frame);
-    if (rc < 0) { error = avError("encoding failed", rc); return false; }
-    for (;;) {
-        rc = avcodec_receive_packet(codec_, packet_);
-        if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return true;
-        if (rc < 0) { error = avError("encoding failed", rc); return false; }
-        av_packet_rescale_ts(packet_, codec_->time_base, stream_->time_base);
-        packet_->stream_index = stream_->index;
-        rc = av_interleaved_write_frame(format_, packet_);
-        if (rc < 0) { error = avError("writing the output failed", rc); return false; }
-    }
+    return encodeAndWrite(codec_, frame, packet_, stream_, format_, "encoding failed", error);
 }
 
 bool VideoEncoder::addFrame(const std::uint8_t* rgba, std::string& error) {
