@@ -23,6 +23,12 @@ void append(std::vector<unsigned char>& out, const T& v) {
     out.insert(out.end(), b, b + sizeof v);
 }
 
+// An animator's state and all its record slots as they read.
+void append(std::vector<unsigned char>& out, const KeyFrameAnimation& a) {
+    append(out, static_cast<const KeyFrameAnimationState&>(a));
+    for (int i = 0; i < KEYFRAME_CAPACITY; i++) append(out, a.keyFrames[i]);
+}
+
 // Every stored bit of a figure that a change can reach.
 std::vector<unsigned char> figureBits(const Person& p) {
     std::vector<unsigned char> out;

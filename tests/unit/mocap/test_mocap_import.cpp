@@ -274,7 +274,7 @@ TEST_F(MocapRefusal, ConvertedAnimationFilePlaysTheMotion) {
     testing::internal::CaptureStdout();
     ASSERT_TRUE(figure->loadAnimation("walk.txt"));
     testing::internal::GetCapturedStdout();
-    const KeyFrame* k = figure->kfaPos.keyFrames;
+    const KeyFrameRecords& k = figure->kfaPos.keyFrames;
     const LimbErrors e = compare(*figure, k[0].steps + k[1].steps, motion, 0.04);
     EXPECT_LT(e.worst, 1.0);
 }
