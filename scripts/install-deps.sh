@@ -11,7 +11,7 @@ packages=(
   freeglut3-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri
   libsdl2-mixer-dev libgtk-3-dev
   libegl-dev libegl1-mesa-dev libavcodec-dev libavformat-dev libavfilter-dev libavutil-dev
-  libswscale-dev ffmpeg
+  libswscale-dev libswresample-dev libaubio-dev ffmpeg
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev xvfb xauth xdotool x11-utils imagemagick sox lame python3
   clang libclang-rt-14-dev llvm valgrind

@@ -209,7 +209,7 @@ KEY_ROWS = [
      ("b", 1, "figure", "size", "+"), ("n", 1, "figure", "size", "-"),
      ("m", 1, "figure", "male", "<>fem"), (",", 1, "anim", "back", "-1"),
      (".", 1, "anim", "play", "1"), ("/", 1, "anim", "pause", "0"), ("", 2.25, None, "", "")],
-    [("", 2.5, None, None, None),
+    [("Ctrl+B", 1.25, "edit", "snap", "beats"), ("Alt+" + ARROW_LEFT + ARROW_RIGHT, 1.25, "view", "music", "step"),
      ("space", 7, "camera", "drag turns camera <> part (spin mode)", ""),
      ("", 1, None, None, None),
      (ARROW_LEFT, 1, "figure", "turn", "left"), (ARROW_UP, 1, "figure", "walk", "fwd"),
@@ -222,7 +222,7 @@ KEY_ROWS = [
      ("Ctrl+R", 1.25, "edit", "repl.", "key"), ("Ctrl+Z", 1.25, "edit", "undo", ""),
      ("Ctrl+Y", 1.25, "edit", "redo", ""), ("Ctrl+S", 1.25, "edit", "save", "scene"),
      ("Ctrl+O", 1.25, "edit", "open", "scene"),
-     ("Ctrl+PgUp/Dn", 2.25, "edit", "key length", "+5 / -5")],
+     ("Ctrl+PgUp/Dn", 2.25, "edit", "key length", "+-5 / beat")],
     # The scene's time line: kinds, part keys, the dope sheet, the whole
     # scene at once and the camera's keyframes.
     [("Shift+F7", 1.55, "edit", "key", "part"), ("Ctrl+T", 1.2, "edit", "key", "kind"),

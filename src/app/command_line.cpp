@@ -53,6 +53,10 @@ CommandLine readCommandLine(int argc, char** argv) {
             return CommandLine{CommandAction::Help, ""};
         if (std::strcmp(argv[i], "--version") == 0) return CommandLine{CommandAction::Version, ""};
     }
+    if (argc >= 2 && std::strcmp(argv[1], "--beats") == 0) {
+        if (argc != 3) return refused("--beats takes one music file");
+        return CommandLine{CommandAction::Beats, ""};
+    }
     if (wantsRender(argc, argv)) {
         RenderOptions options;
         std::string error;
@@ -77,6 +81,9 @@ std::string helpText() {
         "  --recover       open the window with the autosaved scene of a session that ended unsaved\n"
         "  --from-saved    start the film at the moment the scene was saved, not at time 0\n"
         "  --verbose       also show what a render loads (it shows only progress and errors)\n"
+        "  --music FILE    film with this music instead of the scene's (from its offset)\n"
+        "  --no-music      film without sound\n"
+        "       puppetorium --beats FILE                    print a music file's tempo and beats\n"
         "  --help          show this help and exit\n"
         "  --version       show the version and the commit it was built from, and exit\n"
         "  -display D, -geometry WxH+X+Y, -iconic, -direct, -indirect, -gldebug, -sync:\n"

@@ -3,6 +3,7 @@
 //
 //   puppetorium [FILE.scene]                      the window
 //   puppetorium --render IN --out OUT [...]       a film without a window
+//   puppetorium --beats FILE                      a music file's tempo and beats
 //   puppetorium --help | --version
 //
 // The window also takes GLUT's own options (-display D, -geometry G,
@@ -14,7 +15,7 @@
 
 #include "export/render_options.h"  // kUsageExitStatus
 
-enum class CommandAction { Window, Render, Help, Version, Refused };
+enum class CommandAction { Window, Render, Beats, Help, Version, Refused };
 
 struct CommandLine {
     CommandAction action = CommandAction::Window;

@@ -10,6 +10,7 @@
 #include "scene/frame_clock.h"
 #include "app/menus.h"
 #include "app/window_close.h"
+#include "audio/beats.h"
 #include "base/platform.h"
 #include "scene/reshape.h"
 #include "scene/scene_init.h"
@@ -51,6 +52,8 @@ int main(int argc, char** argv) {
         case CommandAction::Refused: consoleError("ERROR: " + line.error); return kUsageExitStatus;
         // A render to a file runs without any window (or X server) at all.
         case CommandAction::Render: return runRenderCommand(argc, argv);
+        // So does finding a music file's beats.
+        case CommandAction::Beats: return runBeatsCommand(argv[2]);
         case CommandAction::Window: break;
     }
     glutInit(&argc, argv);

@@ -12,6 +12,7 @@
 #include "edit/keyframe_edit.h"
 #include "export/window_export.h"
 #include "scene/autosave.h"
+#include "edit/music_commands.h"
 #include "scene/scene_commands.h"
 #include "scene/switches.h"
 #include "ui/quit_dialog.h"
@@ -60,6 +61,7 @@ const MenuEntry kSceneMenu[] = {
     {"open scene (Ctrl+O)", MENU_OPEN_SCENE},
     {"music follows timeline on/off", MENU_MUSIC_FOLLOWS},
     {"recover autosave", MENU_RECOVER_AUTOSAVE},
+    {"music...", MENU_MUSIC_FILE},
 };
 const std::size_t kSceneMenuSize = std::size(kSceneMenu);
 const MenuEntry kGoToKeyFrameMenu[] = {
@@ -153,6 +155,7 @@ void sceneMenuHandler(int value) {
     else if (value == MENU_OPEN_SCENE) openSceneDialog();
     else if (value == MENU_MUSIC_FOLLOWS) toggleMusicFollowing();
     else if (value == MENU_RECOVER_AUTOSAVE) recoverAutosave();
+    else if (value == MENU_MUSIC_FILE) chooseMusicDialog();
 }
 
 void keyFrameMenuHandler(int value) {

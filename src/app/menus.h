@@ -28,6 +28,7 @@ enum MainMenuValue {
 enum DisplayMenuValue { MENU_WIREFRAME = 0, MENU_LIGHTING = 1, MENU_ORTHOGRAPHIC = 2 };
 enum SceneMenuValue {
     MENU_SAVE_SCENE = 0, MENU_OPEN_SCENE = 1, MENU_MUSIC_FOLLOWS = 2, MENU_RECOVER_AUTOSAVE = 3,
+    MENU_MUSIC_FILE = 4,
 };
 
 // ---- the "keyframes" sub-menu, after "quit" so no other entry moves

@@ -17,6 +17,7 @@ struct Follower {
     int anchorMs = 0;
     std::string lastCommand;   // the player's command text when we last spoke
     std::string missingFile;   // a scene music file that could not be opened
+    int taken = 0;             // app.sceneMusicTaken when we last started afresh
 };
 
 Follower follower;
@@ -57,11 +58,21 @@ bool takeCharge(MusicPlayer& player) {
 
 }  // namespace
 
+double sceneMusicPosition() {
+    if (app.selectedPerson < 0 || app.selectedPerson >= MAX_PERSONS) return app.sceneMusicOffset;
+    return app.sceneMusicOffset + app.persons[app.selectedPerson].part[TORSO].kfa.currentTime / kStepsPerSecond;
+}
+
 bool musicFollowing() {
     return app.musicFollowOn && app.musicOn && app.musicPlayer && !app.sceneMusicFile.empty();
 }
 
 void followMusic(int nowMs) {
+    // A scene opened or music chosen since the last frame: start afresh.
+    if (follower.taken != app.sceneMusicTaken) {
+        follower = Follower();
+        follower.taken = app.sceneMusicTaken;
+    }
     if (!musicFollowing()) {
         follower.inCharge = false;
         return;
@@ -84,6 +95,11 @@ void followMusic(int nowMs) {
         if (std::fabs(heard - wanted) > kMusicDriftSeconds) playFrom(player, wanted, nowMs);
     }
     if (player.command != follower.lastCommand) follower.lastCommand = player.command;
+}
+
+void resyncMusicFollower() {
+    // Not playing, as far as the follower knows: it starts the music afresh at the wanted place.
+    if (follower.playing) follower.playing = false;
 }
 
 void resetMusicFollower() {

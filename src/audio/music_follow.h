@@ -22,8 +22,15 @@ constexpr double kMusicDriftSeconds = 0.25;
 // the frame clock then counts wall-clock time (see frame_clock.h).
 bool musicFollowing();
 
+// Where the scene's music stands for the selected figure's present time:
+// the offset plus its time at 25 steps a second (films start there).
+double sceneMusicPosition();
+
 // One frame's look at the timeline; `nowMs` is the frame clock.
 void followMusic(int nowMs);
+
+// The music's offset changed: the next frame plays it from where it now belongs.
+void resyncMusicFollower();
 
 // Forgets what the follower believed of the player (a new scene was opened,
 // or tests): the next frame opens the scene's music afresh.

@@ -119,6 +119,8 @@ struct AppState {
 
     // ---- the scene's time line (ui/dope_sheet.cpp)
     bool dopeSheetVisible = false;                // Ctrl+D shows the dope sheet
+    int sceneMusicTaken = 0;                      // counts scenes opened and music chosen: the follower starts afresh
+    bool snapToBeats = false;                     // keyframe commands land on the music's beats (Ctrl+B)
 };
 
 // The one instance.

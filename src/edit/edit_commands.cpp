@@ -13,6 +13,7 @@
 
 #include "core/app_state.h"
 #include "core/history.h"
+#include "edit/beat_snap.h"
 #include "edit/keyframe_edit.h"
 #include "io/animation_file.h"
 #include "io/file_chooser.h"
@@ -83,7 +84,8 @@ void recordKeyFrameCommand() {
     Person& p = selected();
     const int before = keyFrameCount(p);
     app.history.record(numbered("record keyframe", before), app.selectedPerson, 1);
-    p.pushPoseKeyFrame(RECORDED_KEYFRAME_STEPS);
+    const int steps = keyFrameStepsFrom(animationLength(p), RECORDED_KEYFRAME_STEPS);
+    p.pushPoseKeyFrame(static_cast<float>(steps));
     markKeyFramesChanged(app.selectedPerson);
     const int n = keyFrameCount(p);
     if (n == before) {
@@ -92,7 +94,7 @@ void recordKeyFrameCommand() {
         return;
     }
     postMessage("keyframe " + std::to_string(n) + " / " + std::to_string(n) + " recorded (" +
-                std::to_string(RECORDED_KEYFRAME_STEPS) + " steps)");
+                std::to_string(steps) + " steps)");
 }
 
 void replaceKeyFrameCommand() {
@@ -108,13 +110,14 @@ void insertKeyFrameCommand() {
     Person& p = selected();
     const int j = currentKeyFrame(p);
     recordEdit(numbered("insert keyframe", j + 1));
-    if (!insertKeyFrame(p)) {
+    const int steps = keyFrameStepsFrom(keyFrameStart(p, j + 1), RECORDED_KEYFRAME_STEPS);
+    if (!insertKeyFrame(p, steps)) {
         app.history.dropLast();
         postMessage("keyframe not inserted: the queue is full");
         return;
     }
     postMessage(numbered("keyframe", j + 1) + " / " + std::to_string(keyFrameCount(p)) + " inserted (" +
-                std::to_string(RECORDED_KEYFRAME_STEPS) + " steps)");
+                std::to_string(steps) + " steps)");
 }
 
 void deleteKeyFrameCommand() {
@@ -130,6 +133,11 @@ void changeKeyFrameLengthCommand(int delta) {
     Person& p = selected();
     const int j = currentKeyFrame(p);
     if (j < 0) { postMessage(figureName(app.selectedPerson) + " has no keyframes"); return; }
+    // Snapping to beats: a beat longer or shorter instead.
+    if (snappingToBeats() && (delta = beatLengthChange(p, j, delta)) == 0) {
+        postMessage(numbered("keyframe", j) + ": no beat to move its end to");
+        return;
+    }
     recordEdit(numbered(delta > 0 ? "lengthen keyframe" : "shorten keyframe", j));
     changeKeyFrameLength(p, delta);
     postMessage(numbered("keyframe", j) + " now " +

@@ -113,10 +113,10 @@ bool replaceKeyFrame(Person& p) {
     return true;
 }
 
-bool insertKeyFrame(Person& p) {
+bool insertKeyFrame(Person& p, int steps) {
     const int j = currentKeyFrame(p);
     if (j < 0) {
-        p.pushPoseKeyFrame(RECORDED_KEYFRAME_STEPS);
+        p.pushPoseKeyFrame(static_cast<float>(steps));
         goToKeyFrame(p, 0);
         return true;
     }
@@ -125,9 +125,9 @@ bool insertKeyFrame(Person& p) {
         if (a.numKeyFrames > j && a.numKeyFrames >= KEYFRAME_CAPACITY) full = true;
     });
     if (full) return false;
-    forEachAnimator(p, [j](KeyFrameAnimation& a, const float* v) {
+    forEachAnimator(p, [j, steps](KeyFrameAnimation& a, const float* v) {
         if (a.numKeyFrames <= j) return;
-        a.insertRecord(j + 1, poseKeyFrame(v, RECORDED_KEYFRAME_STEPS));
+        a.insertRecord(j + 1, poseKeyFrame(v, steps));
     });
     goToKeyFrame(p, j + 1);
     return true;

@@ -46,7 +46,7 @@ void goToKeyFrame(Person& p, int j);
 bool replaceKeyFrame(Person& p);
 // The current pose as a new keyframe after the current one; on an empty
 // figure, the same as recording it. False when a queue is full.
-bool insertKeyFrame(Person& p);
+bool insertKeyFrame(Person& p, int steps = RECORDED_KEYFRAME_STEPS);
 // Removes the current keyframe and goes to the one before it.
 bool deleteKeyFrame(Person& p);
 // Current keyframe's length by delta steps, never below the shortest.

@@ -31,6 +31,8 @@ public:
     // Opens the encoder as VideoEncoder::open() does and starts the thread.
     bool start(int fd, OutputKind kind, int width, int height, int fps,
                std::string& error);
+    // The music the next start() puts beside the pictures.
+    void setMusic(const FilmMusic& music) { encoder_.setMusic(music); }
     // The buffer the next frame goes into (width x height x 4 bytes, rows as
     // GL reads them), once one is free; nullptr with `error` once the
     // encoder has failed.

@@ -47,6 +47,7 @@ int defaultFrameCount(int fps, bool* capped) {
 
 void ExportJob::begin(const RenderOptions& o) {
     cancel();
+    warning_.clear();
     options_ = o;
     total_ = o.frames;
     done_ = 0;
@@ -64,6 +65,12 @@ bool ExportJob::start(const RenderOptions& o, std::string& error) {
         return true;
     }
     target_ = std::make_unique<FrameTarget>();
+    FilmMusic music;
+    if (!chooseFilmMusic(o, music, warning_, error)) {
+        cancel();
+        return false;
+    }
+    encoder_.setMusic(music);
     if (!target_->create(o.width, o.height, error) ||
         !encoder_.start(writer_.descriptor(), o.kind, o.width, o.height, o.fps, error)) {
         cancel();

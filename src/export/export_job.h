@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "export/audio_track.h"
 #include "export/bvh_writer.h"
 #include "export/encoder_thread.h"
 #include "export/offscreen_gl.h"
@@ -47,6 +48,8 @@ public:
     bool done() const { return done_ >= total_; }
     int framesDone() const { return done_; }
     int framesTotal() const { return total_; }
+    // Why the scene's music was left out of the film, if it was; empty otherwise.
+    const std::string& warning() const { return warning_; }
     // The last frame a job without encoding drew, RGBA bottom row first.
     const std::vector<std::uint8_t>& unencodedFrame() const { return unencoded_; }
     // Completes the file and renames it into place.
@@ -64,6 +67,7 @@ private:
     BvhRecorder bvh_;
     std::unique_ptr<FrameTarget> target_;
     std::vector<std::uint8_t> unencoded_;  // the read-back of a job without encoding
+    std::string warning_;
     int figure_ = 0;
     int done_ = 0, total_ = 0;
 };

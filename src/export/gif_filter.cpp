@@ -1,6 +1,8 @@
 // gif_filter.cpp - the palette graph of a GIF.
 #include "export/gif_filter.h"
 
+#include "export/av_output.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -39,12 +41,6 @@ int gifPaletteSampleFrames(int width, int height, int fps) {
 }
 
 namespace {
-
-std::string avError(const char* what, int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return std::string(what) + ": " + text;
-}
 
 AVFilterInOut* endOf(const char* name, AVFilterContext* filter) {
     AVFilterInOut* io = avfilter_inout_alloc();

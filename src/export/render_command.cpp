@@ -90,6 +90,8 @@ bool loadScene(const std::string& path, std::string& error) {
 }
 
 bool loadInput(const RenderOptions& o, std::string& error) {
+    // Only a scene names music; a film of anything else is silent unless --music says.
+    if (!isSceneFileName(o.input)) app.sceneMusicFile.clear();
     if (o.input == "-") {
         // nothing to load: the scene the program starts with, and the keys
     } else if (isSceneFileName(o.input)) {
@@ -175,6 +177,10 @@ int runRenderCommand(int argc, char** argv) {
 
     ExportJob job;
     if (!job.start(o, error)) return failWith(error);
+    if (!job.warning().empty()) {
+        std::printf("WARNING: %s\n", job.warning().c_str());
+        std::fflush(stdout);
+    }
     const auto start = std::chrono::steady_clock::now();
     while (!job.done()) {
         if (!job.step(error)) return failWith(error);

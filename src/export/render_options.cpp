@@ -62,7 +62,7 @@ bool fail(std::string& error, const std::string& what) {
 
 bool isRenderOption(const std::string& option) {
     for (const char* known : {"--render", "--out", "--frames", "--seconds", "--size", "--fps",
-                              "--figure", "--keys", "--from-saved"})
+                              "--figure", "--keys", "--from-saved", "--music", "--no-music"})
         if (option == known) return true;
     return false;
 }
@@ -98,6 +98,10 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& er
             o.verbose = true;
             continue;
         }
+        if (opt == "--no-music") {
+            o.noMusic = true;
+            continue;
+        }
         if (!isRenderOption(opt)) return fail(error, "unknown option '" + opt + "'");
         if (!value) return fail(error, opt + " needs a value");
         i++;
@@ -128,6 +132,8 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& er
                 if (keyOpensDialog(key))
                     return fail(error, "--keys cannot press Ctrl+S or Ctrl+O: they open a dialog, "
                                        "and a render has nobody to answer it");
+        } else if (opt == "--music") {
+            o.music = value;
         } else {
             return fail(error, "unknown option '" + opt + "'");
         }
@@ -135,6 +141,7 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& er
     if (!haveInput || o.input.empty()) return fail(error, "--render needs an input file");
     if (o.output.empty()) return fail(error, "--out needs an output file");
     if (haveFrames && o.seconds > 0) return fail(error, "give --frames or --seconds, not both");
+    if (o.noMusic && !o.music.empty()) return fail(error, "give --music or --no-music, not both");
     o.kind = outputKindOf(o.output);
     if (o.kind == OutputKind::None)
         return fail(error, "unknown output type '" + o.output +

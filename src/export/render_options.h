@@ -3,6 +3,7 @@
 //   puppetorium --render IN --out OUT [--frames N | --seconds S]
 //               [--size WxH] [--fps F] [--figure K] [--keys KEYS] [--verbose]
 //               [--from-saved]
+//               [--music FILE | --no-music]
 //
 // IN is a ".scene" file (applied whole), a ".bvh" recording or an animation
 // file (loaded into figure 0, as F5 would) or "-" for none; KEYS are key-map keys pressed first ("6" sets up the sword fight).
@@ -34,6 +35,8 @@ struct RenderOptions {
     std::string keys;
     bool verbose = false;    // show the load's report lines too
     bool fromSaved = false;  // start at the saved moment, not at time 0
+    std::string music;       // --music FILE: the film's sound instead of the scene's music
+    bool noMusic = false;    // --no-music: a silent film
 };
 
 // True for the options a render takes a value for ("--out", ...).

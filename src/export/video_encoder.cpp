@@ -8,6 +8,8 @@
 // stride, so no frame is flipped by hand.
 #include "export/video_encoder.h"
 
+#include "export/av_output.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,12 +44,6 @@ const Recipe* recipeFor(OutputKind kind) {
     for (const Recipe& r : kRecipes)
         if (r.kind == kind) return &r;
     return nullptr;
-}
-
-std::string avError(const char* what, int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return std::string(what) + ": " + text;
 }
 
 // Speed over size: a render should cost little beside drawing the frame.
@@ -215,6 +211,7 @@ bool VideoEncoder::openStream(std::string& error) {
         return false;
     }
 
+    if (!music_.path.empty() && !audio_.open(format_, kind_, music_, error)) return false;
     if (!(format_->pb = descriptorOutput(&fd_))) { error = "out of memory"; return false; }
     format_->flags |= AVFMT_FLAG_CUSTOM_IO;
     if ((rc = avformat_write_header(format_, nullptr)) < 0) {
@@ -238,21 +235,12 @@ bool VideoEncoder::encodeFrame(AVFrame* frame, std::string& error) {
     frame->pts = frames_;
     if (!send(frame, error)) return false;
     frames_++;
-    return true;
+    // The sound keeps up with the pictures, frame by frame.
+    return audio_.writeUntil(static_cast<double>(frames_) / fps_, error);
 }
 
 bool VideoEncoder::send(AVFrame* frame, std::string& error) {
-    int rc = avcodec_send_frame(codec_, frame);
-    if (rc < 0) { error = avError("encoding failed", rc); return false; }
-    for (;;) {
-        rc = avcodec_receive_packet(codec_, packet_);
-        if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return true;
-        if (rc < 0) { error = avError("encoding failed", rc); return false; }
-        av_packet_rescale_ts(packet_, codec_->time_base, stream_->time_base);
-        packet_->stream_index = stream_->index;
-        rc = av_interleaved_write_frame(format_, packet_);
-        if (rc < 0) { error = avError("writing the output failed", rc); return false; }
-    }
+    return encodeAndWrite(codec_, frame, packet_, stream_, format_, "encoding failed", error);
 }
 
 bool VideoEncoder::addFrame(const std::uint8_t* rgba, std::string& error) {
@@ -329,6 +317,7 @@ bool VideoEncoder::finish(std::string& error) {
     if (!codec_ || !headerWritten_) { error = "the encoder is not open"; return false; }
     bool ok = kind_ != OutputKind::Gif || gif_.finish(error);
     ok = ok && send(nullptr, error);
+    ok = ok && audio_.finish(static_cast<double>(frames_) / fps_, error);
     if (ok) {
         const int rc = av_write_trailer(format_);
         if (rc < 0) { error = avError("cannot complete the container", rc); ok = false; }
@@ -353,6 +342,7 @@ void VideoEncoder::close() {
     av_frame_free(&frame_);
     av_packet_free(&packet_);
     gif_.close();
+    audio_.close();
     sws_freeContext(scaler_);
     scaler_ = nullptr;
     stream_ = nullptr;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "export/audio_track.h"
 #include "export/gif_filter.h"
 #include "export/render_options.h"
 
@@ -30,6 +31,11 @@ public:
     VideoEncoder& operator=(const VideoEncoder&) = delete;
     ~VideoEncoder() { close(); }
 
+    // The music the next open() adds to an .mp4 or .webm (none by default).
+    void setMusic(const FilmMusic& music) { music_ = music; }
+    // Prepares `path` for `kind` (Mp4, Webm, Gif or Png); false with `error`.
+    bool open(const std::string& path, OutputKind kind, int width, int height, int fps,
+              std::string& error);
     // Prepares to write `fd`, an empty file open for writing and seeking, as
     // `kind` (Mp4, Webm, Gif or Png); false with `error`. The descriptor
     // stays the caller's.
@@ -61,4 +67,6 @@ private:
     SwsContext* scaler_ = nullptr;  // RGBA to yuv420p
     GifFilter gif_;
     std::vector<std::uint8_t> picture_;  // the .png's last frame, as read back
+    FilmMusic music_;
+    AudioTrack audio_;  // the sound beside the pictures, when there is music
 };

@@ -117,10 +117,10 @@ void runExport(int bvh) {
         say("ERROR: cannot export '" + o.output + "': unknown output type");
     } else if (!job.start(o, error)) {
         say("ERROR: " + error);
-    } else if (runInWindow(job, error)) {
-        say("Exported " + std::to_string(o.frames) + " frames to '" + o.output + "'");
     } else {
-        say(gCancelled ? "Export cancelled" : "ERROR: " + error);
+        if (!job.warning().empty()) say("WARNING: " + job.warning());
+        if (runInWindow(job, error)) say("Exported " + std::to_string(o.frames) + " frames to '" + o.output + "'");
+        else say(gCancelled ? "Export cancelled" : "ERROR: " + error);
     }
     gRunning = false;
     glutPostRedisplay();

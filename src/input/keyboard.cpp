@@ -21,12 +21,14 @@
 #include "audio/music_control.h"
 #include "base/platform.h"
 #include "choreo/coded_animations.h"
+#include "edit/beat_snap.h"
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
 #include "edit/timeline_commands.h"
 #include "edit/pose_commands.h"
 #include "camera/named_views.h"
 #include "io/file_chooser.h"
+#include "edit/music_commands.h"
 #include "scene/scene_commands.h"
 #include "scene/switches.h"
 #include "ui/dope_sheet.h"
@@ -251,9 +253,10 @@ void onSpecialKeyUp(int key, int, int) {
 
 // [SECTION] Editing keys
 // Keys the original map leaves unused: Return, Delete, the control codes
-// GLUT sends for Ctrl+D, Ctrl+K, Ctrl+R, Ctrl+T, Ctrl+Y and Ctrl+Z, and the
-// page, insert and home keys with their modifiers. GLUT sends Return for
-// Ctrl+M too; only the held Ctrl tells Ctrl+Return from Return.
+// GLUT sends for Ctrl+B, Ctrl+D, Ctrl+K, Ctrl+R, Ctrl+T, Ctrl+Y and Ctrl+Z,
+// the page, insert and home keys with their modifiers, and the left and
+// right arrows with Alt. GLUT sends Return for Ctrl+M too; only the held
+// Ctrl tells Ctrl+Return from Return.
 
 namespace {
 
@@ -261,6 +264,7 @@ constexpr unsigned char KEY_RETURN = '\r';
 constexpr unsigned char KEY_DELETE = 127;
 constexpr unsigned char KEY_CTRL_D = 4;
 constexpr unsigned char KEY_CTRL_K = 11;
+constexpr unsigned char KEY_CTRL_B = 2;
 constexpr unsigned char KEY_CTRL_R = 18;
 constexpr unsigned char KEY_CTRL_T = 20;
 constexpr unsigned char KEY_CTRL_Y = 25;
@@ -268,6 +272,7 @@ constexpr unsigned char KEY_CTRL_Z = 26;
 
 bool ctrlHeld() { return (platform::modifiers() & platform::MOD_CTRL) != 0; }
 bool shiftHeld() { return (platform::modifiers() & platform::MOD_SHIFT) != 0; }
+bool altHeld() { return (platform::modifiers() & platform::MOD_ALT) != 0; }
 
 bool onEditKey(unsigned char key) {
     switch (key) {
@@ -277,6 +282,7 @@ bool onEditKey(unsigned char key) {
     case KEY_CTRL_K: if (shiftHeld()) clearCameraTrackCommand(); else recordCameraKeyFrameCommand(); return true;
     case KEY_CTRL_T: if (shiftHeld()) applyKindToFigureCommand(); else cycleKeyFrameKindCommand(); return true;
     case KEY_CTRL_R: replaceKeyFrameCommand(); return true;
+    case KEY_CTRL_B: toggleBeatSnapping(); return true;
     case KEY_CTRL_Y: redoCommand(); return true;
     case KEY_CTRL_Z: if (shiftHeld()) redoCommand(); else undoCommand(); return true;
     default: return false;
@@ -285,6 +291,11 @@ bool onEditKey(unsigned char key) {
 
 bool onEditSpecialKey(int key) {
     switch (key) {
+    // Alt with an arrow moves the music, not the figure; the arrow is not held.
+    case GLUT_KEY_LEFT: case GLUT_KEY_RIGHT:
+        if (!altHeld()) return false;
+        nudgeMusic(key == GLUT_KEY_RIGHT ? +1 : -1);
+        return true;
     case GLUT_KEY_PAGE_UP:
         if (ctrlHeld()) changeKeyFrameLengthCommand(+KEYFRAME_LENGTH_STEP);
         else goToKeyFrameCommand(KF_PREVIOUS);

@@ -1,4 +1,5 @@
-// keyframe_reduction.cpp - greedy insertion at the worst step.
+// keyframe_reduction.cpp - greedy insertion at the worst step, measured on
+// what the figure's animators play.
 #include "mocap/keyframe_reduction.h"
 
 #include <algorithm>
@@ -12,64 +13,57 @@ constexpr int kValues = 63;
 constexpr int kMinGap = 2;  // the animators refuse shorter segments
 constexpr int kGuard = 2;   // steps between a guard keyframe and the clip
 
-// The animators' segment value (KeyFrameAnimation::seek, tension 0).
-double splineValue(double p0, double p1, double p2, double p3, double f) {
-    const double s = 0.5, f2 = f * f, f3 = f2 * f;
-    const double m1 = s * (p2 - p0), m2 = s * (p3 - p1);
-    return (2 * f3 - 3 * f2 + 1) * p1 + (3 * f2 - 2 * f3) * p2 + (f3 - 2 * f2 + f) * m1 + (f3 - f2) * m2;
-}
-
 // Degrees between two unit vectors, cheaply and monotonically: the chord.
 double chordDegrees(Vec3 a, Vec3 b) {
     const double chord = length(a - b);
     return 2 * std::asin(std::min(1.0, 0.5 * chord)) * kDegrees;
 }
 
+// Played against recorded, in degrees (position errors scaled so the
+// position tolerance counts as the angle tolerance).
+double frameError(const FigureFrames& a, const FigureFrames& b, double tolerance) {
+    double worst = 0;
+    for (int i = 0; i < 18; i++)  // the hand items follow the hands
+        worst = std::max({worst, chordDegrees(a.turn[i].c[1], b.turn[i].c[1]),
+                          chordDegrees(a.turn[i].c[0], b.turn[i].c[0])});
+    const double moved = length(a.at[ROOT] - b.at[ROOT]);
+    return std::max(worst, moved / kReductionPositionTolerance * tolerance);
+}
+
 class Reducer {
 public:
     // Only steps first..last are the clip; the others are never measured.
     Reducer(const std::vector<float>& samples, const FigureShape& figure, double tolerance, int first, int last)
-        : s_(samples), figure_(figure), tolerance_(tolerance),
-          steps_(static_cast<int>(samples.size() / kValues)), first_(first), last_(last), error_(steps_, 0.0) {}
+        : s_(samples), tolerance_(tolerance), steps_(static_cast<int>(samples.size() / kValues)),
+          first_(first), last_(last), error_(steps_, 0.0), playing_(figure), recorded_(figure) {}
 
-    int steps() const { return steps_; }
     std::vector<int> keys;
 
-    // Played against recorded at step t, in degrees (position errors scaled
-    // so the position tolerance counts as the angle tolerance).
-    double errorAt(int t, const float* played) const {
-        FigureFrames a, b;
-        const float* want = s_.data() + static_cast<std::size_t>(t) * kValues;
-        figureFrames(figure_, played, played + 3, a);
-        figureFrames(figure_, want, want + 3, b);
-        double worst = 0;
-        for (int i = 0; i < 18; i++)  // the hand items follow the hands
-            worst = std::max({worst, chordDegrees(a.turn[i].c[1], b.turn[i].c[1]),
-                              chordDegrees(a.turn[i].c[0], b.turn[i].c[0])});
-        const double moved = length(a.at[ROOT] - b.at[ROOT]);
-        return std::max(worst, moved / kReductionPositionTolerance * tolerance_);
+    // Loads the keys into the figure's animators as the import will; step t
+    // then plays at time kLeadInSteps + t.
+    void load() {
+        values_.clear();
+        for (int t : keys) values_.insert(values_.end(), at(t), at(t) + kValues);
+        playing_.restorePose();
+        pushClipKeyFrames(playing_.person(), keys.data(), values_.data(), static_cast<int>(keys.size()), kLeadInSteps);
     }
 
-    // Recomputes the errors of the steps inside segment c (keys c-1 to c).
+    // Measures the steps inside segment c (keys c-1 to c) as loaded.
     void measureSegment(int c) {
-        const int n = static_cast<int>(keys.size());
-        if (c < 1 || c >= n) return;
-        const int p = c - 1, p0 = p - 1 < 0 ? n - 1 : p - 1, p3 = c + 1 >= n ? 0 : c + 1;
-        const float* k0 = at(keys[p0]);
-        const float* k1 = at(keys[p]);
-        const float* k2 = at(keys[c]);
-        const float* k3 = at(keys[p3]);
-        const int from = keys[p], to = keys[c];
-        float played[kValues];
+        if (c < 1 || c >= static_cast<int>(keys.size())) return;
+        const int from = keys[c - 1], to = keys[c];
+        FigureFrames got, want;
         for (int t = std::max(from + 1, first_); t < to && t <= last_; t++) {
-            const double f = static_cast<double>(t - from) / (to - from);
-            for (int v = 0; v < kValues; v++) played[v] = static_cast<float>(splineValue(k0[v], k1[v], k2[v], k3[v], f));
-            error_[t] = errorAt(t, played);
+            playing_.played(static_cast<float>(kLeadInSteps + t), got);
+            recorded_.frames(at(t) + 0, at(t) + 3, want);
+            error_[t] = frameError(got, want, tolerance_);
         }
         error_[from] = error_[to] = 0;
     }
 
     void measureAll() {
+        load();
+        std::fill(error_.begin(), error_.end(), 0.0);
         for (int c = 1; c < static_cast<int>(keys.size()); c++) measureSegment(c);
     }
 
@@ -89,15 +83,14 @@ public:
         return best;
     }
 
-    // Inserts a keyframe at t; the segments whose shape it changes are measured again.
+    // Inserts a keyframe at t; the segments whose shape it can change (a
+    // smooth segment leans on one keyframe either side) are measured again.
     void insert(int t) {
         const auto it = std::lower_bound(keys.begin(), keys.end(), t);
         const int c = static_cast<int>(it - keys.begin());
         keys.insert(it, t);
-        const int n = static_cast<int>(keys.size());
+        load();
         for (int d = -1; d <= 2; d++) measureSegment(c + d);
-        // The ends lean on each other through the wrap.
-        for (int e : {1, 2, n - 2, n - 1}) measureSegment(e);
     }
 
     double worstError() const { return *std::max_element(error_.begin(), error_.end()); }
@@ -105,13 +98,42 @@ public:
 private:
     const float* at(int t) const { return s_.data() + static_cast<std::size_t>(t) * kValues; }
     const std::vector<float>& s_;
-    const FigureShape& figure_;
     double tolerance_;
     int steps_, first_, last_;
     std::vector<double> error_;
+    std::vector<float> values_;
+    PosedFigure playing_;   // the keys, as its animators play them
+    PosedFigure recorded_;  // the samples, posed
 };
 
+// Greedy insertion until the tolerance holds or the keys run out. Each
+// insertion re-measures only the segments it touches; a last measure of
+// every step makes sure nothing stale hides an error.
+bool addKeysAtWorstSteps(Reducer& r, int maxKeys) {
+    for (;;) {
+        for (int t = r.worstStep(); t >= 0; t = r.worstStep()) {
+            if (static_cast<int>(r.keys.size()) >= maxKeys) return false;
+            r.insert(t);
+        }
+        r.measureAll();
+        if (r.worstStep() < 0) return true;
+    }
+}
+
 }  // namespace
+
+void pushClipKeyFrames(Person& person, const int* times, const float* values, int count, int leadInSteps) {
+    person.clearAllKeyFrames();
+    person.setCycle(true);
+    for (int k = 0; k < count; k++) {
+        const int steps = k == 0 ? leadInSteps : times[k] - times[k - 1];
+        const float* v = values + static_cast<std::size_t>(k) * kValues;
+        person.kfaPos.pushKeyFrame(v[0], v[1], v[2], ABS, steps, kImportedKeyFrameKind);
+        for (int i = 0; i < BODY_PART_COUNT; i++)
+            person.part[i].kfa.pushKeyFrame(v[3 + 3 * i], v[4 + 3 * i], v[5 + 3 * i], ABS, steps,
+                                            kImportedKeyFrameKind);
+    }
+}
 
 std::vector<float> sampleAtSteps(const RetargetedMotion& m) {
     const double duration = (m.frames - 1) * m.frameTime;
@@ -134,8 +156,7 @@ std::vector<float> sampleAtSteps(const RetargetedMotion& m) {
 ReducedClip reduceToKeyFrames(const std::vector<float>& samples, const FigureShape& figure, int maxKeys,
                               double tolerance) {
     // Guard keyframes two steps before and after the clip, continuing its
-    // slope: the spline's tangents at the clip's ends then come from the clip
-    // and not from the wrap between its last and first keyframes.
+    // slope: the curve's slopes at the clip's ends then come from the clip.
     const int n = static_cast<int>(samples.size() / kValues);
     std::vector<float> ext(static_cast<std::size_t>(n + 2 * kGuard) * kValues);
     const int a = std::min(kGuard, n - 1);
@@ -158,17 +179,11 @@ ReducedClip reduceToKeyFrames(const std::vector<float>& samples, const FigureSha
     if (last - first >= kMinGap) r.keys.push_back(last);
     r.keys.push_back(end);
     r.measureAll();
-    for (;;) {
-        const int t = r.worstStep();
-        if (t < 0) break;
-        if (static_cast<int>(r.keys.size()) >= maxKeys) { out.thinned = true; break; }
-        r.insert(t);
-    }
-    // The spline's tangents span two segments, so unequal segments bend fast
-    // motion; where the greedy keys cannot meet the tolerance, keys at even
-    // spacing (as close as the capacity allows) often can.
-    Reducer even(ext, figure, tolerance, first, last);
+    out.thinned = !addKeysAtWorstSteps(r, maxKeys);
+    // Where the greedy keys cannot meet the tolerance within the capacity,
+    // keys at even spacing (as close as the capacity allows) often do better.
     if (r.worstError() > tolerance && last - first >= kMinGap) {
+        Reducer even(ext, figure, tolerance, first, last);
         const int room = std::max(1, maxKeys - 3);
         const int spacing = std::max(kMinGap, (last - first + room - 1) / room);
         even.keys = {0};

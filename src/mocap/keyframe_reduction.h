@@ -2,18 +2,24 @@
 //
 // The clip is sampled at the animators' time steps (25 a second). Keyframes
 // start at the first and last step, with a guard keyframe two steps beyond
-// each end that continues the motion (so the spline's wrap from the last
-// keyframe to the first does not bend the clip's ends); the step where the played figure strays
-// furthest from the recording gets the next one, until no part's axes are
-// more than the tolerance off (and the figure no more than a twentieth of
-// a unit) or the animators are full. Every animator gets its keyframes at the
-// same steps, so the figure's timeline and keyframe commands work. The error
-// is measured on what the animators play: their closed cardinal spline, with
-// its wrap from the last keyframe to the first. GL-free.
+// each end that continues the motion (so the clip's ends are shaped by the
+// clip and not by the glide in from the present pose or the loop back); the
+// step where the played figure strays furthest from the recording gets the
+// next one, until no part's axes are more than the tolerance off (and the
+// figure no more than a twentieth of a unit) or the animators are full.
+// Every animator gets its keyframes at the same steps, so the figure's
+// timeline and keyframe commands work.
+//
+// The keyframes are `smooth` (a monotone cubic: no overshoot past a held
+// pose or a turning point). The error is not estimated from a model of that
+// curve: the candidate keyframes are loaded into a figure's own animators,
+// exactly as the import loads them, and measured on what those play through
+// the figure's own matrices. GL-free.
 #pragma once
 
 #include <vector>
 
+#include "anim/keyframe_animation.h"
 #include "mocap/retarget.h"
 
 // Degrees a part's axes may stray between keyframes: below the degree that
@@ -21,6 +27,11 @@
 constexpr double kReductionToleranceDegrees = 0.8;
 constexpr double kReductionPositionTolerance = 0.05;
 constexpr int kAnimatorStepsPerSecond = 25;
+// A fifth of a second from the pose the figure stands in to the clip's
+// first keyframe, and from its last back round when it cycles.
+constexpr int kLeadInSteps = 5;
+// How imported keyframes are reached from the one before.
+constexpr int kImportedKeyFrameKind = KIND_SMOOTH;
 
 struct ReducedClip {
     std::vector<int> times;     // keyframe times in steps: the clip starts at 0, the guard before it at -2
@@ -35,3 +46,10 @@ std::vector<float> sampleAtSteps(const RetargetedMotion& motion);
 // Picks the keyframes for `samples` (63 values per step).
 ReducedClip reduceToKeyFrames(const std::vector<float>& samples, const FigureShape& figure, int maxKeys,
                               double toleranceDegrees = kReductionToleranceDegrees);
+
+// Replaces `person`'s keyframes with `count` keyframes at `times` (steps,
+// rising), `values` holding 63 per keyframe: cycling, every animator at the
+// same times, each keyframe kImportedKeyFrameKind, the first reached from
+// the present pose in `leadInSteps`. The one way an import's keyframes get
+// into animators, so the reduction measures what the figure will play.
+void pushClipKeyFrames(Person& person, const int* times, const float* values, int count, int leadInSteps);

@@ -8,10 +8,6 @@
 
 namespace {
 
-// A fifth of a second from the pose the figure stands in to the clip's
-// first frame, and from its last frame back round when it cycles.
-constexpr int kLeadInSteps = 5;
-
 std::string baseName(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -48,16 +44,8 @@ bool prepareMocap(const std::string& text, const Person& person, MocapImport& ou
 }
 
 void applyMocap(Person& person, const MocapImport& m) {
-    person.clearAllKeyFrames();
-    person.setCycle(true);
-    const std::vector<int>& times = m.keys.times;
-    for (std::size_t k = 0; k < times.size(); k++) {
-        const int steps = k == 0 ? m.leadInSteps : times[k] - times[k - 1];
-        const float* v = m.keys.values.data() + k * 63;
-        person.kfaPos.pushKeyFrame(v[0], v[1], v[2], REL, steps);
-        for (int i = 0; i < BODY_PART_COUNT; i++)
-            person.part[i].kfa.pushKeyFrame(v[3 + 3 * i], v[4 + 3 * i], v[5 + 3 * i], ABS, steps);
-    }
+    pushClipKeyFrames(person, m.keys.times.data(), m.keys.values.data(), static_cast<int>(m.keys.times.size()),
+                      m.leadInSteps);
 }
 
 bool importMocapFile(Person& person, const std::string& path, std::string& message) {

@@ -49,8 +49,3 @@ inline Mat3 axisRotation(int axis, double degrees) {
     if (axis == 2) { m.c[0] = {c, s, 0}; m.c[1] = {-s, c, 0}; }
     return m;
 }
-
-// Rx(x) Ry(y) Rz(z): how the figure composes a part's three angles.
-inline Mat3 eulerXYZ(double x, double y, double z) {
-    return axisRotation(0, x) * axisRotation(1, y) * axisRotation(2, z);
-}

@@ -5,14 +5,12 @@
 #include <cmath>
 
 #include "figure/person.h"
+#include "figure/skeleton.h"
 
 namespace {
 
-// The figure's tree, and an order that visits parents first.
-constexpr int kParent[20] = {-1, STOMK, PELVIS, ROOT, TORSO, NECK, TORSO, TORSO, RUA, LUA,
-                             RLA, LLA, PELVIS, PELVIS, RUL, LUL, RLL, LLL, LH, RH};
-constexpr int kOrder[20] = {ROOT, PELVIS, STOMK, TORSO, NECK, HEAD, RUA, LUA, RLA, LLA,
-                            RH, LH, RUL, LUL, RLL, LLL, RF, LF, LHI, RHI};
+using skeleton::kOrder;
+using skeleton::kParent;
 
 Vec3 normalized(Vec3 v) {
     const double n = length(v);
@@ -91,6 +89,17 @@ Mat3 frameAlong(Vec3 axis, Vec3 side, Vec3 fallback) {
     return m;
 }
 
+// The way the hips face, as a turn about the vertical (degrees; 0 faces
+// +z). The root takes only this and the pelvis the tilts: a root holding
+// every turn would meet its Rx Ry Rz lock whenever the performer faces
+// along x, and its angles would whirl there.
+// Forward and side (turned a quarter to face forward) are summed on the
+// floor, so the heading moves smoothly however the hips tilt.
+double headingOf(const Mat3& hips) {
+    const Vec3 forward = hips.c[2], side = hips.c[0];
+    return std::atan2(forward.x - side.z, forward.z + side.x) * kDegrees;
+}
+
 double nearestTurn(double v, double ref) { return v + 360.0 * std::round((ref - v) / 360.0); }
 
 // Rx Ry Rz angles of `m`, the one of the two equivalent triples (and their
@@ -152,40 +161,11 @@ void findHinges(const BvhClip& clip, RecordedPose& pose, RigMap& map) {
 
 }  // namespace
 
-FigureShape shapeOf(const Person& p) {
-    FigureShape s;
-    for (int i = 0; i < 20; i++) {
-        for (int k = 0; k < 3; k++) {
-            s.jointOffset[i][k] = p.part[i].jointOffset[k];
-            s.rotation[i][k] = p.part[i].rotation[k];
-        }
-        s.length[i] = p.part[i].length;
-    }
-    for (int k = 0; k < 3; k++) s.position[k] = p.position[k];
-    return s;
-}
-
 bool recordedZUp(const BvhClip& clip, const RigMap& map) {
     RecordedPose pose(clip, false);
     pose.set(0);
     const Vec3 up = pose.at(map.part[HEAD].from) - pose.at(map.hips);
     return up.z > up.y;
-}
-
-void figureFrames(const FigureShape& figure, const float* position, const float* angles, FigureFrames& out) {
-    for (int i : kOrder) {
-        const float* r = angles + 3 * i;
-        const Mat3 local = eulerXYZ(r[0], r[1], r[2]);
-        if (i == ROOT) {
-            out.at[i] = {position[0], position[1], position[2]};
-            out.turn[i] = local;
-        } else {
-            const int p = kParent[i];
-            const float* o = figure.jointOffset[i];
-            out.at[i] = out.at[p] + out.turn[p] * Vec3{o[0], o[1], o[2]};
-            out.turn[i] = out.turn[p] * local;
-        }
-    }
 }
 
 RetargetedMotion retarget(const BvhClip& clip, const RigMap& rig, const FigureShape& figure) {
@@ -216,21 +196,21 @@ RetargetedMotion retarget(const BvhClip& clip, const RigMap& rig, const FigureSh
 
         const Vec3 hipSide = pose.at(map.leftThigh) - pose.at(map.rightThigh);
         const Vec3 chestSide = pose.at(map.leftShoulder) - pose.at(map.rightShoulder);
-        world[ROOT] = frameAlong(pose.direction(map.part[PELVIS]), hipSide, Vec3{1, 0, 0});
-        world[PELVIS] = world[ROOT];
+        world[PELVIS] = frameAlong(pose.direction(map.part[PELVIS]), hipSide, Vec3{1, 0, 0});
+        world[ROOT] = axisRotation(1, headingOf(world[PELVIS]));
         for (int i : kOrder) {
             if (i == ROOT || i == PELVIS) continue;
-            if (!map.used[i]) {  // the hand items keep their angles
-                const float* r = figure.rotation[i];
-                world[i] = world[kParent[i]] * eulerXYZ(r[0], r[1], r[2]);
-                continue;
-            }
+            if (!map.used[i]) continue;  // the hand items: below
             const Segment& s = map.part[i];
             const Vec3 side = i == TORSO ? chestSide : pose.twist(s);
             world[i] = frameAlong(pose.direction(s), side, world[kParent[i]].c[0]);
         }
         float* a = out.pose(f);
         for (int i = 0; i < 20; i++) {
+            if (!map.used[i] && i != ROOT) {  // nothing drives it: it keeps its angles
+                std::copy(figure.rotation[i], figure.rotation[i] + 3, a + 3 * i);
+                continue;
+            }
             const Mat3 local = i == ROOT ? world[i] : transpose(world[kParent[i]]) * world[i];
             anglesOf(local, previous + 3 * i, a + 3 * i);
         }
@@ -239,9 +219,10 @@ RetargetedMotion retarget(const BvhClip& clip, const RigMap& rig, const FigureSh
 
     // Lift or lower the clip so its lowest foot touches the floor.
     double lowest = 1e300;
+    PosedFigure posed(figure);
     FigureFrames frames;
     for (int f = 0; f < out.frames; f++) {
-        figureFrames(figure, out.position.data() + 3 * f, out.pose(f), frames);
+        posed.frames(out.position.data() + 3 * f, out.pose(f), frames);
         for (int foot : {RF, LF}) {
             const Vec3 toe = frames.at[foot] + frames.turn[foot] * Vec3{0, figure.length[foot], 0};
             lowest = std::min({lowest, frames.at[foot].y, toe.y});

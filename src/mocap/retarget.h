@@ -13,9 +13,8 @@
 #include <vector>
 
 #include "mocap/bvh_reader.h"
+#include "mocap/posed_figure.h"
 #include "mocap/rig_map.h"
-
-class Person;
 
 constexpr float kFloorHeight = -5.0f;
 
@@ -30,26 +29,8 @@ struct RetargetedMotion {
     const float* pose(int f) const { return angles.data() + static_cast<std::size_t>(f) * 60; }
 };
 
-// The figure's proportions and present pose: what the motion is fitted to.
-// Parts nothing drives (the hand items) keep their present angles.
-struct FigureShape {
-    float jointOffset[20][3] = {};
-    float length[20] = {};
-    float rotation[20][3] = {};
-    float position[3] = {};
-};
-FigureShape shapeOf(const Person& p);
-
 // True when the first frame has the head above the hips along z rather than y.
 bool recordedZUp(const BvhClip& clip, const RigMap& map);
 
 // Retargets the whole clip. Never fails on a mapped rig; every angle is finite.
 RetargetedMotion retarget(const BvhClip& clip, const RigMap& map, const FigureShape& figure);
-
-// World frames of the figure's parts for one pose (positions and turns),
-// following the figure's T Rx Ry Rz composition.
-struct FigureFrames {
-    Vec3 at[20];
-    Mat3 turn[20];
-};
-void figureFrames(const FigureShape& figure, const float* position, const float* angles, FigureFrames& out);

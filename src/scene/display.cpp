@@ -262,6 +262,8 @@ void drawHud() {
     const std::string sceneTimeText = timeText(sceneTime());
     drawText(xLabel, yTop - 11 * t, 0, s, "scene time:");
     drawText(xValue, yTop - 11 * t, 0, s, sceneTimeText.c_str());
+    drawText(xLabel, yTop - 12 * t, 0, s, "snap:");
+    drawText(xValue, yTop - 12 * t, 0, s, app.snapToBeats ? "to beats" : "off");
     endOverlay();
 }
 

@@ -6,10 +6,10 @@
 
 #include "core/app_state.h"
 #include "scene/reshape.h"
-#include "audio/music_follow.h"
 #include "edit/edit_commands.h"
 #include "base/console.h"
 #include "io/file_chooser.h"
+#include "io/music_path.h"
 #include "base/safe_file.h"
 #include "io/scene_file.h"
 #include "scene/switches.h"
@@ -69,6 +69,7 @@ const FileDialogRequest kSaveSceneRequest = {FileDialogKind::Save, "Save Scene",
 bool saveScene(const std::string& path) {
     auto scene = makeScene();
     captureScene(app, *scene);
+    scene->musicFile = musicPathForScene(scene->musicFile, path);
     std::string error;
     if (!writeFileAtomically(path, writeSceneText(*scene), error)) {
         report("ERROR: scene not saved to '" + path + "': " + error, "Scene not saved: " + error);
@@ -88,6 +89,7 @@ std::unique_ptr<Scene> readSceneFile(const std::string& path, std::string& error
     captureScene(app, *scene);
     bool ok = readFileSafely(path, kMaxSceneFileBytes, text, error);
     if (ok) ok = readSceneText(text, *scene, error, warnings);
+    if (ok) scene->musicFile = musicPathFromScene(scene->musicFile, path);
     for (const std::string& w : warnings) consoleError("WARNING: scene file '" + path + "' " + w);
     if (warningCount) *warningCount = static_cast<int>(warnings.size());
     if (!ok) scene.reset();
@@ -122,7 +124,7 @@ void applyScene(const Scene& s) {
     if (app.orthographicView != wasOrthographic)
         reshape(static_cast<int>(app.windowWidth), static_cast<int>(app.windowHeight));
     app.musicFollowOn = !s.musicFile.empty();
-    resetMusicFollower();
+    app.sceneMusicTaken++;  // the follower opens the scene's music afresh
 }
 
 bool saveSceneDialog() {

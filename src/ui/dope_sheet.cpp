@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "edit/beat_snap.h"
 #include "edit/edit_commands.h"
 #include "edit/keyframe_edit.h"
 #include "core/messages.h"
@@ -149,7 +150,9 @@ bool dopeSheetDrag(int x) {
         noteFigureChange("move " + tickName(gDrag.row, gDrag.keyFrame), gDrag.row.person);
         markKeyFramesChanged(gDrag.row.person);
     }
-    moveKeyFrameTo(p, gDrag.row.which, gDrag.keyFrame, dopeSheetTime(l, static_cast<float>(x)), gDrag.shift);
+    // With snapping on, the tick settles on the nearest beat as it moves.
+    const float t = snapTimeToBeat(dopeSheetTime(l, static_cast<float>(x)));
+    moveKeyFrameTo(p, gDrag.row.which, gDrag.keyFrame, t, gDrag.shift);
     goToTick(gDrag.row, gDrag.keyFrame);
     return true;
 }

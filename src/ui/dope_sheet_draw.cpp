@@ -2,6 +2,8 @@
 // window: a dark panel, a row per figure (and the selected figure's
 // animators under it), keyframe ticks by kind, each figure's own time as a
 // short mark on its row and the selected figure's time as a line across.
+// The scene's music runs under the rows on the same axis, so ticks can be
+// laid on its beats by eye as well as by snapping.
 #include <GL/glut.h>
 
 #include <string>
@@ -9,6 +11,7 @@
 #include "edit/keyframe_edit.h"
 #include "gfx/text.h"
 #include "ui/dope_sheet.h"
+#include "ui/music_strip.h"
 #include "ui/overlay.h"
 #include "ui/timeline.h"
 
@@ -56,6 +59,7 @@ void drawDopeSheet() {
     beginOverlay();
     glColor4f(0.08f, 0.08f, 0.12f, 0.92f);
     rect(DOPE_SHEET_MARGIN - 4, up(l.bottom + 4), l.right + 8, up(l.top));
+    drawMusicStrip(l.left, l.right, up(l.bottom), up(l.rowsTop), 0, l.length, 0.16f);
     for (int i = 0; i < l.rowCount; i++) drawRow(l, i);
 
     // The selected figure's time, as a line through every row and in words.
@@ -69,5 +73,6 @@ void drawDopeSheet() {
     const std::string text = "time: " + timeText(t) + "    length: " + timeText(l.length);
     glColor4f(1, 1, 1, 1);
     drawText(l.left, up(l.rowsTop) + 4, 0, kCharWidth, text.c_str());
+    drawMusicLabel(l.right, up(l.rowsTop) + 4, kCharWidth);
     endOverlay();
 }

@@ -17,6 +17,7 @@
 #include "gfx/text_layout.h"
 #include "core/messages.h"
 #include "ui/dope_sheet.h"
+#include "ui/music_strip.h"
 #include "ui/timeline.h"
 
 // Mouse rows count from the top; GL rows from the bottom.
@@ -40,6 +41,8 @@ void drawStrip(const Person& p, const TimelineLayout& l) {
     glColor4f(0.3f, 0.45f, 0.8f, 0.8f);
     rect(timelineX(l, keyFrameStart(p, j), length), y0 + 3, timelineX(l, keyFrameStart(p, j + 1), length),
          y1 - 3);
+    // The music under the ticks, so keyframes can be seen against its beats.
+    drawMusicStrip(l.left, l.right, y0, y1, 0, length);
 
     glColor4f(1, 1, 1, 1);
     const KeyFrameAnimation& a = referenceAnimator(p);
@@ -67,8 +70,9 @@ void drawLabels(const Person& p, const TimelineLayout& l) {
     glColor4f(1, 1, 1, 1);
     drawText(l.left, y, 0, advance, kf.c_str());
     drawText(l.left + advance * (static_cast<float>(kf.size()) + 3), y, 0, advance, tt.c_str());
-    drawText(l.right - advance * static_cast<float>(std::char_traits<char>::length(state)), y, 0,
-             advance, state);
+    const float stateWidth = advance * static_cast<float>(std::char_traits<char>::length(state));
+    drawText(l.right - stateWidth, y, 0, advance, state);
+    drawMusicLabel(l.right - stateWidth - 3 * advance, y, advance);
 }
 
 }  // namespace

@@ -420,12 +420,13 @@ poll_root() {
 
 # ---- the stage, the intro and the figure
 
-# scene_drawn FILE: a wooden floor (brown and grained) fills the bottom rows.
+# scene_drawn FILE: a wooden floor (brown and grained) fills the rows just
+# above the messages and the timeline strip (whose waveform is not wood).
 scene_drawn() {
   local r g b
-  read -r r g b <<<"$(region_mean "$1" 680 50 10 445)"
+  read -r r g b <<<"$(region_mean "$1" 680 40 10 372)"
   [ "$r" -gt "$g" ] && [ "$g" -gt "$b" ] && [ $((r - b)) -ge 25 ] &&
-    [ "$(region_stddev "$1" 680 50 10 445)" -ge 4 ]
+    [ "$(region_stddev "$1" 680 40 10 372)" -ge 4 ]
 }
 
 # wait_first_frame: waits until the first scene is on the screen; prints the shot.
@@ -466,13 +467,13 @@ wait_intro_over() {
 
 # figure_x FILE: "X N": the horizontal centre (pixels) of the dark suits
 # below the sky line and how many pixels they cover ("0 0" for none).
-# Rows 232 to 419 only: above lie the head-up text's dark panels, from row
+# Rows 250 to 419 only: above lie the head-up text's dark panels, from row
 # 420 down the on-screen messages and the timeline strip, dark too.
 figure_x() {
-  convert "$1" -crop 700x188+0+232 +repage -colorspace gray -threshold 18% -negate \
+  convert "$1" -crop 700x170+0+250 +repage -colorspace gray -threshold 18% -negate \
     -scale 700x1! -depth 16 txt:- |
     awk -F'[(),]' 'NR > 1 { v = $4 + 0; s += v; sx += v * $1 }
-                   END { if (s > 0) printf "%d %d\n", sx / s, s / 65535 * 188; else print "0 0" }'
+                   END { if (s > 0) printf "%d %d\n", sx / s, s / 65535 * 170; else print "0 0" }'
 }
 
 # figure_within X0 X1 FILE: a suit of at least 2000 pixels centred between X0 and X1.

@@ -40,7 +40,7 @@ TEST(RenderOptions, DefaultsAreOneCycleAt1280x720And25Fps) {
 
 TEST(RenderOptions, EveryOptionIsReadAndSecondsBecomeFramesAtTheFrameRate) {
     const Parsed p = parse({"--render", "-", "--out", "x.GIF", "--seconds", "2.5", "--size",
-                            "640x360", "--fps", "30", "--figure", "1", "--keys", "6"});
+                            "640x360", "--fps", "30", "--figure", "1", "--keys", "6", "--music", "a.ogg"});
     ASSERT_TRUE(p.ok) << p.error;
     EXPECT_EQ(p.o.kind, OutputKind::Gif) << "extensions are case-blind";
     EXPECT_EQ(p.o.frames, 75);
@@ -48,6 +48,12 @@ TEST(RenderOptions, EveryOptionIsReadAndSecondsBecomeFramesAtTheFrameRate) {
     EXPECT_EQ(p.o.height, 360);
     EXPECT_EQ(p.o.figure, 1);
     EXPECT_EQ(p.o.keys, "6");
+    EXPECT_EQ(p.o.music, "a.ogg");
+    EXPECT_FALSE(p.o.noMusic);
+    const Parsed silent = parse({"--render", "-", "--no-music", "--out", "x.mp4"});
+    ASSERT_TRUE(silent.ok) << "--no-music takes no value: " << silent.error;
+    EXPECT_TRUE(silent.o.noMusic);
+    EXPECT_EQ(silent.o.output, "x.mp4");
 }
 
 TEST(RenderOptions, OutputKindComesFromTheLastExtensionOfTheFileName) {
@@ -81,6 +87,8 @@ TEST(RenderOptions, RefusalsSayWhatIsWrong) {
         {{"--render", "-", "--out", "a.mp4", "--keys", "\x0f"}, "Ctrl+S or Ctrl+O"},
         // Frames closer than a hundredth of a second failed at the very end.
         {{"--render", "-", "--out", "a.gif", "--fps", "101"}, "--fps at most 100"},
+        {{"--render", "a.txt", "--out", "a.mp4", "--music", "a.ogg", "--no-music"}, "not both"},
+        {{"--render", "a.txt", "--out", "a.mp4", "--music"}, "needs a value"},
     };
     for (const Case& c : cases) {
         const Parsed p = parse(c.args);

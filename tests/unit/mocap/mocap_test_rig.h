@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ namespace mocap_test {
 // A figure's motion, frame by frame.
 struct KnownMotion {
     FigureShape shape;
+    std::shared_ptr<PosedFigure> posed;  // the figure's own matrices for the frames
     int frames = 0;
     std::vector<float> position, angles;  // frames x 3, frames x 60
 
@@ -32,6 +34,7 @@ struct KnownMotion {
 inline KnownMotion swingingMotion(const Person& p, int frames, double seconds, double cycles = 1) {
     KnownMotion m;
     m.shape = shapeOf(p);
+    m.posed = std::make_shared<PosedFigure>(m.shape);
     m.frames = frames;
     for (int f = 0; f < frames; f++) {
         const double t = seconds * f / std::max(1, frames - 1);
@@ -57,7 +60,7 @@ inline KnownMotion swingingMotion(const Person& p, int frames, double seconds, d
 // World frames of the known motion at frame f.
 inline FigureFrames framesAt(const KnownMotion& m, int f) {
     FigureFrames out;
-    figureFrames(m.shape, m.position.data() + 3 * f, m.pose(f), out);
+    m.posed->frames(m.position.data() + 3 * f, m.pose(f), out);
     return out;
 }
 

@@ -14,6 +14,7 @@
 #include "export/render_command.h"
 #include "mocap/mocap_import.h"
 #include "mocap_test_rig.h"
+#include "walk_recording.h"
 #include "../io/io_test_support.h"
 
 using namespace mocap_test;
@@ -29,15 +30,9 @@ double degreesBetween(Vec3 a, Vec3 b) {
 
 // The imported figure as its animators play it at time t (steps).
 FigureFrames played(Person& p, float t) {
-    float position[3], angles[60];
-    p.kfaPos.seek(t);
-    std::copy(p.kfaPos.value, p.kfaPos.value + 3, position);
-    for (int i = 0; i < 20; i++) {
-        p.part[i].kfa.seek(t);
-        std::copy(p.part[i].kfa.value, p.part[i].kfa.value + 3, angles + 3 * i);
-    }
+    p.poseAtTime(t);
     FigureFrames out;
-    figureFrames(shapeOf(p), position, angles, out);
+    framesOf(p, out);
     return out;
 }
 
@@ -98,11 +93,58 @@ TEST(MocapImport, OwnExportComesBackWithinADegree) {
     MocapImport m;
     LimbErrors e = importAndCompare(rec.text(0.04), motion, 0.04, &m);
     EXPECT_LT(e.worst, 1.0);
-    std::printf("[ limbs    ] own export                 mean %.2f deg, 90th %.2f deg, worst %.2f deg, %zu keyframes\n",
+    std::fprintf(stderr, "[ limbs    ] own export                 mean %.2f deg, 90th %.2f deg, worst %.2f deg, %zu keyframes\n",
                 e.mean, e.percentile(0.9), e.worst, m.keys.times.size());
     EXPECT_FALSE(m.keys.thinned);
     EXPECT_LT(m.keys.times.size(), 101u);  // the reduction drops frames it does not need
     EXPECT_TRUE(m.map.leftOut.empty());
+}
+
+// The figure, stepped frame by frame as the program steps it, plays the
+// retargeted clip within the reduction's tolerance: the keyframes are
+// `smooth`, and what the reduction measured is what the figure plays.
+TEST(MocapImport, TheFigurePlaysTheClipWithinTheTolerance) {
+    auto figure = std::make_unique<Person>();
+    figure->part[RUA].rotation[2] = 30;  // a pose to glide in from
+    const KnownMotion motion = swingingMotion(*figure, 241, 6.0);
+    RecordingStyle style;
+    style.names = Names::Cmu;
+    MocapImport m;
+    std::string error;
+    ASSERT_TRUE(prepareMocap(recording(motion, style, 0.025), *figure, m, error)) << error;
+    ASSERT_FALSE(m.keys.thinned);
+    ASSERT_LE(m.keys.worstDegrees, kReductionToleranceDegrees);
+    const FigureShape shape = shapeOf(*figure);
+    applyMocap(*figure, m);
+    for (int i = 0; i < 20; i++)
+        for (int k = 0; k < figure->part[i].kfa.numKeyFrames; k++)
+            ASSERT_EQ(figure->part[i].kfa.keyFrames[k].kind, KIND_SMOOTH) << "part " << i << " keyframe " << k;
+    ASSERT_EQ(figure->kfaPos.keyFrames[0].kind, KIND_SMOOTH);
+
+    const std::vector<float> want = sampleAtSteps(m.motion);
+    const int steps = static_cast<int>(want.size() / 63);
+    const int start = static_cast<int>(m.clipStart());
+    ASSERT_EQ(static_cast<float>(start), m.clipStart());
+    PosedFigure recorded(shape);
+    double worstAngle = 0, worstMove = 0;
+    for (int frame = 1; frame < start + steps; frame++) {
+        figure->stepAnimationBy(1);
+        const int s = frame - start;
+        if (s < 0) continue;
+        FigureFrames got, expect;
+        framesOf(*figure, got);
+        recorded.frames(want.data() + 63 * s, want.data() + 63 * s + 3, expect);
+        for (int i = 0; i < 18; i++)
+            for (int axis : {0, 1})
+                worstAngle = std::max(worstAngle, degreesBetween(got.turn[i].c[axis], expect.turn[i].c[axis]));
+        worstMove = std::max(worstMove, length(got.at[ROOT] - expect.at[ROOT]));
+    }
+    EXPECT_LE(worstAngle, kReductionToleranceDegrees + 1e-3);
+    EXPECT_LE(worstMove, kReductionPositionTolerance + 1e-4);
+    // The reduction's own worst is the worst the figure plays, not a guess at it.
+    EXPECT_NEAR(std::max(worstAngle, worstMove / kReductionPositionTolerance * kReductionToleranceDegrees),
+                m.keys.worstDegrees, 0.01);
+    EXPECT_LT(m.keys.times.size(), static_cast<std::size_t>(steps / 2));
 }
 
 // Other rigs, axes, units, orders and line ends: the motion within 2 degrees on average.
@@ -136,7 +178,7 @@ TEST(MocapImport, RecordingsOfOtherToolsComeBackWithinTwoDegrees) {
         LimbErrors e = importAndCompare(text, motion, c.frameTime, &m);
         EXPECT_LT(e.mean, 2.0) << c.what;
         EXPECT_LT(e.percentile(0.9), 3.0) << c.what;
-        std::printf("[ limbs    ] %-26s mean %.2f deg, 90th %.2f deg, worst %.2f deg, %zu keyframes\n", c.what,
+        std::fprintf(stderr, "[ limbs    ] %-26s mean %.2f deg, 90th %.2f deg, worst %.2f deg, %zu keyframes\n", c.what,
                     e.mean, e.percentile(0.9), e.worst, m.keys.times.size());
         EXPECT_NE(std::find(m.map.leftOut.begin(), m.map.leftOut.end(), "toes"), m.map.leftOut.end()) << c.what;
         EXPECT_NE(std::find(m.map.leftOut.begin(), m.map.leftOut.end(), "fingers"), m.map.leftOut.end()) << c.what;
@@ -175,9 +217,10 @@ TEST(MocapImport, FloorTurnsAndCapacity) {
     const LimbErrors e = importAndCompare(recording(spin, RecordingStyle(), 0.04), spin, 0.04, &m);
     EXPECT_LT(e.mean, 2.0);
     double lowest = 1e9;
+    PosedFigure posed(shapeOf(*figure));
     for (int f = 0; f < m.motion.frames; f++) {
         FigureFrames fr;
-        figureFrames(shapeOf(*figure), m.motion.position.data() + 3 * f, m.motion.pose(f), fr);
+        posed.frames(m.motion.position.data() + 3 * f, m.motion.pose(f), fr);
         for (int foot : {RF, LF})
             lowest = std::min({lowest, fr.at[foot].y, (fr.at[foot] + fr.turn[foot] * Vec3{0, 1, 0}).y});
         const float* a = m.motion.pose(f);
@@ -194,7 +237,7 @@ TEST(MocapImport, FloorTurnsAndCapacity) {
     std::string error;
     ASSERT_TRUE(prepareMocap(recording(longClip, RecordingStyle(), 0.04), *person, big, error)) << error;
     EXPECT_TRUE(big.keys.thinned);
-    std::printf("[ thinned  ] 60 s busy clip: %zu keyframes, up to %.1f deg off\n", big.keys.times.size(),
+    std::fprintf(stderr, "[ thinned  ] 60 s busy clip: %zu keyframes, up to %.1f deg off\n", big.keys.times.size(),
                 big.keys.worstDegrees);
     EXPECT_LE(big.keys.times.size(), static_cast<std::size_t>(KEYFRAME_CAPACITY));
     EXPECT_GT(big.keys.times.size(), 150u);
@@ -277,6 +320,127 @@ TEST_F(MocapRefusal, ConvertedAnimationFilePlaysTheMotion) {
     const KeyFrameRecords& k = figure->kfaPos.keyFrames;
     const LimbErrors e = compare(*figure, k[0].steps + k[1].steps, motion, 0.04);
     EXPECT_LT(e.worst, 1.0);
+}
+
+// A walk laid out as the public conversions of the big CMU database are.
+class MocapWalk : public InTempDir {
+protected:
+    // Every driven part against the performer's segment it follows, at
+    // every recorded frame, as `figure` plays from clip start `start`.
+    static LimbErrors againstPerformer(Person& figure, float start, const WalkRecording& w) {
+        struct Limb { int part, from, to; bool toEnd; };
+        const Limb limbs[] = {
+            {PELVIS, W_HIPS, W_SPINE, false}, {STOMK, W_SPINE, W_SPINE1, false}, {TORSO, W_SPINE1, W_NECK, false},
+            {NECK, W_NECK, W_HEAD, false}, {HEAD, W_HEAD, W_HEAD, true},
+            {LUA, W_LARM, W_LFOREARM, false}, {LLA, W_LFOREARM, W_LHAND, false}, {LH, W_LHAND, W_LFINGERBASE, false},
+            {RUA, W_RARM, W_RFOREARM, false}, {RLA, W_RFOREARM, W_RHAND, false}, {RH, W_RHAND, W_RFINGERBASE, false},
+            {LUL, W_LUPLEG, W_LLEG, false}, {LLL, W_LLEG, W_LFOOT, false}, {LF, W_LFOOT, W_LTOE, false},
+            {RUL, W_RUPLEG, W_RLEG, false}, {RLL, W_RLEG, W_RFOOT, false}, {RF, W_RFOOT, W_RTOE, false},
+        };
+        LimbErrors e;
+        for (int f = 0; f < w.frames; f++) {
+            const FigureFrames got = played(figure, static_cast<float>(start + f * w.frameTime * kAnimatorStepsPerSecond));
+            for (const Limb& l : limbs) {
+                const Vec3 to = l.toEnd ? w.endSite(f, l.to) : w.point(f, l.to);
+                const double d = degreesBetween(got.turn[l.part].c[1], to - w.point(f, l.from));
+                e.all.push_back(d);
+                e.mean += d;
+                e.worst = std::max(e.worst, d);
+            }
+        }
+        e.mean /= std::max<std::size_t>(1, e.all.size());
+        return e;
+    }
+
+    // How far the lower foot of the played figure is above the floor, at worst and at best.
+    static void feetAboveFloor(Person& figure, float start, const WalkRecording& w, double& highest, double& lowest) {
+        highest = -1e9;
+        lowest = 1e9;
+        for (int f = 0; f < w.frames; f++) {
+            const FigureFrames got = played(figure, static_cast<float>(start + f * w.frameTime * kAnimatorStepsPerSecond));
+            double foot = 1e9;
+            for (int part : {LF, RF})
+                foot = std::min({foot, got.at[part].y,
+                                 (got.at[part] + got.turn[part] * Vec3{0, figure.part[part].length, 0}).y});
+            highest = std::max(highest, foot - kFloorHeight);
+            lowest = std::min(lowest, foot - kFloorHeight);
+        }
+    }
+};
+
+TEST_F(MocapWalk, ComesInWithFeetOnTheFloorAndThroughTheConverter) {
+    const WalkRecording walk = walkRecording(7.0);
+    std::ofstream("walk.bvh") << walk.text;
+    auto figure = std::make_unique<Person>();
+    MocapImport m;
+    std::string error, message;
+    ASSERT_TRUE(prepareMocap(walk.text, *figure, m, error)) << error;
+    EXPECT_EQ(m.clip.frames, 841);
+    EXPECT_NEAR(walk.point(0, W_HIPS).y, 17, 0.6);  // the recording's units: hips some 17 above its floor
+    ASSERT_TRUE(importMocapFile(*figure, "walk.bvh", message)) << message;
+    const int keys = figure->kfaPos.numKeyFrames;
+    EXPECT_LE(keys, KEYFRAME_CAPACITY);
+    EXPECT_EQ(message.rfind("imported walk.bvh: 31 joints, 7.0 s, " + std::to_string(keys) + " keyframes", 0), 0u)
+        << message;
+    EXPECT_EQ(message.find("thinned to fit") != std::string::npos, m.keys.thinned) << message;
+    EXPECT_NE(message.find("; left out: toes, fingers"), std::string::npos) << message;
+
+    // The root holds the heading alone, the pelvis the tilts: facing along x
+    // after the turn, no angle whirls through the root's Rx Ry Rz lock.
+    const KeyFrameAnimation& root = figure->part[ROOT].kfa;
+    for (int k = 0; k < keys; k++) {
+        ASSERT_NEAR(root.keyFrames[k].x, 0, 1e-3) << k;
+        ASSERT_NEAR(root.keyFrames[k].z, 0, 1e-3) << k;
+        if (k > 0) {
+            ASSERT_LT(std::fabs(root.keyFrames[k].y - root.keyFrames[k - 1].y), 20) << k;
+        }
+        const KeyFrame& pelvis = figure->part[PELVIS].kfa.keyFrames[k];
+        ASSERT_LT(std::max({std::fabs(pelvis.x), std::fabs(pelvis.y), std::fabs(pelvis.z)}), 15) << k;
+    }
+    EXPECT_NEAR(root.keyFrames[keys - 1].y, 90, 8);  // a quarter turn to the left
+
+    LimbErrors e = againstPerformer(*figure, m.clipStart(), walk);
+    EXPECT_LT(e.mean, 2.0);
+    EXPECT_LT(e.percentile(0.9), 3.0);
+    std::fprintf(stderr, "[ walk     ] 7 s at 120 fps, 31 joints: mean %.2f deg, 90th %.2f deg, worst %.2f deg, "
+                 "%d keyframes%s\n", e.mean, e.percentile(0.9), e.worst, keys, m.keys.thinned ? " (thinned)" : "");
+
+    // Feet on the floor: never through it, and the lower foot never far above it.
+    double highest, lowest;
+    feetAboveFloor(*figure, m.clipStart(), walk, highest, lowest);
+    EXPECT_GT(lowest, -0.1);
+    EXPECT_LT(highest, 0.3);
+    std::fprintf(stderr, "[ walk     ] lower foot %.3f to %.3f above the floor\n", lowest, highest);
+
+    // The converter's animation file plays the same walk.
+    resetAppState();
+    const char* argv[] = {"puppetorium", "--render", "walk.bvh", "--out", "walk.txt"};
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(runRenderCommand(5, const_cast<char**>(argv)), 0);
+    testing::internal::GetCapturedStdout();
+    platform::resetSeams();
+    auto loaded = std::make_unique<Person>();
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(loaded->loadAnimation("walk.txt"));
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(loaded->part[TORSO].kfa.numKeyFrames, keys);
+    EXPECT_EQ(loaded->part[TORSO].kfa.keyFrames[1].kind, KIND_SMOOTH);
+    const KeyFrame* k = loaded->kfaPos.keyFrames;
+    LimbErrors again = againstPerformer(*loaded, k[0].steps + k[1].steps, walk);
+    EXPECT_NEAR(again.mean, e.mean, 0.05);
+}
+
+// Half a minute of walking needs more keyframes than an animator holds:
+// they thin out, and the message says so.
+TEST_F(MocapWalk, ALongWalkThinsOutAndSaysSo) {
+    std::ofstream("long walk.bvh") << walkRecording(30.0).text;
+    auto figure = std::make_unique<Person>();
+    std::string message;
+    ASSERT_TRUE(importMocapFile(*figure, "long walk.bvh", message)) << message;
+    std::fprintf(stderr, "[ walk     ] %s\n", message.c_str());
+    EXPECT_EQ(message.rfind("imported long walk.bvh: 31 joints, 30.0 s, 200 keyframes (thinned to fit: up to ", 0),
+              0u) << message;
+    EXPECT_EQ(figure->part[LLL].kfa.numKeyFrames, KEYFRAME_CAPACITY);
 }
 
 // F5 with a recording: one undo step, the message; a refused one leaves none.
