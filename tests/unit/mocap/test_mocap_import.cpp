@@ -425,7 +425,7 @@ TEST_F(MocapWalk, ComesInWithFeetOnTheFloorAndThroughTheConverter) {
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(loaded->part[TORSO].kfa.numKeyFrames, keys);
     EXPECT_EQ(loaded->part[TORSO].kfa.keyFrames[1].kind, KIND_SMOOTH);
-    const KeyFrame* k = loaded->kfaPos.keyFrames;
+    const KeyFrameRecords& k = loaded->kfaPos.keyFrames;
     LimbErrors again = againstPerformer(*loaded, k[0].steps + k[1].steps, walk);
     EXPECT_NEAR(again.mean, e.mean, 0.05);
 }
