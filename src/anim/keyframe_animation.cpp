@@ -5,8 +5,13 @@
 // are refused, and the spline is evaluated in double precision and bounded
 // to the float range, so keyframes near the float limits (a file of +-3e38)
 // cannot overflow into infinities and then NaN.
+//
+// Sections (search "[SECTION]"):
+//   Records
+//   Animator
 #include "anim/keyframe_animation.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -35,6 +40,40 @@ int keyFrameKindFromName(const char* name) {
     return -1;
 }
 
+// [SECTION] Records
+
+KeyFrame& KeyFrameRecords::slotPastStored(int i) {
+    if (i < 0 || i >= KEYFRAME_CAPACITY) {
+        static KeyFrame scratch;
+        scratch = kUnwrittenKeyFrame;
+        return scratch;
+    }
+    // resize grows the capacity geometrically, so pushes cost amortised O(1).
+    records_.resize(static_cast<std::size_t>(i) + 1);
+    return records_[static_cast<std::size_t>(i)];
+}
+
+void KeyFrameRecords::assign(const KeyFrame* from, int n) {
+    n = std::clamp(n, 0, KEYFRAME_CAPACITY);
+    records_.assign(from, from + n);
+}
+
+void KeyFrameRecords::insertAt(int at, int count, const KeyFrame& k) {
+    if (at < 0 || at > count || count >= KEYFRAME_CAPACITY) return;
+    (*this)[count];  // stores slot `count`, so the shift below stays in place
+    KeyFrame* r = records_.data();
+    std::copy_backward(r + at, r + count, r + count + 1);
+    r[at] = k;
+}
+
+void KeyFrameRecords::removeAt(int at, int count) {
+    if (at < 0 || at >= count || count > stored()) return;
+    KeyFrame* r = records_.data();
+    std::copy(r + at + 1, r + count, r + at);
+}
+
+// [SECTION] Animator
+
 KeyFrameAnimation::KeyFrameAnimation() { resetState(); }
 
 // Appends a keyframe. Too-short keyframes and pushes onto a full queue are
@@ -47,6 +86,21 @@ void KeyFrameAnimation::pushKeyFrame(float x, float y, float z, int mode, int st
     k.steps = static_cast<float>(steps);
     k.kind = (kind >= 0 && kind < KIND_COUNT) ? kind : KIND_SPLINE;
     numKeyFrames++;
+    timesValid = false;
+}
+
+bool KeyFrameAnimation::insertRecord(int at, const KeyFrame& k) {
+    if (at < 0 || at > numKeyFrames || numKeyFrames >= KEYFRAME_CAPACITY) return false;
+    keyFrames.insertAt(at, numKeyFrames, k);
+    numKeyFrames++;
+    timesValid = false;
+    return true;
+}
+
+void KeyFrameAnimation::removeRecord(int at) {
+    if (at < 0 || at >= numKeyFrames) return;
+    keyFrames.removeAt(at, numKeyFrames);
+    numKeyFrames--;
     timesValid = false;
 }
 
@@ -105,10 +159,11 @@ void KeyFrameAnimation::ensureTimes() {
 // records. The end of the line belongs to no half-open segment; it is the
 // end of the last one, wherever the search came from.
 bool KeyFrameAnimation::seek(float t) {
+    const KeyFrameRecords& keys = keyFrames;  // reads only: playing never stores a slot
     if (numKeyFrames == 0) return false;
     ensureTimes();
     const int n = numKeyFrames;
-    const float end = keyFrames[n - 1].endTime;
+    const float end = keys[n - 1].endTime;
     if (!(t >= 0 && t <= end)) return false;  // also refuses NaN
 
     if (t == end) {
@@ -116,7 +171,7 @@ bool KeyFrameAnimation::seek(float t) {
     } else {
         const int d = (t > currentTime) ? 1 : -1;
         for (int i = currentIndex; i >= 0 && i < n; i += d) {
-            if (keyFrames[i].startTime <= t && t < keyFrames[i].endTime) {
+            if (keys[i].startTime <= t && t < keys[i].endTime) {
                 currentIndex = i;
                 break;
             }
@@ -125,15 +180,15 @@ bool KeyFrameAnimation::seek(float t) {
 
     currentTime = t;
     const int c = currentIndex;
-    segmentTime = t - keyFrames[c].startTime;
-    const float f = keyFrames[c].steps > 0 ? segmentTime / keyFrames[c].steps : 1.0f;
+    segmentTime = t - keys[c].startTime;
+    const float f = keys[c].steps > 0 ? segmentTime / keys[c].steps : 1.0f;
     const bool firstPass = c == 0 && loopCount == 0 && startFromOrigin;
     if (firstPass && !originSet) setOrigin();
 
-    if (keyFrames[c].kind != KIND_SPLINE) {
+    if (keys[c].kind != KIND_SPLINE) {
         evaluateKind(c, f);
     } else if (firstPass) {
-        const KeyFrame& k = keyFrames[0];
+        const KeyFrame& k = keys[0];
         const double o[3] = {origin.x, origin.y, origin.z};
         const double p[3] = {k.x, k.y, k.z};
         for (int a = 0; a < 3; a++) value[a] = toFloatBounded(o[a] + (p[a] - o[a]) * f);
@@ -145,14 +200,15 @@ bool KeyFrameAnimation::seek(float t) {
 
 // The closed cardinal spline into keyframe c, exactly as it always was.
 void KeyFrameAnimation::evaluateSpline(int c, float f) {
+    const KeyFrameRecords& keys = keyFrames;
     const int n = numKeyFrames;
     const int p = (c == 0) ? n - 1 : c - 1;
     const int p0 = (p - 1 < 0) ? n - 1 : p - 1;
     const int p3 = (c + 1 >= n) ? 0 : c + 1;
-    const KeyFrame& k0 = keyFrames[p0];
-    const KeyFrame& k1 = keyFrames[p];
-    const KeyFrame& k2 = keyFrames[c];
-    const KeyFrame& k3 = keyFrames[p3];
+    const KeyFrame& k0 = keys[p0];
+    const KeyFrame& k1 = keys[p];
+    const KeyFrame& k2 = keys[c];
+    const KeyFrame& k3 = keys[p3];
     const double P0[3] = {k0.x, k0.y, k0.z};
     const double P1[3] = {k1.x, k1.y, k1.z};
     const double P2[3] = {k2.x, k2.y, k2.z};
@@ -192,11 +248,12 @@ double monotoneSlope(bool hasBefore, double before, double mid, bool hasAfter, d
 // before plus a share of the difference, so two equal keyframes give that
 // value exactly at every time between them.
 void KeyFrameAnimation::evaluateKind(int c, float f) {
+    const KeyFrameRecords& keys = keyFrames;
     const int n = numKeyFrames;
     const bool firstPass = c == 0 && loopCount == 0 && startFromOrigin;
     const int p = (c == 0) ? n - 1 : c - 1;
-    const KeyFrame& from = firstPass ? origin : keyFrames[p];
-    const KeyFrame& to = keyFrames[c];
+    const KeyFrame& from = firstPass ? origin : keys[p];
+    const KeyFrame& to = keys[c];
     const double P1[3] = {from.x, from.y, from.z};
     const double P2[3] = {to.x, to.y, to.z};
     const double h = to.steps;
@@ -212,14 +269,14 @@ void KeyFrameAnimation::evaluateKind(int c, float f) {
     const KeyFrame* before = nullptr;
     double hBefore = 0;
     if (!firstPass) {
-        if (p >= 1) before = &keyFrames[p - 1];
-        else before = (loopCount == 0 && startFromOrigin) ? &origin : &keyFrames[n - 1];
-        hBefore = keyFrames[p].steps;
+        if (p >= 1) before = &keys[p - 1];
+        else before = (loopCount == 0 && startFromOrigin) ? &origin : &keys[n - 1];
+        hBefore = keys[p].steps;
     }
     const KeyFrame* after = nullptr;
     double hAfter = 0;
-    if (c + 1 < n) { after = &keyFrames[c + 1]; hAfter = keyFrames[c + 1].steps; }
-    else if (cycle) { after = &keyFrames[0]; hAfter = keyFrames[0].steps; }
+    if (c + 1 < n) { after = &keys[c + 1]; hAfter = keys[c + 1].steps; }
+    else if (cycle) { after = &keys[0]; hAfter = keys[0].steps; }
 
     const double F = f, F2 = F * F, F3 = F2 * F;
     const double h01 = 3 * F2 - 2 * F3;
@@ -235,10 +292,11 @@ void KeyFrameAnimation::evaluateKind(int c, float f) {
 }
 
 bool KeyFrameAnimation::advance(float dt) {
+    const KeyFrameRecords& keys = keyFrames;
     if (numKeyFrames == 0 || !std::isfinite(dt)) return false;
     ensureTimes();
     const int n = numKeyFrames;
-    const float end = keyFrames[n - 1].endTime;
+    const float end = keys[n - 1].endTime;
     float t = currentTime + dt;
 
     if (t > end) {
@@ -270,9 +328,10 @@ bool KeyFrameAnimation::advance(float dt) {
 }
 
 void KeyFrameAnimation::jumpToKeyFrame(int i) {
+    const KeyFrameRecords& keys = keyFrames;
     if (i < 0 || i >= numKeyFrames) return;
     ensureTimes();
-    const KeyFrame& k = keyFrames[i];
+    const KeyFrame& k = keys[i];
     currentIndex = i;
     currentTime = k.endTime;
     value[0] = k.x; value[1] = k.y; value[2] = k.z;

@@ -10,12 +10,16 @@
 // through keyframe 0 runs in a straight line from `origin`, the value the
 // thing had when its keyframes were queued.
 //
-// Conventions: a plain fixed-size value type, no heap memory, no GL. Records
-// beyond numKeyFrames keep whatever was last stored in them (the file writer
-// reads them). Refused requests change nothing and report nothing.
+// Conventions: a plain value type, no GL. Its records read as the 200 slots
+// of a fixed queue, but only the ones ever written take memory (see
+// KeyFrameRecords); records beyond numKeyFrames keep whatever was last
+// stored in them (the file writer reads them). Refused requests change
+// nothing and report nothing.
 #pragma once
 
 #include <climits>
+#include <cstddef>
+#include <vector>
 
 #include "base/field_list.h"
 
@@ -67,10 +71,50 @@ inline constexpr Field<KeyFrame> table[] = {
 }  // namespace keyframe_field_list
 inline constexpr const auto& kKeyFrameFields = keyframe_field_list::table;
 
-class KeyFrameAnimation {
+// A record that was never written: what every slot held before.
+inline constexpr KeyFrame kUnwrittenKeyFrame{};
+
+// The records of one animator. They read as KEYFRAME_CAPACITY slots, but only
+// the slots up to the last one ever written are stored: a slot past them
+// reads as kUnwrittenKeyFrame. A scene of 45 figures thus holds the records
+// its keyframes need, not 948 x 200 of them. Storage grows only when a slot
+// past the stored ones is written (a push, an insert, a file's keyframe),
+// never while playing, so a frame allocates nothing.
+class KeyFrameRecords {
 public:
+    const KeyFrame& operator[](int i) const {
+        return (i >= 0 && i < stored()) ? records_[static_cast<std::size_t>(i)] : kUnwrittenKeyFrame;
+    }
+    // Writable slot i: the slots up to it are stored first. An index outside
+    // the capacity gets a scratch record, so nothing lands past the 200.
+    KeyFrame& operator[](int i) {
+        return (i >= 0 && i < stored()) ? records_[static_cast<std::size_t>(i)] : slotPastStored(i);
+    }
+
+    // Slots stored: the last one ever written, and all before it.
+    int stored() const { return static_cast<int>(records_.size()); }
+    const KeyFrame* data() const { return records_.data(); }
+    // Exactly these n slots (at most the capacity); the rest read unwritten.
+    void assign(const KeyFrame* from, int n);
+    // Slots at .. count - 1 move one on and k takes slot `at` (count < capacity).
+    void insertAt(int at, int count, const KeyFrame& k);
+    // Slots at + 1 .. count - 1 move one back; slot count - 1 keeps its record.
+    void removeAt(int at, int count);
+    // Heap bytes held, for the memory figures.
+    std::size_t heapBytes() const { return records_.capacity() * sizeof(KeyFrame); }
+
+private:
+    KeyFrame& slotPastStored(int i);
+
+    std::vector<KeyFrame> records_;
+};
+
+// Everything an animator holds but its records: the value, the origin and
+// the play state. Undo copies it whole, so a field added here is undone with
+// no other edit; a field belongs here, not in KeyFrameAnimation itself (a
+// test catches one put there).
+struct KeyFrameAnimationState {
     float value[3] = {0, 0, 0};
-    KeyFrame keyFrames[KEYFRAME_CAPACITY];
     KeyFrame origin;
     int currentIndex = 0;
     int numKeyFrames = 0;
@@ -83,10 +127,22 @@ public:
     bool timesValid = true;
     int interpolation = INTERP_CARDINAL;
     float tangentScale = 0.5f;
+};
+
+class KeyFrameAnimation : public KeyFrameAnimationState {
+public:
+    KeyFrameRecords keyFrames;
 
     KeyFrameAnimation();
 
     void pushKeyFrame(float x, float y, float z, int mode, int steps, int kind = KIND_SPLINE);
+    // Puts k into the queue at `at` (0 .. numKeyFrames), the later keyframes
+    // one further on; false, changing nothing, on a full queue or an index
+    // off the queue. The record is taken as it is (its steps unchecked).
+    bool insertRecord(int at, const KeyFrame& k);
+    // Takes keyframe `at` out, the later ones one back. Like clear, it
+    // erases nothing: the slot past the new end keeps its old record.
+    void removeRecord(int at);
     void setCycle(bool on) { cycle = on; }
     void setValue(float x, float y, float z);
     void setOrigin();

@@ -1,14 +1,15 @@
 // history.cpp - snapshots of figures for undo and redo.
 //
-// An animator is stored as its bytes around the record array (every scalar
-// field, so a field added later is kept without a change here) and its
-// records up to the last one that differs from a never-written record.
+// An animator is stored as its state (every field but the records, so a
+// field added there is kept without a change here) and its records up to
+// the last one that differs from a never-written record.
 //
 // Sections (search "[SECTION]"):
 //   Capture and restore
 //   Steps
 #include "core/history.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <set>
@@ -18,36 +19,33 @@
 
 namespace {
 
-constexpr std::size_t kRecordsAt = offsetof(KeyFrameAnimation, keyFrames);
-constexpr std::size_t kAfterRecords = offsetof(KeyFrameAnimation, origin);
-static_assert(std::is_trivially_copyable_v<KeyFrameAnimation>, "animators are copied as bytes");
-static_assert(kAfterRecords == kRecordsAt + sizeof(KeyFrame) * KEYFRAME_CAPACITY,
-              "the records sit between the value fields and the origin");
-
-const KeyFrame kUnwritten{};
+static_assert(std::is_trivially_copyable_v<KeyFrameAnimationState>, "an animator's state is copied whole");
+// A member added to KeyFrameAnimation beside its records would be lost by
+// undo: it belongs in KeyFrameAnimationState.
+struct AnimatorLayout : KeyFrameAnimationState {
+    KeyFrameRecords keyFrames;
+};
+static_assert(sizeof(KeyFrameAnimation) == sizeof(AnimatorLayout), "an animator is its state and its records");
 
 bool sameRecord(const KeyFrame& a, const KeyFrame& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-int writtenRecords(const KeyFrameAnimation& a) {
-    int n = KEYFRAME_CAPACITY;
-    while (n > 0 && sameRecord(a.keyFrames[n - 1], kUnwritten)) n--;
-    return n;
+// Records worth keeping: up to the last one written, and at least the live ones.
+int keptRecords(const KeyFrameAnimation& a) {
+    int n = a.keyFrames.stored();
+    while (n > 0 && sameRecord(a.keyFrames[n - 1], kUnwrittenKeyFrame)) n--;
+    return std::max(n, std::min(a.numKeyFrames, a.keyFrames.stored()));
 }
 
 bool sameRecords(const std::vector<KeyFrame>& v, const KeyFrameAnimation& a, int n) {
     // n == 0 skips memcmp: an empty vector's data() may be null.
     return static_cast<int>(v.size()) == n &&
-           (n == 0 || std::memcmp(v.data(), a.keyFrames, sizeof(KeyFrame) * n) == 0);
+           (n == 0 || std::memcmp(v.data(), a.keyFrames.data(), sizeof(KeyFrame) * n) == 0);
 }
 
 void restoreAnimator(KeyFrameAnimation& a, const History::AnimatorState& s) {
-    const unsigned char* head = s.head;
-    unsigned char* bytes = reinterpret_cast<unsigned char*>(&a);
-    std::memcpy(bytes, head, kRecordsAt);
-    std::memcpy(bytes + kAfterRecords, head + kRecordsAt, sizeof(KeyFrameAnimation) - kAfterRecords);
+    static_cast<KeyFrameAnimationState&>(a) = s.head;
     const std::vector<KeyFrame>& r = *s.records;
-    for (int i = 0; i < KEYFRAME_CAPACITY; i++)
-        a.keyFrames[i] = i < static_cast<int>(r.size()) ? r[i] : kUnwritten;
+    a.keyFrames.assign(r.data(), static_cast<int>(r.size()));
 }
 
 }  // namespace
@@ -56,11 +54,10 @@ void restoreAnimator(KeyFrameAnimation& a, const History::AnimatorState& s) {
 
 History::AnimatorState History::captureAnimator(const KeyFrameAnimation& a, Records& last) {
     AnimatorState s;
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&a);
-    std::memcpy(s.head, bytes, kRecordsAt);
-    std::memcpy(s.head + kRecordsAt, bytes + kAfterRecords, sizeof(KeyFrameAnimation) - kAfterRecords);
-    const int n = writtenRecords(a);
-    if (!last || !sameRecords(*last, a, n)) last = std::make_shared<const std::vector<KeyFrame>>(a.keyFrames, a.keyFrames + n);
+    s.head = a;
+    const int n = keptRecords(a);
+    if (!last || !sameRecords(*last, a, n))
+        last = std::make_shared<const std::vector<KeyFrame>>(a.keyFrames.data(), a.keyFrames.data() + n);
     s.records = last;
     return s;
 }

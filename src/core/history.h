@@ -8,7 +8,7 @@
 // every bit.
 //
 // Memory: only the figures a step changes are stored, and each animator's
-// records only up to the last one ever written. Record lists equal to the
+// records only up to the last one ever written (or the live count, if more). Record lists equal to the
 // figure's previous snapshot are shared, so the many steps that change only
 // the pose (a key, a drag) cost a few kilobytes each.
 //
@@ -56,7 +56,7 @@ public:
 
     using Records = std::shared_ptr<const std::vector<KeyFrame>>;
     struct AnimatorState {
-        unsigned char head[sizeof(KeyFrameAnimation) - sizeof(KeyFrameAnimation::keyFrames)];
+        KeyFrameAnimationState head;  // every field but the records
         Records records;
     };
     // The kept fields come whole from the lists in figure_fields.h, so a

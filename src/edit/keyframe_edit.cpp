@@ -127,11 +127,7 @@ bool insertKeyFrame(Person& p, int steps) {
     if (full) return false;
     forEachAnimator(p, [j, steps](KeyFrameAnimation& a, const float* v) {
         if (a.numKeyFrames <= j) return;
-        std::copy_backward(a.keyFrames + j + 1, a.keyFrames + a.numKeyFrames,
-                           a.keyFrames + a.numKeyFrames + 1);
-        a.keyFrames[j + 1] = poseKeyFrame(v, steps);
-        a.numKeyFrames++;
-        a.timesValid = false;
+        a.insertRecord(j + 1, poseKeyFrame(v, steps));
     });
     goToKeyFrame(p, j + 1);
     return true;
@@ -142,9 +138,7 @@ bool deleteKeyFrame(Person& p) {
     if (j < 0) return false;
     forEachAnimator(p, [j](KeyFrameAnimation& a, const float*) {
         if (a.numKeyFrames <= j) return;
-        std::copy(a.keyFrames + j + 1, a.keyFrames + a.numKeyFrames, a.keyFrames + j);
-        a.numKeyFrames--;
-        a.timesValid = false;
+        a.removeRecord(j);
         keepIndexInQueue(a);
     });
     goToKeyFrame(p, j - 1);
@@ -200,17 +194,8 @@ bool applyKindToAllKeyFrames(Person& p) {
 
 namespace {
 
-void insertRecord(KeyFrameAnimation& a, int at, const KeyFrame& k) {
-    std::copy_backward(a.keyFrames + at, a.keyFrames + a.numKeyFrames, a.keyFrames + a.numKeyFrames + 1);
-    a.keyFrames[at] = k;
-    a.numKeyFrames++;
-    a.timesValid = false;
-}
-
-void removeRecord(KeyFrameAnimation& a, int at) {
-    std::copy(a.keyFrames + at + 1, a.keyFrames + a.numKeyFrames, a.keyFrames + at);
-    a.numKeyFrames--;
-    a.timesValid = false;
+void removeKeepingIndex(KeyFrameAnimation& a, int at) {
+    a.removeRecord(at);
     keepIndexInQueue(a);
 }
 
@@ -235,14 +220,14 @@ PartKeyResult recordPartKeyFrame(Person& p, int part) {
             if (t - start < shortest || end - t < shortest) return PartKeyResult::TooClose;
             if (a.numKeyFrames >= KEYFRAME_CAPACITY) return PartKeyResult::Full;
             a.keyFrames[j].steps = end - t;
-            insertRecord(a, j, poseKeyFrame(v, t - start));
+            a.insertRecord(j, poseKeyFrame(v, t - start));
             return PartKeyResult::Split;
         }
         start = end;
     }
     if (t - start < shortest) return PartKeyResult::TooClose;
     if (a.numKeyFrames >= KEYFRAME_CAPACITY) return PartKeyResult::Full;
-    insertRecord(a, a.numKeyFrames, poseKeyFrame(v, t - start));
+    a.insertRecord(a.numKeyFrames, poseKeyFrame(v, t - start));
     return PartKeyResult::Appended;
 }
 
@@ -278,7 +263,7 @@ bool removeKeyFrameKeepingTimes(Person& p, int which, int j) {
     auto remove = [&](KeyFrameAnimation& a, const float*) {
         if (j < 0 || j >= a.numKeyFrames) return;
         if (j + 1 < a.numKeyFrames) a.keyFrames[j + 1].steps += a.keyFrames[j].steps;
-        removeRecord(a, j);
+        removeKeepingIndex(a, j);
         removed = true;
     };
     if (which == FIGURE_ROW) forEachAnimator(p, remove);

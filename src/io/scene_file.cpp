@@ -241,7 +241,7 @@ private:
     std::vector<std::string>& warnings;
     std::vector<std::string> tok;   // the current line's words
     std::string why;                // what was wrong with a Bad line
-    std::unordered_set<const KeyFrameAnimation*> replaced;
+    std::unordered_set<KeyFrameAnimation*> replaced;
     int unknownLines = 0;
     int version = 0;
 
@@ -387,8 +387,10 @@ LineResult SceneReader::animatorLine() {
     const std::string& what = tok[2];
     if (!a || (what != "value" && what != "origin" && what != "key" && what != "play"))
         return LineResult::Unknown;
-    // The first line naming an animator replaces it whole.
-    if (replaced.insert(a).second) *a = KeyFrameAnimation();
+    // The first line naming an animator replaces it whole (a copy keeps the
+    // storage already there, so a reused scene reads without allocating).
+    static const KeyFrameAnimation fresh;
+    if (replaced.insert(a).second) *a = fresh;
     if (what == "value") return wantCount(6) ? triple(3, a->value) : LineResult::Bad;
     if (what == "origin") {
         if (!wantCount(8)) return LineResult::Bad;
@@ -424,9 +426,7 @@ LineResult SceneReader::animatorLine() {
             if (field(f, k, at) == LineResult::Bad) return LineResult::Bad;
             at += width(f);
         }
-        a->keyFrames[a->numKeyFrames] = k;
-        a->numKeyFrames++;
-        a->computeTimes();
+        a->insertRecord(a->numKeyFrames, k);  // the times follow at the end
         return LineResult::Taken;
     }
     // play: currentIndex currentTime segmentTime loopCount cycle startFromOrigin
@@ -498,7 +498,8 @@ bool SceneReader::finalChecks(std::string& error) {
     if (nudgeDegenerateCamera(scene.eye, scene.target))
         warnings.push_back("has a camera looking straight down or up, or from its target: its eye was moved a little");
     // The play state must lie on the animator's own time line.
-    for (const KeyFrameAnimation* a : replaced) {
+    for (KeyFrameAnimation* a : replaced) {
+        a->ensureTimes();
         const int n = a->numKeyFrames;
         const float end = n > 0 ? a->keyFrames[n - 1].endTime : 0;
         if (a->currentIndex >= (n > 0 ? n : 1) || a->currentTime > end) {

@@ -23,6 +23,12 @@ void append(std::vector<unsigned char>& out, const T& v) {
     out.insert(out.end(), b, b + sizeof v);
 }
 
+// An animator's state and all its record slots as they read.
+void append(std::vector<unsigned char>& out, const KeyFrameAnimation& a) {
+    append(out, static_cast<const KeyFrameAnimationState&>(a));
+    for (int i = 0; i < KEYFRAME_CAPACITY; i++) append(out, a.keyFrames[i]);
+}
+
 // Every stored bit of a figure that a change can reach.
 std::vector<unsigned char> figureBits(const Person& p) {
     std::vector<unsigned char> out;
@@ -127,6 +133,55 @@ TEST_F(Undo, EveryKindOfChangeRoundTripsBitForBit) {
         EXPECT_TRUE(sceneBits() == states[k]) << "after " << k << " redos";
     }
     EXPECT_FALSE(h.redo());
+}
+
+// The records past the live count are part of a figure (the file writer
+// reads them), so undo and redo bring them back exactly: after a delete at
+// the capacity, an insert that fills the queue again, and a clear followed
+// by fewer keyframes than before. An insert into the full queue is no step.
+TEST_F(Undo, AFullQueueAndTheRecordsPastTheCountRoundTrip) {
+    Person& p = app.persons[0];
+    for (int k = 0; k < KEYFRAME_CAPACITY; k++) {
+        p.part[HEAD].rotation[1] = static_cast<float>(k % 40 - 20);
+        p.pushPoseKeyFrame(static_cast<float>(2 + k % 5), k % KIND_COUNT);
+    }
+    std::vector<Scene> states{sceneBits()};
+    goToKeyFrameIndexCommand(150);
+    states.back() = sceneBits();
+    deleteKeyFrameCommand();
+    states.push_back(sceneBits());
+    ASSERT_EQ(p.part[HEAD].kfa.numKeyFrames, KEYFRAME_CAPACITY - 1);
+    insertKeyFrameCommand();
+    states.push_back(sceneBits());
+    ASSERT_EQ(p.part[HEAD].kfa.numKeyFrames, KEYFRAME_CAPACITY);
+
+    History& h = editHistory();
+    const std::size_t depth = h.undoDepth();
+    insertKeyFrameCommand();
+    EXPECT_EQ(h.undoDepth(), depth);
+    EXPECT_TRUE(sceneBits() == states.back()) << "a refused insert changes nothing";
+
+    noteFigureChange("clear", 0);
+    p.clearAllKeyFrames();
+    states.push_back(sceneBits());
+    for (int k = 0; k < 2; k++) {
+        recordKeyFrameCommand();
+        states.push_back(sceneBits());
+    }
+    ASSERT_EQ(p.part[HEAD].kfa.numKeyFrames, 2);
+    ASSERT_EQ(p.part[HEAD].kfa.keyFrames[KEYFRAME_CAPACITY - 1].steps, 2 + (KEYFRAME_CAPACITY - 1) % 5)
+        << "the old records stay past the count";
+
+    const std::size_t n = states.size() - 1;
+    ASSERT_EQ(h.undoDepth(), n);
+    for (std::size_t k = 1; k <= n; k++) {
+        ASSERT_TRUE(h.undo());
+        EXPECT_TRUE(sceneBits() == states[n - k]) << "after " << k << " undos" << diff(sceneBits(), states[n - k]);
+    }
+    for (std::size_t k = 1; k <= n; k++) {
+        ASSERT_TRUE(h.redo());
+        EXPECT_TRUE(sceneBits() == states[k]) << "after " << k << " redos" << diff(sceneBits(), states[k]);
+    }
 }
 
 TEST_F(Undo, ALoadIsOneStepEvenWhenItFails) {

@@ -31,6 +31,11 @@ struct BodyPartMirror : PartFields {
     int index;
 };
 
+// An animator is its state, which undo copies whole, and its records.
+struct AnimatorMirror : KeyFrameAnimationState {
+    KeyFrameRecords keyFrames;
+};
+
 struct Span { const void* at; std::size_t size; };
 template <typename M>
 Span span(const M& m) { return {&m, sizeof m}; }
@@ -110,6 +115,14 @@ TEST(FieldLists, EveryMemberOfAFigureIsListedOrDeclaredDrawingOnly) {
     EXPECT_EQ(unknownBytesWritten<BodyPart>([](const BodyPart& b) {
                   return std::vector<Span>{span(static_cast<const PartFields&>(b)), span(b.kfa), span(b.transform),
                                            span(b.label), span(b.index)};
+              }),
+              std::vector<std::size_t>{});
+}
+
+TEST(FieldLists, EveryMemberOfAnAnimatorIsItsStateOrItsRecords) {
+    EXPECT_EQ(sizeof(KeyFrameAnimation), sizeof(AnimatorMirror));
+    EXPECT_EQ(unknownBytesWritten<KeyFrameAnimation>([](const KeyFrameAnimation& a) {
+                  return std::vector<Span>{span(static_cast<const KeyFrameAnimationState&>(a)), span(a.keyFrames)};
               }),
               std::vector<std::size_t>{});
 }

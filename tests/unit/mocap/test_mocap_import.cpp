@@ -317,7 +317,7 @@ TEST_F(MocapRefusal, ConvertedAnimationFilePlaysTheMotion) {
     testing::internal::CaptureStdout();
     ASSERT_TRUE(figure->loadAnimation("walk.txt"));
     testing::internal::GetCapturedStdout();
-    const KeyFrame* k = figure->kfaPos.keyFrames;
+    const KeyFrameRecords& k = figure->kfaPos.keyFrames;
     const LimbErrors e = compare(*figure, k[0].steps + k[1].steps, motion, 0.04);
     EXPECT_LT(e.worst, 1.0);
 }
@@ -425,7 +425,7 @@ TEST_F(MocapWalk, ComesInWithFeetOnTheFloorAndThroughTheConverter) {
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(loaded->part[TORSO].kfa.numKeyFrames, keys);
     EXPECT_EQ(loaded->part[TORSO].kfa.keyFrames[1].kind, KIND_SMOOTH);
-    const KeyFrame* k = loaded->kfaPos.keyFrames;
+    const KeyFrameRecords& k = loaded->kfaPos.keyFrames;
     LimbErrors again = againstPerformer(*loaded, k[0].steps + k[1].steps, walk);
     EXPECT_NEAR(again.mean, e.mean, 0.05);
 }
