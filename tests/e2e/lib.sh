@@ -650,3 +650,18 @@ envelope_match() {
       printf "%.3f %.2f\n", best, bl / 50
     }' "$1" "$2"
 }
+
+# save_animation NAME: F6 into $OUT/NAME.txt; waits until the console says
+# this save (counted from the start of the run) has been made.
+SAVES=0
+save_animation() {
+  key F6
+  choose_file "Save Animation" "$OUT/$1"
+  SAVES=$((SAVES + 1))
+  local i
+  for i in $(seq 1 100); do
+    [ "$(grep -c 'Animation has been saved' "$LOG")" -ge "$SAVES" ] && return 0
+    sleep 0.1
+  done
+  fail "saving $1 did not finish"
+}

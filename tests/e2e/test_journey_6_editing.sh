@@ -16,19 +16,6 @@ wait_first_frame >/dev/null
 wait_intro_over
 bare=$(snap no_keyframes)
 
-# save NAME: F6 into $OUT/NAME.txt; waits for the console line.
-SAVES=0
-save() {
-  key F6
-  choose_file "Save Animation" "$OUT/$1"
-  SAVES=$((SAVES + 1))
-  local i
-  for i in $(seq 1 100); do
-    [ "$(grep -c 'Animation has been saved' "$LOG")" -ge "$SAVES" ] && return 0
-    sleep 0.1
-  done
-  fail "saving $1 did not finish"
-}
 # heads FILE / positions FILE: the HEAD and pos lines, one per block.
 heads() { grep '^HEAD=' "$1" | tr '\n' ' '; }
 blocks() { grep -c '^<bodykeyframe>$' "$1"; }
@@ -53,7 +40,7 @@ key Home Next                     # first, then the next one: the second keyfram
 key Delete
 sleep 0.3
 shot deleted >/dev/null
-save two
+save_animation two
 expect "two blocks after the delete ($(blocks "$OUT/two.txt"))" test "$(blocks "$OUT/two.txt")" = 2
 expect "the first and third poses remain: $(heads "$OUT/two.txt")" \
   test "$(heads "$OUT/two.txt")" = "HEAD=(0,0,0) HEAD=(24,20,0) "
@@ -62,7 +49,7 @@ expect "the first and third poses remain: $(heads "$OUT/two.txt")" \
 key ctrl+z
 sleep 0.3
 shot undone >/dev/null
-save three
+save_animation three
 expect "three blocks after the undo ($(blocks "$OUT/three.txt"))" test "$(blocks "$OUT/three.txt")" = 3
 expect "all three poses back: $(heads "$OUT/three.txt")" \
   test "$(heads "$OUT/three.txt")" = "HEAD=(0,0,0) HEAD=(24,0,0) HEAD=(24,20,0) "
@@ -76,7 +63,7 @@ keys a a a
 key ctrl+r
 sleep 0.3
 shot replaced >/dev/null
-save replaced
+save_animation replaced
 expect "still two blocks ($(blocks "$OUT/replaced.txt"))" test "$(blocks "$OUT/replaced.txt")" = 2
 expect "block 1 changed: $(heads "$OUT/replaced.txt")" \
   test "$(heads "$OUT/replaced.txt")" = "HEAD=(0,-12,0) HEAD=(24,20,0) "

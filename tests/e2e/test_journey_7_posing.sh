@@ -23,18 +23,6 @@ wait_first_frame >/dev/null
 wait_intro_over
 key F4 slash                                    # animation off, play rate 0: only posing moves
 
-SAVES=0
-save() {
-  key F6
-  choose_file "Save Animation" "$OUT/$1"
-  SAVES=$((SAVES + 1))
-  local i
-  for i in $(seq 1 100); do
-    [ "$(grep -c 'Animation has been saved' "$LOG")" -ge "$SAVES" ] && return 0
-    sleep 0.1
-  done
-  fail "saving $1 did not finish"
-}
 # settled NAME: a screenshot once the last message has faded.
 settled() { sleep 3.2; snap "$1"; }
 # ctrl_drag X0 Y0 X1 Y1: a left drag with Ctrl held.
@@ -89,11 +77,11 @@ xdotool key ctrl+a; xdotool type --delay 40 -- 90   # heading; Return is OK
 sleep 0.2; xdotool key Return
 sleep 0.5
 key F7
-save figure1
+save_animation figure1
 echo "ok - copy, mirrored paste and the exact values dialog"
 
 key o u ctrl+v F7                               # the second figure, the copied pose
-save figure2
+save_animation figure2
 python3 "$CHECK" journey "$OUT/figure1.txt" "$OUT/figure2.txt" || fail "the poses read back are not what was done"
 
 # ---------------------------------------------------------------- views
